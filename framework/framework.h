@@ -1,0 +1,72 @@
+// The game framework: mode list, mode dialog, window or full screen, back
+// buffer and swapBuffers. One process-wide instance.
+#pragma once
+#include <cstdint>
+
+struct Surface;
+
+// Eleven words handed over by the game; see the README for which back end each
+// driver word switches.
+struct DriverOptions {
+  int32_t words[11];
+};
+enum DriverWord {
+  kOptTarvok = 0,
+  kOptDirectDraw = 1,
+  kOptVga = 2,
+  kOptVgaModeX = 3,
+  kOptVbe = 4,
+  kOptLinear = 5,
+  kOptVbeAf = 6,
+  kOptFullscreenDib = 7,
+  kOptOpenGl = 8,
+  kOptOpenGlType = 9,
+  kOptModeFilter = 10,
+};
+// Mode filter flags (word 10).
+enum : int32_t {
+  kFilter8 = 0x01,
+  kFilter15_16 = 0x02,
+  kFilter24 = 0x04,
+  kFilter32 = 0x08,
+  kFilterOnly2D = 0x10,
+  kFilterOnly3D = 0x20,
+  kFilterWindowed = 0x40,
+};
+// Mode flags reported by the display layer.
+enum : int32_t {
+  kModeStereo = 0x20,
+  kMode2DAccel = 0x400,
+  kMode3DAccel = 0x800,
+};
+
+struct ModeInfo {
+  int modeId;  // -1 for a windowed-only entry
+  int xRes, yRes;
+  int bitsPerPixel;
+  int pages;
+  int modeFlags;
+  char driverName[16];
+  int fullScreenStretch;  // 0 none, 1 rows doubled (1x2), 2 both doubled (2x2)
+  int windowStretch;      // 0 or 2
+};
+
+constexpr int kMaxModes = 128;
+
+void setDriverOptions(const DriverOptions& options);
+const DriverOptions& driverOptions();
+// Returns the address of the current-surface slot; the game reads the surface
+// through it every time, because a mode switch replaces the surface.
+Surface** initFramework(const char* title);
+// The mode-selection dialog. options[0] is the start-windowed flag (in and out).
+// Returns 1 to run, 0 to quit; `out` is written only on 1.
+int chooseMode(ModeInfo* out, int32_t* options);
+int setMode(const ModeInfo* mode, int windowed, int pages, int forceSystemBuffer);
+int swapBuffers(int waitMode);
+
+// The enumerated mode list (read by the dialog and by tests).
+int modeCount();
+int fullScreenModeCount();
+const ModeInfo& modeAt(int index);
+void enumerateModes();
+void markDriversForRegistration();

@@ -1,0 +1,54 @@
+// The running half of the framework: callbacks, the main loop with its input
+// pump and key-state table, isKeyDown and requestQuit.
+#pragma once
+#include <cstdint>
+
+struct Surface;
+struct ModeInfo;
+
+enum EventType : int32_t {
+  kEventKeyDown = 1,
+  kEventKeyRepeat = 2,
+  kEventKeyUp = 4,
+  kEventMouseDown = 8,
+  kEventMouseUp = 16,
+  kEventMouseMove = 32,
+  kEventTimer = 64,
+};
+
+struct Event {
+  int32_t which;
+  int32_t what;
+  int32_t when;
+  int32_t whereX, whereY;
+  int32_t message;    // keys: bits 0-7 character, 8-15 scan code, 16-31 repeat count
+  int32_t modifiers;  // 0x01 left, 0x02 right, 0x18 shift, 0x20 control, 0x40 alt, 0x8000 double click
+  Event* next;
+  Event* prev;
+};
+
+using FrameCallback = int (*)();
+using EventCallback = void (*)(Event*);
+using PollCallback = void (*)();
+using ModeSwitchCallback = void (*)(ModeInfo*, int windowed);
+using SuspendCallback = int (*)(Surface*, int how);
+using ActivateCallback = void (*)(int state);
+
+void setFrameCallback(FrameCallback cb);
+void setKeyDownCallback(EventCallback cb);
+void setMouseDownCallback(EventCallback cb);
+void setPollCallback(PollCallback cb);
+void setModeSwitchCallback(ModeSwitchCallback cb);
+void setSuspendCallback(SuspendCallback cb);
+void setActivateCallback(ActivateCallback cb);
+
+int runMainLoop();
+void requestQuit();
+int isKeyDown(int scanCode);
+
+// Passes per second the loop paces itself to; 0 runs unpaced (tests, soak).
+constexpr int kPassesPerSecond = 25;
+void setPassRate(int passesPerSecond);
+// A blocking wait during which the platform stays responsive (its messages are
+// processed, no game input is handled). The endings use it for their 5 s pause.
+void waitMillis(int milliseconds);

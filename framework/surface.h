@@ -1,0 +1,87 @@
+// The drawing surface: a system-memory 16-bit back buffer and the small set of
+// drawing operations the game uses (colour, pixel, line, clear, clipping,
+// direct access), plus the process-wide error code and fatalError.
+#pragma once
+#include <cstdint>
+
+struct FontRecord;
+
+struct PixelFormat {
+  uint8_t redMask, redPos, redAdjust;
+  uint8_t greenMask, greenPos, greenAdjust;
+  uint8_t blueMask, bluePos, blueAdjust;
+  uint8_t rsvdMask, rsvdPos, rsvdAdjust;
+};
+
+// x1R5G5B5, the only layout the game's back buffer ever has.
+extern const PixelFormat kPixelFormat555;
+
+// left, top inclusive; right, bottom exclusive.
+struct Rect {
+  int left, top, right, bottom;
+};
+
+// Text attributes live with the surface; the stroke font (font.cpp) reads them.
+struct TextAttributes {
+  FontRecord* font;
+  int numerX, denomX, numerY, denomY;
+  int horizJustify;  // 0 left, 1 centre, 2 right
+  int vertJustify;   // 0 top, 1 centre, 2 bottom, 3 baseline
+  int direction;     // 0 right to left, 1 upward, 2 left to right, 3 downward
+  int spacing;       // pixels added to every advance
+};
+
+struct Surface {
+  int width, height;
+  int bitsPerPixel;  // 15 for every surface the game draws into
+  PixelFormat format;
+  int bytesPerLine;  // never a power of two: column walks would thrash the cache
+  uint8_t* pixels;   // pixel (x, y) is the uint16 at pixels + y * bytesPerLine + 2 * x
+  Rect size;
+  int originX, originY;  // viewport origin added to putPixel/drawLine/drawText coordinates
+  Rect clip;             // the stored clip rectangle
+  Rect activeClip;       // what clipping uses now (clip, or the whole surface)
+  int clipOn;
+  uint32_t colour;
+  uint32_t background;
+  int writeMode, penStyle;
+  TextAttributes text;
+  int accessDepth;  // -1 when no direct-access stretch is open
+};
+
+// Allocates a width x height x1R5G5B5 surface, cleared to 0, with a padded pitch.
+// Returns nullptr (error -10) when the size is not positive or memory runs out.
+Surface* createSurface(int width, int height);
+void destroySurface(Surface* s);
+// The pitch createSurface picks for a width: 2 * width rounded up, never a power of two.
+int paddedBytesPerLine(int width);
+
+// The current surface that every drawing operation below targets.
+void makeCurrentSurface(Surface* s);
+Surface* currentSurface();
+
+inline uint16_t* pixelRow(const Surface* s, int y) {
+  return reinterpret_cast<uint16_t*>(s->pixels + static_cast<long>(y) * s->bytesPerLine);
+}
+
+void setColor(uint32_t colour);
+void putPixel(int x, int y);
+void drawLine(int x1, int y1, int x2, int y2);
+void clearSurface();
+int getMaxX(const Surface* s);
+int getMaxY(const Surface* s);
+void setClipMode(int on);
+void beginDirectAccess();
+void endDirectAccess();
+
+// Error codes: 0 no error, negative codes as in errorMessage.
+int getError();            // returns the code and resets it to 0
+void setError(int code);   // used by the framework and the font loader
+const char* errorMessage(int code);
+
+// Shuts the graphics down, shows the text in a message box (and on standard
+// error, where no box can be shown), and ends the process with exit code 1.
+[[noreturn]] void fatalError(const char* text);
+// The framework installs the function that releases the display and shows the box.
+using FatalHandler = void (*)(const char* text);
+void setFatalHandler(FatalHandler handler);

@@ -1,0 +1,3 @@
+#include "game/startup.h"
+
+int gameMain(int, char**) { return 0; }

@@ -1,0 +1,54 @@
+#include "render/camera.h"
+
+#include <cmath>
+
+#include "world/gamestate.h"
+
+ViewRect viewRect = {0, 0, 639, 429, 640, 430};
+float columnAngle[kMaxViewWidth];
+float columnCos[kMaxViewWidth];
+float columnDepth[kMaxViewWidth];
+uint16_t shadeTable[32][32768];
+
+void buildColumnTables(int width) {
+  if (width <= 0) return;
+  if (width > kMaxViewWidth) width = kMaxViewWidth;
+  const int half = width / 2;
+  for (int i = 0; i < width; ++i) {
+    const double a = std::atan2(static_cast<double>(i - half) * (1.0 / width), 1.0);
+    columnAngle[i] = static_cast<float>(a);
+    columnCos[i] = static_cast<float>(std::cos(a));
+  }
+}
+
+Projection projectPoint(float x, float y, float z, float camX, float camY, float heading) {
+  const double dx = static_cast<double>(x) - camX;
+  const double dy = static_cast<double>(y) - camY;
+  const double c = std::cos(-static_cast<double>(heading));
+  const double s = std::sin(-static_cast<double>(heading));
+  const float depth = static_cast<float>(dx * c - dy * s);
+  const float lateral = static_cast<float>(dy * c + dx * s);
+  const double width = viewRect.width;
+  const double height = viewRect.height;
+  Projection p;
+  p.screenX = static_cast<float>(halfWidth() - static_cast<double>(lateral) / depth * width);
+  p.screenY = static_cast<float>(viewRect.bottom - (height * z / depth + halfHeight()));
+  p.depth = depth;
+  return p;
+}
+
+Projection projectPoint(float x, float y, float z, const PlayerState& camera) {
+  return projectPoint(x, y, z, camera.x, camera.y, camera.heading);
+}
+
+void buildShadeTable() {
+  for (int level = 0; level < 32; ++level) {
+    for (int c = 0; c < 32768; ++c) {
+      int r = (c >> 10) & 31, g = (c >> 5) & 31, b = c & 31;
+      r = r > level ? r - level : 0;
+      g = g > level ? g - level : 0;
+      b = b > level ? b - level : 0;
+      shadeTable[level][c] = static_cast<uint16_t>((r << 10) | (g << 5) | b);
+    }
+  }
+}

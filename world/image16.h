@@ -1,0 +1,40 @@
+// Raw .16B pictures (big-endian x1R5G5B5, no header) and the catalogue of
+// every picture the game loads at start-up.
+#pragma once
+#include <cstdint>
+
+template <int W, int H>
+struct Image16 {
+  static constexpr int width = W;
+  static constexpr int height = H;
+  uint16_t pixels[W * H];
+};
+
+using BrickPicture = Image16<640, 480>;
+using SpritePicture = Image16<200, 400>;
+using BackdropPicture = Image16<1024, 384>;
+using MeadowPicture = Image16<640, 480>;
+using TilePicture = Image16<40, 40>;
+using ItemPicture = Image16<320, 240>;
+using TitlePicture = Image16<800, 600>;
+
+enum class Storage { FileOrder, Reversed };
+
+// Reads w * h pixels; bytes past the end of the file read as 0xFF. A file that
+// cannot be opened prints the German message and leaves dest unchanged.
+void loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
+
+// The catalogue, static for the whole run.
+extern BrickPicture brickTextures[8];      // indexed by heldKeys
+extern SpritePicture figureSprites[4][16];  // [guard slot][view direction], stored turned by 180 degrees
+extern BackdropPicture floorPicture;
+extern BackdropPicture skyPicture;
+extern MeadowPicture meadowPicture;
+extern TilePicture statusTiles[4];  // red, green, blue, neutral
+
+void loadBrickTextures();
+void loadFigureSprites();
+void loadSkyAndFloor();
+void loadMeadow();
+void loadStatusColours();
+void loadItemPictures();  // into keyItems[k].picture (gamestate.h)

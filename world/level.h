@@ -1,0 +1,80 @@
+// The level file and the maze model: the LevelMap of cell codes and markers,
+// the MazeGrid of edge walls built from it, and the wall-contact test.
+#pragma once
+#include <cstdint>
+
+struct PlayerState;
+
+constexpr int kLevelWidth = 25;   // codes[x] for x 0..24
+constexpr int kLevelHeight = 19;  // codes[][y] for y 0..18
+constexpr int kMaxGuards = 4;
+constexpr int kGridSize = 30;  // MazeGrid cells per side
+constexpr int kMaxFloors = 5;
+
+enum CellCode : int32_t {
+  kCodeOpen = 0,
+  kCodeExit = 1,
+  kCodeBrick = 18,
+  kCodeOutside = 19,
+};
+
+// Marker slots, in the table's order.
+enum MarkerSlot {
+  kMarkD, kMarkT, kMarkC, kMarkR, kMarkG, kMarkB,
+  kMark_r, kMark_g, kMark_b, kMark_w, kMark1, kMark2, kMark3, kMark4,
+  kMarkerCount
+};
+
+struct MarkerPos {
+  uint16_t x, y;
+};
+
+struct LevelMap {
+  int32_t width;
+  int32_t height;
+  int32_t codes[kLevelWidth][kLevelHeight];  // [x][y], y grows upward
+  uint16_t guardCount;
+  MarkerPos markers[kMarkerCount];
+};
+
+struct Edge {
+  int32_t present, seen;
+};
+struct Cell {
+  Edge wallLowY;  // from (x, y) to (x + 1, y)
+  Edge wallLowX;  // from (x, y) to (x, y + 1)
+};
+struct MazeFloor {
+  Cell cells[kGridSize][kGridSize];  // [y][x]
+};
+struct MazeGrid {
+  int32_t floorCount;
+  MazeFloor floors[kMaxFloors];
+};
+
+extern LevelMap levelMaps[kMaxFloors];
+extern MazeGrid mazeGrid;
+
+// What the reader met that the format passes over silently; filled by
+// readLevelFile for the level checker (the game ignores it).
+struct LevelReport {
+  int physicalLines;
+  int splitLines;           // lines of 24 or more characters, read as two
+  int declaredWidth, declaredHeight, declaredGuards;
+  int clipped;              // width, height or guard count cut to the limits
+  int markerCount[kMarkerCount];
+};
+
+// Parses the file into map; never creates a file; always returns 0.
+int readLevelFile(LevelMap& map, const char* name, LevelReport* report = nullptr);
+// Parses bytes already in memory the same way (used by readLevelFile and the fuzzer).
+void parseLevelText(LevelMap& map, const char* data, long size, LevelReport* report = nullptr);
+// Reads "Level1.txt" into floor 0's map and raises the walls of every floor in use.
+void loadLevel(MazeGrid& grid);
+void buildWalls(MazeGrid& grid);
+// True when the position lies within 0.15 of a present wall of its own cell.
+bool touchesWall(const PlayerState& position, const MazeFloor& floor);
+bool touchesWall(float x, float y, const MazeFloor& floor);
+
+// Tests only.
+void resetLevel();
