@@ -70,3 +70,42 @@ int fullScreenModeCount();
 const ModeInfo& modeAt(int index);
 void enumerateModes();
 void markDriversForRegistration();
+
+// ---- For the main loop, the mode dialog and tests; the game does not call these. ----
+
+// The desktop size read by initFramework.
+int screenWidth();
+int screenHeight();
+// The mode now set.
+int isFullScreen();
+int hasDisplaySurface();  // a mode is set (window or full screen)
+int isSwitchingMode();    // setMode is running
+// The switch command: with recreate 0 toggles between windowed and full screen,
+// with 1 sets the windowed mode anew, both with the last mode given to setMode.
+// If that fails it goes back to the mode that worked before, and if that fails
+// too it ends in fatalError: the game never draws without a surface. Returns
+// the windowed flag of the mode now set; *mode receives the last mode.
+int switchDisplayMode(int recreate, ModeInfo** mode);
+// Releases the mode, the window and the display, and resets the state as
+// initFramework does (the DriverOptions are kept).
+void shutDownFramework();
+// The dialog's memory between openings: the mode chosen last (-1 at first)
+// and the depth whose modes it lists (-1 at first).
+int lastListChoice();
+void setLastListChoice(int index);
+int chosenDepth();
+void setChosenDepth(int depth);
+
+// What the mode now set looks like.
+struct DisplayState {
+  int fullScreen;
+  int stretch;                       // 0, 1 or 2 as in ModeInfo
+  int surfaceWidth, surfaceHeight;   // the back buffer
+  int targetWidth, targetHeight;     // what it is shown at
+  int pages, activePage, visualPage;
+  int windowX, windowY;              // remembered window position, -1 until placed
+  int frameWidth, frameHeight;
+};
+DisplayState displayState();
+// Tests only: forget everything, including the DriverOptions.
+void resetFramework();

@@ -52,3 +52,14 @@ void setPassRate(int passesPerSecond);
 // A blocking wait during which the platform stays responsive (its messages are
 // processed, no game input is handled). The endings use it for their 5 s pause.
 void waitMillis(int milliseconds);
+
+// ---- For the framework and tests; the game does not call these. ----
+
+// 1 while a mode-switch callback is registered (it enables alt+Enter and the maximize box).
+int hasModeSwitchCallback();
+// 1 while the frame callback is called each pass (0 while a full-screen
+// program is switched away).
+int isActive();
+// Tests only: empty callback slots, queue and key table; active 1, quit 0,
+// pass rate kPassesPerSecond.
+void resetMainLoop();

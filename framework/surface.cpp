@@ -59,7 +59,8 @@ inline void storePixel(Surface* s, int x, int y) {
 
 int paddedBytesPerLine(int width) {
   int bpl = (2 * width + 63) / 64 * 64;
-  if ((bpl & (bpl - 1)) == 0) bpl += 64;  // a power-of-two pitch maps a column onto one cache set
+  // A power-of-two pitch maps a column onto one cache set; 64 would step to 128, so loop.
+  while ((bpl & (bpl - 1)) == 0) bpl += 64;
   return bpl;
 }
 

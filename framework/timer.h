@@ -15,3 +15,5 @@ int snapToNominalMHz(int measured);
 int64_t convertCountsToMicros(int64_t diff, uint32_t frequency);
 // Tests only: forget the chosen source so initTimer measures again.
 void resetTimer();
+// Tests only: how often the processor's clock was measured since the start.
+int timerMeasurements();

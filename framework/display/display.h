@@ -1,0 +1,145 @@
+// The display layer: one table of functions between the framework and the
+// platform. Two back ends fill it: SDL for the game, headless (in memory) for
+// tests and tools. Nothing outside framework/display/ sees the platform.
+#pragma once
+#include <cstdint>
+
+#include "framework/surface.h"
+
+// One mode a back end offers.
+struct DisplayMode {
+  int id;            // the back end's own number, unique within one listModes result
+  int width, height; // size of the real mode in pixels
+  int bitsPerPixel;  // 4, 8, 15, 16, 24 or 32
+  int pages;         // display pages the mode offers, at least 1
+  int flags;         // 0x20 stereo, 0x400 2D acceleration, 0x800 3D acceleration
+  int kind;          // kModePlain, or one of the fixed VGA modes below
+  char driverName[16];
+};
+enum DisplayModeKind {
+  kModePlain = 0,    // an ordinary mode, matched by size and depth
+  kModeVga320 = 1,   // the standard VGA 320x200 8-bit mode
+  kModeModeX = 2,    // a ModeX mode (320x200, 320x240, 320x400, 320x480 at 8 bits)
+};
+
+// The fifteen resolutions every depth is tried at, in the order they are tried.
+struct Resolution {
+  int width, height;
+};
+constexpr int kResolutionCount = 15;
+extern const Resolution kCandidateResolutions[kResolutionCount];
+
+// What the platform tells the framework. Key events carry PC set 1 scan codes.
+enum DisplayEventKind {
+  kDisplayNone = 0,
+  kDisplayKeyDown,       // scanCode, character, repeat (1 for an auto-repeat), modifiers
+  kDisplayKeyUp,         // scanCode, modifiers
+  kDisplayMouseDown,     // x, y in client pixels, button (1 left, 4 right), doubleClick, modifiers
+  kDisplayMouseUp,       // x, y, button, modifiers
+  kDisplayMouseMove,     // x, y, modifiers
+  kDisplayClose,         // the window's close button
+  kDisplaySwitch,        // alt+Enter or the maximize button: toggle windowed / full screen
+  kDisplayChanged,       // the desktop's display settings changed
+  kDisplayFocusLost,     // the program lost the keyboard focus
+  kDisplayFocusGained,   // ... and got it back
+  kDisplayQuit,          // the platform asks the program to end (signal, session end)
+};
+// Modifier bits, the same values the framework's Event uses.
+enum : int {
+  kModLeftButton = 0x01,
+  kModRightButton = 0x02,
+  kModShift = 0x18,
+  kModControl = 0x20,
+  kModAlt = 0x40,
+  kModDoubleClick = 0x8000,
+};
+
+struct DisplayEvent {
+  int kind;
+  int scanCode;   // 0..255
+  int character;  // 0..255, 0 when the key types nothing
+  int repeat;
+  int x, y;
+  int button;
+  int doubleClick;
+  int modifiers;
+};
+
+// The driver table. The framework calls these from its one thread only. Unless
+// said otherwise a function may be called whether or not open() succeeded and
+// does nothing harmful when the display is not open.
+struct DisplayDriver {
+  const char* name;
+
+  // Brings the platform display up. Calling it again while open does nothing
+  // and returns 1. Returns 0 and leaves nothing open when there is no display.
+  int (*open)();
+  // Leaves full screen, destroys the window and everything open() made, and
+  // drops pending events. Afterwards open() may be called again.
+  void (*close)();
+  // The desktop's size in pixels and its depth. Needs open(); zeros otherwise.
+  void (*desktop)(int* width, int* height, int* bitsPerPixel);
+  // Writes the modes that the back ends enabled in driverWords (the eight
+  // DriverOptions words 0-7, non-zero = may be used) offer, at most max of
+  // them, in the back end's order, and returns how many it wrote. The ids stay
+  // valid until the next call. Needs open(); returns 0 otherwise.
+  int (*listModes)(const int32_t* driverWords, DisplayMode* out, int max);
+
+  // Creates the one top-level window, hidden, at (0, 0) with a 320x200 client
+  // area, a caption with the title, a minimize box, no sizing border, and a
+  // maximize box only when maximizeBox is 1. Needs open(). Returns 1 on
+  // success; when a window exists already it returns 1 and changes nothing.
+  int (*createWindow)(const char* title, int maximizeBox);
+  // Destroys the window if there is one.
+  void (*destroyWindow)();
+  // Window size minus client size in each direction; 0 where the platform
+  // draws no frame or does not tell.
+  void (*frameSize)(int* width, int* height);
+  // Moves the window so that its outer top-left corner is at (x, y) and gives
+  // it a client area of clientWidth x clientHeight. Needs a window.
+  void (*placeWindow)(int x, int y, int clientWidth, int clientHeight);
+  // The window's outer top-left corner; (-1, -1) without a window.
+  void (*windowPosition)(int* x, int* y);
+  // Shows the window, raises it and gives it the keyboard focus.
+  void (*showWindow)();
+
+  // Makes the window cover the screen showing `mode`. The mode must come from
+  // the last listModes. Needs a window. Returns 1 on success, 0 when the mode
+  // cannot be set (the window is then left windowed).
+  int (*enterFullScreen)(const DisplayMode* mode);
+  // Returns the window to a normal window; nothing when not in full screen.
+  void (*leaveFullScreen)();
+
+  // Shows the x1R5G5B5 surface on the window scaled to targetWidth x
+  // targetHeight (nearest neighbour); whatever of the window the target does
+  // not cover stays black. waitMode 1 waits for the retrace, 0 and 2 do not.
+  // The surface is only read, during the call.
+  void (*present)(const Surface* surface, int targetWidth, int targetHeight, int waitMode);
+
+  // Marks the start of one main-loop pass (the headless port reads one line
+  // of its input script here). Called once per pass before pollEvent.
+  void (*beginPass)();
+  // Takes the next pending platform event. Returns 1 and fills out, or 0
+  // when none is waiting. Never blocks.
+  int (*pollEvent)(DisplayEvent* out);
+
+  // A modal Yes/No question over the window. Returns 1 for Yes, 0 for No.
+  int (*askYesNo)(const char* caption, const char* text);
+  // A modal warning with one OK button, with or without a window and even
+  // when open() failed; may do nothing when no box can be shown.
+  void (*showWarning)(const char* caption, const char* text);
+
+  // A monotonic clock in microseconds; never goes backward.
+  int64_t (*nowMicros)();
+  // Blocks for about the given time (at least 0). The clock moves on by it.
+  void (*sleepMicros)(int64_t micros);
+};
+
+// The back end in use. Unless selectDisplay chose one, the first call picks
+// headless when QUILL_DISPLAY is "headless" and SDL otherwise.
+const DisplayDriver* display();
+// Chooses the back end for the next initFramework (not while a mode is set).
+void selectDisplay(const DisplayDriver* driver);
+
+const DisplayDriver* sdlDisplayDriver();
+const DisplayDriver* headlessDisplayDriver();

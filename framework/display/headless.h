@@ -1,0 +1,100 @@
+// The headless display: a complete back end that keeps everything in memory.
+// Tests set its mode list and desktop, queue input, script the answers of
+// message boxes, read every presented picture and drive a virtual clock, so
+// the whole game runs without a screen and pacing is tested without waiting.
+//
+// Select it with selectDisplay(headlessDisplayDriver()) before initFramework,
+// or run the game with QUILL_DISPLAY=headless.
+//
+// Scripted input. When QUILL_INPUT names a file (or headlessLoadScript is
+// given one), each line of it is the input of one main-loop pass, read when
+// the pass begins. A line is a list of clauses separated by ';':
+//   keys 48 4B     the scan codes (hexadecimal, "0x" optional) held from this
+//                  pass on: newly listed keys go down, keys no longer listed go
+//                  up; "keys" alone lets every key go
+//   chars 49 '2'   character presses: decimal codes or a quoted character;
+//                  each gives a key-down and key-up of the key that types it
+//   close yes      the close button; the quit question is answered yes (or no,
+//                  the default)
+//   switch         alt+Enter
+//   focus lost     the program loses the focus ("focus gained" gets it back)
+//   display        the desktop's display settings changed
+//   quit           the platform asks the program to end
+// A '#' starts a comment that runs to the end of the line. A line with no
+// clause (empty or only a comment) changes nothing: held keys stay held.
+// After the last line the port asks the program to end (as "quit").
+#pragma once
+#include <cstdint>
+
+#include "framework/display/display.h"
+
+// Everything back to the start: default modes and desktop, no window, empty
+// queues, no script, clock at 0, nothing presented.
+void resetHeadless();
+
+// The modes listModes offers (copied). Each mode's driverWord tells which
+// DriverOptions word enables it (outside 0-7: always offered); mode.id is
+// ignored, the port numbers the modes by their index in this list. The default list: 640x480, 800x600 and
+// 1024x768 at 15 and 16 bits, two pages, "DirectDraw" (word 1).
+struct HeadlessMode {
+  DisplayMode mode;
+  int driverWord;
+};
+void headlessSetModes(const HeadlessMode* modes, int count);
+// Desktop size and depth (default 1280 x 1024 x 32) and the window frame
+// (default 8 x 30).
+void headlessSetDesktop(int width, int height, int bitsPerPixel);
+void headlessSetFrame(int width, int height);
+// open() fails while this is set (a machine without a display).
+void headlessFailOpen(int fail);
+// The next `count` enterFullScreen calls fail.
+void headlessFailFullScreen(int count);
+
+// Input, waiting for the next pollEvent calls.
+void headlessKeyDown(int scanCode, int character, int modifiers = 0);
+void headlessKeyRepeat(int scanCode, int character, int modifiers = 0);
+void headlessKeyUp(int scanCode);
+void headlessMouse(int kind, int x, int y, int button = 0, int doubleClick = 0);
+// kDisplayClose, kDisplaySwitch, kDisplayChanged, kDisplayFocusLost,
+// kDisplayFocusGained or kDisplayQuit.
+void headlessPost(int kind);
+int headlessPendingEvents();
+
+// Answers for the coming askYesNo calls, in order; without one the answer is No.
+void headlessAnswer(int yes);
+int headlessQuestionsAsked();
+// The caption and text of the last question and of the last warning ("" if none).
+const char* headlessLastQuestion();
+const char* headlessLastWarning();
+
+// Reads a script (format above) from a file; returns 0 when it cannot be read.
+int headlessLoadScript(const char* path);
+// Parses one script line into events queued for the current pass; returns 0
+// (and queues nothing) for a malformed line, with a message on stderr.
+int headlessApplyScriptLine(const char* line);
+
+// The virtual clock: starts at 0; sleepMicros moves it on.
+int64_t headlessNow();
+void headlessAdvance(int64_t micros);
+
+// What the screen would show.
+int headlessPresentCount();
+int headlessPassCount();  // beginPass calls
+// The last presented picture as width x height x1R5G5B5 pixels without
+// padding (nullptr before the first present), and the target it was scaled to.
+const uint16_t* headlessLastFrame(int* width, int* height);
+void headlessLastTarget(int* width, int* height);
+int headlessLastWaitMode();
+
+struct HeadlessWindow {
+  int exists;
+  int shown;
+  int maximizeBox;
+  int x, y;                       // outer top-left corner
+  int clientWidth, clientHeight;
+  int fullScreen;
+  int fullScreenModeId;           // id of the mode entered, -1 when windowed
+  int created;                    // how many windows were created so far
+  char title[80];
+};
+const HeadlessWindow& headlessWindow();

@@ -1,0 +1,22 @@
+// Turning the x1R5G5B5 back buffer into 32-bit ARGB for the screen, and the
+// rectangle a picture takes when it is scaled into a window with its
+// proportions kept. Pure functions, so they are tested without a display.
+#pragma once
+#include <cstdint>
+
+#include "framework/surface.h"
+
+constexpr int kColourLutSize = 32768;  // one entry per 15-bit colour
+
+// Fills lut with the ARGB8888 value (alpha 0xFF) of every 15-bit colour; each
+// 5-bit field is widened to 8 bits by repeating its top bits (31 -> 255).
+void buildColourLut(uint32_t* lut);
+// Converts width x height pixels; bit 15 of a source pixel is ignored. Both
+// pitches are in bytes, so padded rows on either side are honoured.
+void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,
+                   const uint32_t* lut);
+
+// The largest rectangle of the proportions srcWidth : srcHeight that fits
+// into outWidth x outHeight, centred (the rest are black bars). Right and
+// bottom are exclusive. Empty when any size is not positive.
+Rect letterboxRect(int srcWidth, int srcHeight, int outWidth, int outHeight);

@@ -1,0 +1,477 @@
+// The framework's display half: the mode list, setMode with its window or
+// full-screen set-up, the back buffer, swapBuffers and the shut-down.
+#include "framework/framework.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "framework/display/display.h"
+#include "framework/mainloop.h"
+#include "framework/surface.h"
+
+namespace {
+
+constexpr int kMaxAvailableModes = 256;
+
+// Depths the enumeration tries, in order; each at every candidate resolution.
+constexpr int kCandidateDepths[] = {8, 15, 16, 24, 32};
+static_assert(sizeof(kCandidateDepths) / sizeof(kCandidateDepths[0]) * kResolutionCount == 75,
+              "75 candidate modes");
+
+// Every back end allowed, OpenGL included, no depth offered: the framework's
+// own defaults before the game hands over its record.
+constexpr DriverOptions kDefaultOptions = {{1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0}};
+
+struct FrameworkState {
+  bool initialised;
+  char title[80];
+  int screenWidth, screenHeight, desktopDepth;
+  int fullScreen;
+  int stretch;
+  int surfaceWidth, surfaceHeight;
+  int targetWidth, targetHeight;
+  int displayPages;  // 0 while no mode is set
+  Surface* backBuffer;
+  Surface* slot;     // the current-surface slot handed to the game
+  int activePage, visualPage;
+  int switching;
+  bool window;
+  int frameWidth, frameHeight;
+  int windowX, windowY;
+  ModeInfo lastMode;
+  int lastPages, lastForceSystem;
+  bool haveLastMode;
+  // The last mode that was set successfully, to fall back to.
+  ModeInfo workingMode;
+  int workingWindowed;
+  bool haveWorkingMode;
+  int lastListChoice;
+  int chosenDepth;
+};
+
+FrameworkState g_fw;
+DriverOptions g_options = kDefaultOptions;
+bool g_driversMarked = true;
+DisplayMode g_available[kMaxAvailableModes];  // what the display layer offers
+int g_availableCount = 0;
+ModeInfo g_modes[kMaxModes];
+int g_modeCount = 0;
+int g_fullCount = 0;
+
+void resetState() {
+  g_fw = FrameworkState{};
+  g_fw.windowX = g_fw.windowY = -1;
+  g_fw.activePage = 1;
+  g_fw.visualPage = 0;
+  g_fw.lastListChoice = -1;
+  g_fw.chosenDepth = -1;
+}
+
+// ---- mode enumeration ----
+
+void registerDrivers() {
+  if (!g_driversMarked) return;
+  if (!display()->open()) return;  // try again once there is a display
+  g_availableCount = display()->listModes(g_options.words, g_available, kMaxAvailableModes);
+  if (g_availableCount < 0) g_availableCount = 0;
+  g_driversMarked = false;
+}
+
+const DisplayMode* findAvailable(int width, int height, int depth, int kind) {
+  for (int i = 0; i < g_availableCount; ++i) {
+    const DisplayMode& m = g_available[i];
+    if (m.kind == kind && m.width == width && m.height == height && m.bitsPerPixel == depth) return &m;
+  }
+  return nullptr;
+}
+
+const DisplayMode* findAvailableKind(int kind) {
+  for (int i = 0; i < g_availableCount; ++i) {
+    if (g_available[i].kind == kind) return &g_available[i];
+  }
+  return nullptr;
+}
+
+// A real mode that shows the candidate stretched: the first of the right
+// depth and size up to 800 x 600; a 3D-accelerated one ends the search empty.
+const DisplayMode* findStretchMode(int depth, int width, int height) {
+  if (width > 800 || height > 600) return nullptr;
+  for (int i = 0; i < g_availableCount; ++i) {
+    const DisplayMode& m = g_available[i];
+    if (m.bitsPerPixel != depth || m.width != width || m.height != height) continue;
+    if (m.flags & kMode3DAccel) return nullptr;
+    return &m;
+  }
+  return nullptr;
+}
+
+int windowStretchDefault(int xRes, int yRes) {
+  return ((xRes < 512 && yRes < 384) || (xRes == 320 && (yRes == 400 || yRes == 480))) ? 2 : 0;
+}
+
+bool depthAllowed(int depth, int filter) {
+  switch (depth) {
+    case 8: return filter & kFilter8;
+    case 15:
+    case 16: return filter & kFilter15_16;
+    case 24: return filter & kFilter24;
+    case 32: return filter & kFilter32;
+    default: return false;
+  }
+}
+
+void addEntry(int modeId, int xRes, int yRes, int depth, int pages, int flags, const char* driverName,
+              int fullScreenStretch) {
+  if (g_modeCount >= kMaxModes) return;
+  ModeInfo& e = g_modes[g_modeCount++];
+  e = ModeInfo{};
+  e.modeId = modeId;
+  e.xRes = xRes;
+  e.yRes = yRes;
+  e.bitsPerPixel = depth;
+  e.pages = pages;
+  e.modeFlags = flags;
+  std::snprintf(e.driverName, sizeof e.driverName, "%s", driverName);
+  e.fullScreenStretch = fullScreenStretch;
+  e.windowStretch = windowStretchDefault(xRes, yRes);
+  if (modeId != -1) ++g_fullCount;
+}
+
+void addFullScreen(const DisplayMode& m, int xRes, int yRes, int depth, int flags, int stretch) {
+  addEntry(m.id, xRes, yRes, depth, m.pages, flags, m.driverName, stretch);
+}
+
+void buildModeList(int filter, bool secondTry) {
+  g_modeCount = 0;
+  g_fullCount = 0;
+  for (int depth : kCandidateDepths) {
+    for (const Resolution& r : kCandidateResolutions) {
+      if (depth < 8 || !depthAllowed(depth, filter)) continue;
+      const DisplayMode* own = findAvailable(r.width, r.height, depth, kModePlain);
+      const int flags = own ? own->flags : 0;
+      if ((filter & kFilterOnly2D) && !(flags & kMode2DAccel)) continue;
+      const int before = g_fullCount;
+      if (!(filter & kFilterOnly3D) || (flags & kMode3DAccel)) {
+        const DisplayMode* vga = nullptr;
+        const DisplayMode* stretched = nullptr;
+        if (own) {
+          addFullScreen(*own, r.width, r.height, depth, flags, 0);
+        } else if (r.width == 320 && r.height == 200 && depth == 8 && (vga = findAvailableKind(kModeVga320))) {
+          addFullScreen(*vga, r.width, r.height, depth, flags, 0);
+        } else if ((stretched = findStretchMode(depth, r.width, 2 * r.height)) != nullptr) {
+          addFullScreen(*stretched, r.width, r.height, depth, stretched->flags, 1);
+        } else if ((stretched = findStretchMode(depth, 2 * r.width, 2 * r.height)) != nullptr) {
+          addFullScreen(*stretched, r.width, r.height, depth, stretched->flags, 2);
+        }
+      }
+      if (g_fullCount == before && (filter & kFilterWindowed) && r.width < g_fw.screenWidth &&
+          r.height < g_fw.screenHeight) {
+        addEntry(-1, r.width, r.height, g_fw.desktopDepth, 1, 0, "windowed", 0);
+      }
+    }
+  }
+  // Hardware without a mode of the wanted depths still gets a list: all depths.
+  if (g_fullCount == 0 && !secondTry) {
+    buildModeList((filter & kFilterWindowed) | kFilter8 | kFilter15_16 | kFilter24 | kFilter32, true);
+  }
+}
+
+const DisplayMode* availableById(int id) {
+  for (int i = 0; i < g_availableCount; ++i) {
+    if (g_available[i].id == id) return &g_available[i];
+  }
+  return nullptr;
+}
+
+// ---- setting a mode ----
+
+void releaseMode() {
+  if (g_fw.backBuffer) destroySurface(g_fw.backBuffer);
+  g_fw.backBuffer = nullptr;
+  g_fw.slot = nullptr;
+  makeCurrentSurface(nullptr);
+  g_fw.displayPages = 0;
+}
+
+// Shared by both kinds of setMode: drop the old mode; make the window once.
+bool setUpWindow() {
+  releaseMode();
+  if (g_fw.window) return true;
+  enumerateModes();
+  if (!display()->open()) {
+    setError(-2);
+    return false;
+  }
+  if (!display()->createWindow(g_fw.title, hasModeSwitchCallback())) {
+    setError(-8);
+    return false;
+  }
+  g_fw.window = true;
+  display()->frameSize(&g_fw.frameWidth, &g_fw.frameHeight);
+  return true;
+}
+
+// The back buffer is x1R5G5B5 in system memory whatever the display's depth:
+// the display layer converts when it presents, so a 16-bit mode shows the
+// game's colours right.
+bool makeBackBuffer() {
+  Surface* s = createSurface(g_fw.surfaceWidth, g_fw.surfaceHeight);
+  if (!s) return false;
+  g_fw.backBuffer = s;
+  g_fw.slot = s;
+  makeCurrentSurface(s);
+  if (g_fw.displayPages > 1) {
+    g_fw.activePage = 1;
+    g_fw.visualPage = 0;
+    clearSurface();
+  }
+  return true;
+}
+
+int setWindowedMode(const ModeInfo& m) {
+  int w = m.xRes, h = m.yRes;
+  if (w == 320 && (h == 200 || h == 400 || h == 480)) h = 240;
+  if (w == 640) h = 480;
+  int stretch = m.windowStretch;
+  if (stretch < 0 || stretch > 2) {
+    setError(-6);
+    return 0;
+  }
+  g_fw.switching = 1;
+  // The window comes first so that its frame is known before sizes are fitted.
+  if (!setUpWindow()) {
+    g_fw.switching = 0;
+    return 0;
+  }
+  if (w >= g_fw.screenWidth || h >= g_fw.screenHeight) {
+    w = g_fw.screenWidth - g_fw.frameWidth;
+    h = g_fw.screenHeight - g_fw.frameHeight;
+    if (w < 1) w = 1;
+    if (h < 1) h = 1;
+  }
+  int tw = w, th = h;
+  if (stretch == 1) th = 2 * h;
+  if (stretch == 2) {
+    tw = 2 * w;
+    th = 2 * h;
+  }
+  if (tw >= g_fw.screenWidth || th >= g_fw.screenHeight) {
+    stretch = 0;
+    tw = w;
+    th = h;
+  }
+  g_fw.fullScreen = 0;
+  g_fw.stretch = stretch;
+  g_fw.surfaceWidth = w;
+  g_fw.surfaceHeight = h;
+  g_fw.targetWidth = tw;
+  g_fw.targetHeight = th;
+  display()->leaveFullScreen();
+  if (g_fw.windowX < 0 || g_fw.windowY < 0) {
+    int x = (g_fw.screenWidth - (tw + g_fw.frameWidth)) / 2;
+    int y = (g_fw.screenHeight - (th + g_fw.frameHeight)) / 2;
+    g_fw.windowX = x < 0 ? 0 : x;
+    g_fw.windowY = y < 0 ? 0 : y;
+  }
+  display()->placeWindow(g_fw.windowX, g_fw.windowY, tw, th);
+  display()->showWindow();
+  g_fw.displayPages = 1;
+  const bool ok = makeBackBuffer();
+  g_fw.switching = 0;
+  return ok ? 1 : 0;
+}
+
+int setFullScreenMode(const ModeInfo& m, int pages) {
+  if (m.modeId == -1 || m.fullScreenStretch < 0 || m.fullScreenStretch > 2) {
+    setError(-6);
+    return 0;
+  }
+  const DisplayMode* dm = availableById(m.modeId);
+  if (!dm) {
+    setError(-11);
+    return 0;
+  }
+  const DisplayMode mode = *dm;  // the window set-up enumerates again
+  g_fw.switching = 1;
+  // Leaving a window: remember where it stood, to put it back there later.
+  if (g_fw.window && !g_fw.fullScreen && g_fw.windowX >= 0 && g_fw.displayPages > 0) {
+    display()->windowPosition(&g_fw.windowX, &g_fw.windowY);
+  }
+  g_fw.fullScreen = 1;
+  if (!setUpWindow()) {
+    g_fw.switching = 0;
+    return 0;
+  }
+  if (!display()->enterFullScreen(&mode)) {
+    setError(-11);
+    g_fw.fullScreen = 0;
+    g_fw.switching = 0;
+    return 0;
+  }
+  int shown = mode.pages < pages ? mode.pages : pages;
+  g_fw.displayPages = shown < 1 ? 1 : shown;
+  g_fw.stretch = m.fullScreenStretch;
+  g_fw.targetWidth = mode.width;
+  g_fw.targetHeight = mode.height;
+  g_fw.surfaceWidth = mode.width;
+  g_fw.surfaceHeight = mode.height;
+  if (m.fullScreenStretch == 1) g_fw.surfaceHeight = mode.height / 2;
+  if (m.fullScreenStretch == 2) {
+    g_fw.surfaceWidth = mode.width / 2;
+    g_fw.surfaceHeight = mode.height / 2;
+  }
+  const bool ok = makeBackBuffer();
+  g_fw.switching = 0;
+  return ok ? 1 : 0;
+}
+
+// Shuts the display down before fatalError shows its box and ends the process.
+void onFatalError(const char* text) {
+  releaseMode();
+  display()->close();
+  display()->showWarning("Tesk Fatal Error!", text);
+}
+
+ModeInfo g_noMode = {-1, 0, 0, 0, 0, 0, "", 0, 0};
+}  // namespace
+
+// ---- options and the mode list ----
+
+void markDriversForRegistration() { g_driversMarked = true; }
+
+void enumerateModes() {
+  registerDrivers();
+  buildModeList(g_options.words[kOptModeFilter], false);
+}
+
+void setDriverOptions(const DriverOptions& options) {
+  if (std::memcmp(&options, &g_options, sizeof options) == 0) return;
+  g_options = options;
+  g_driversMarked = true;
+  enumerateModes();
+}
+
+const DriverOptions& driverOptions() { return g_options; }
+
+int modeCount() { return g_modeCount; }
+int fullScreenModeCount() { return g_fullCount; }
+const ModeInfo& modeAt(int index) {
+  if (index < 0 || index >= g_modeCount) return g_noMode;
+  return g_modes[index];
+}
+
+Surface** initFramework(const char* title) {
+  setFatalHandler(onFatalError);
+  if (g_fw.displayPages > 0 || g_fw.window) shutDownFramework();
+  resetState();
+  std::snprintf(g_fw.title, sizeof g_fw.title, "%s", title ? title : "");
+  if (!display()->open()) {
+    setError(-2);  // no display to show anything on
+    return nullptr;
+  }
+  display()->desktop(&g_fw.screenWidth, &g_fw.screenHeight, &g_fw.desktopDepth);
+  g_fw.initialised = true;
+  g_driversMarked = true;
+  enumerateModes();
+  return &g_fw.slot;
+}
+
+// ---- setMode and swapBuffers ----
+
+int setMode(const ModeInfo* mode, int windowed, int pages, int forceSystemBuffer) {
+  if (!mode) {
+    setError(-6);
+    return 0;
+  }
+  if (!g_fw.initialised) {
+    setError(-1);
+    return 0;
+  }
+  const ModeInfo m = *mode;  // the caller's record may live in the mode list
+  g_fw.lastMode = m;
+  g_fw.lastPages = pages;
+  g_fw.lastForceSystem = forceSystemBuffer;
+  g_fw.haveLastMode = true;
+  const int ok = windowed ? setWindowedMode(m) : setFullScreenMode(m, pages);
+  if (ok) {
+    g_fw.workingMode = m;
+    g_fw.workingWindowed = windowed ? 1 : 0;
+    g_fw.haveWorkingMode = true;
+  }
+  return ok;
+}
+
+int swapBuffers(int waitMode) {
+  if (!g_fw.backBuffer) return 0;
+  display()->present(g_fw.backBuffer, g_fw.targetWidth, g_fw.targetHeight, waitMode);
+  if (g_fw.displayPages <= 1) return 1;
+  g_fw.visualPage = g_fw.activePage;
+  g_fw.activePage = (g_fw.activePage + 1) % g_fw.displayPages;
+  return 1;
+}
+
+// ---- for the main loop, the dialog and tests ----
+
+int screenWidth() { return g_fw.screenWidth; }
+int screenHeight() { return g_fw.screenHeight; }
+int isFullScreen() { return g_fw.fullScreen; }
+int hasDisplaySurface() { return g_fw.displayPages > 0 ? 1 : 0; }
+int isSwitchingMode() { return g_fw.switching; }
+
+int switchDisplayMode(int recreate, ModeInfo** mode) {
+  if (mode) *mode = &g_fw.lastMode;
+  if (!g_fw.haveLastMode) return g_fw.fullScreen ? 0 : 1;
+  const int windowed = recreate ? 1 : g_fw.fullScreen;
+  const ModeInfo before = g_fw.workingMode;
+  const int beforeWindowed = g_fw.workingWindowed;
+  const bool haveBefore = g_fw.haveWorkingMode;
+  // A changed desktop may have a new size: fit the window to the one now.
+  if (recreate) display()->desktop(&g_fw.screenWidth, &g_fw.screenHeight, &g_fw.desktopDepth);
+  const ModeInfo wanted = g_fw.lastMode;
+  if (setMode(&wanted, windowed, g_fw.lastPages, g_fw.lastForceSystem)) return windowed;
+  int code = getError();
+  std::fprintf(stderr, "framework: switching the display failed: %s\n", errorMessage(code));
+  // The old back buffer is gone; never go on without one.
+  if (haveBefore && setMode(&before, beforeWindowed, g_fw.lastPages, g_fw.lastForceSystem)) return beforeWindowed;
+  const int again = getError();
+  if (again) code = again;
+  fatalError(errorMessage(code));
+}
+
+void shutDownFramework() {
+  releaseMode();
+  display()->close();
+  g_driversMarked = true;
+  resetState();
+}
+
+int lastListChoice() { return g_fw.lastListChoice; }
+void setLastListChoice(int index) { g_fw.lastListChoice = index; }
+int chosenDepth() { return g_fw.chosenDepth; }
+void setChosenDepth(int depth) { g_fw.chosenDepth = depth; }
+
+DisplayState displayState() {
+  DisplayState d{};
+  d.fullScreen = g_fw.fullScreen;
+  d.stretch = g_fw.stretch;
+  d.surfaceWidth = g_fw.surfaceWidth;
+  d.surfaceHeight = g_fw.surfaceHeight;
+  d.targetWidth = g_fw.targetWidth;
+  d.targetHeight = g_fw.targetHeight;
+  d.pages = g_fw.displayPages;
+  d.activePage = g_fw.activePage;
+  d.visualPage = g_fw.visualPage;
+  d.windowX = g_fw.windowX;
+  d.windowY = g_fw.windowY;
+  d.frameWidth = g_fw.frameWidth;
+  d.frameHeight = g_fw.frameHeight;
+  return d;
+}
+
+void resetFramework() {
+  shutDownFramework();
+  g_options = kDefaultOptions;
+  g_availableCount = 0;
+  g_modeCount = 0;
+  g_fullCount = 0;
+}

@@ -1,0 +1,239 @@
+// The main loop: input pump, event queue, key-state table, callbacks, the
+// quit question, display-mode switches and the pacing of the passes.
+#include "framework/mainloop.h"
+
+#include <cstring>
+
+#include "framework/display/display.h"
+#include "framework/framework.h"
+#include "framework/surface.h"
+
+namespace {
+
+constexpr int kQueueSize = 100;  // events waiting beyond this are dropped
+constexpr int64_t kWaitSlice = 10000;  // microseconds between two pumps of waitMillis
+
+struct LoopState {
+  FrameCallback frame;
+  EventCallback keyDown;
+  EventCallback mouseDown;
+  PollCallback poll;
+  ModeSwitchCallback modeSwitch;
+  SuspendCallback suspend;
+  ActivateCallback activate;
+  int active;
+  int quit;
+  int passRate;
+  Event queue[kQueueSize];
+  int queued;
+  // Indexed by scan code: character | scan code << 8 while the key is down.
+  uint16_t keys[256];
+};
+LoopState g_loop = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 1, 0, kPassesPerSecond, {}, 0, {}};
+static_assert(sizeof(g_loop.keys) / sizeof(g_loop.keys[0]) == 256, "one entry per 8-bit scan code");
+
+int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 1000); }
+
+// The framework's own suspend handler: a full-screen program switched away
+// (how 1) stops drawing until it comes back (how 2).
+int suspendHandler(int how) {
+  if (how != 1 && how != 2) return 1;
+  g_loop.active = how == 2 ? 1 : 0;
+  if (g_loop.suspend) return g_loop.suspend(currentSurface(), how);
+  return 1;
+}
+
+void focusChanged(bool gained) {
+  if (!gained) std::memset(g_loop.keys, 0, sizeof g_loop.keys);  // nothing stays held
+  if (isFullScreen()) {
+    suspendHandler(gained ? 2 : 1);
+  } else if (g_loop.activate) {
+    g_loop.activate(gained ? 1 : 0);
+  }
+}
+
+void switchMode(int recreate) {
+  ModeInfo* mode = nullptr;
+  const int windowed = switchDisplayMode(recreate, &mode);
+  if (windowed) g_loop.active = 1;  // a window is never suspended
+  if (g_loop.modeSwitch) g_loop.modeSwitch(mode, windowed);
+}
+
+void queueEvent(const Event& e) {
+  if (g_loop.queued < kQueueSize) g_loop.queue[g_loop.queued++] = e;
+}
+
+// One platform event: key table, queue, and what the window itself handles.
+void handleEvent(const DisplayEvent& d) {
+  Event e{};
+  e.when = messageTime();
+  const int scan = d.scanCode & 0xFF;
+  switch (d.kind) {
+    case kDisplayKeyDown: {
+      const uint16_t entry = static_cast<uint16_t>((d.character & 0xFF) | (scan << 8));
+      g_loop.keys[scan] = entry;
+      e.what = d.repeat ? kEventKeyRepeat : kEventKeyDown;
+      e.message = entry | (d.repeat ? 1 << 16 : 0);
+      e.modifiers = d.modifiers & (kModAlt | kModShift | kModControl);
+      queueEvent(e);
+      break;
+    }
+    case kDisplayKeyUp: {
+      const uint16_t entry = g_loop.keys[scan];
+      g_loop.keys[scan] = 0;
+      e.what = kEventKeyUp;
+      e.message = entry ? entry : scan << 8;
+      e.modifiers = d.modifiers & (kModAlt | kModShift | kModControl);
+      queueEvent(e);
+      break;
+    }
+    case kDisplayMouseDown:
+    case kDisplayMouseUp:
+    case kDisplayMouseMove:
+      e.what = d.kind == kDisplayMouseDown ? kEventMouseDown
+               : d.kind == kDisplayMouseUp ? kEventMouseUp
+                                           : kEventMouseMove;
+      e.whereX = d.x;
+      e.whereY = d.y;
+      e.message = d.kind == kDisplayMouseMove ? 0 : d.button;
+      e.modifiers = d.modifiers | (d.doubleClick ? kModDoubleClick : 0);
+      // Moves merge into a move still waiting, so a fast mouse cannot fill the queue.
+      if (e.what == kEventMouseMove && g_loop.queued > 0 &&
+          g_loop.queue[g_loop.queued - 1].what == kEventMouseMove) {
+        Event& last = g_loop.queue[g_loop.queued - 1];
+        last.whereX = e.whereX;
+        last.whereY = e.whereY;
+        last.modifiers = e.modifiers;
+        break;
+      }
+      queueEvent(e);
+      break;
+    case kDisplayClose:
+      // Full screen has no close button to press by accident; a window asks.
+      if (!isFullScreen() && display()->askYesNo("Confirm Exit", "Are you sure you want to quit?")) requestQuit();
+      break;
+    case kDisplayQuit:
+      requestQuit();
+      break;
+    case kDisplaySwitch:
+      if (hasDisplaySurface() && g_loop.modeSwitch) switchMode(0);
+      break;
+    case kDisplayChanged:
+      if (!isSwitchingMode() && !isFullScreen() && hasDisplaySurface() && g_loop.modeSwitch) switchMode(1);
+      break;
+    case kDisplayFocusLost:
+      focusChanged(false);
+      break;
+    case kDisplayFocusGained:
+      focusChanged(true);
+      break;
+    default:
+      break;
+  }
+}
+
+// Pumps every pending platform event, then hands the queued events to their
+// callbacks in order. Key repeats, key-ups and the other kinds are dropped.
+void pumpAndDispatch() {
+  g_loop.queued = 0;
+  DisplayEvent d;
+  while (display()->pollEvent(&d)) handleEvent(d);
+  for (int i = 0; i < g_loop.queued; ++i) {
+    g_loop.queue[i].prev = i > 0 ? &g_loop.queue[i - 1] : nullptr;
+    g_loop.queue[i].next = i + 1 < g_loop.queued ? &g_loop.queue[i + 1] : nullptr;
+  }
+  const int count = g_loop.queued;
+  for (int i = 0; i < count; ++i) {
+    Event* e = &g_loop.queue[i];
+    if (e->what == kEventKeyDown && g_loop.keyDown) g_loop.keyDown(e);
+    if (e->what == kEventMouseDown && g_loop.mouseDown) g_loop.mouseDown(e);
+  }
+  g_loop.queued = 0;
+}
+}  // namespace
+
+void setFrameCallback(FrameCallback cb) { g_loop.frame = cb; }
+void setKeyDownCallback(EventCallback cb) { g_loop.keyDown = cb; }
+void setMouseDownCallback(EventCallback cb) { g_loop.mouseDown = cb; }
+void setPollCallback(PollCallback cb) { g_loop.poll = cb; }
+void setModeSwitchCallback(ModeSwitchCallback cb) { g_loop.modeSwitch = cb; }
+void setSuspendCallback(SuspendCallback cb) { g_loop.suspend = cb; }
+void setActivateCallback(ActivateCallback cb) { g_loop.activate = cb; }
+
+int hasModeSwitchCallback() { return g_loop.modeSwitch ? 1 : 0; }
+int isActive() { return g_loop.active; }
+
+int runMainLoop() {
+  const DisplayDriver* d = display();
+  g_loop.quit = 0;
+  int64_t deadline = d->nowMicros();
+  while (!g_loop.quit) {
+    d->beginPass();
+    pumpAndDispatch();
+    if (g_loop.poll) g_loop.poll();
+    if (g_loop.active && g_loop.frame) g_loop.frame();
+    if (g_loop.quit || g_loop.passRate <= 0) continue;
+    // Absolute deadlines keep the rate exact; after a stall of more than a
+    // period the loop starts again from now rather than racing to catch up.
+    const int64_t period = 1000000 / g_loop.passRate;
+    deadline += period;
+    const int64_t now = d->nowMicros();
+    if (now - deadline > period) {
+      deadline = now;
+    } else if (deadline > now) {
+      d->sleepMicros(deadline - now);
+    }
+  }
+  shutDownFramework();
+  g_loop.active = 1;
+  g_loop.queued = 0;
+  std::memset(g_loop.keys, 0, sizeof g_loop.keys);
+  return 0;
+}
+
+void requestQuit() { g_loop.quit = 1; }
+
+int isKeyDown(int scanCode) { return g_loop.keys[scanCode & 0xFF] != 0 ? 1 : 0; }
+
+void setPassRate(int passesPerSecond) { g_loop.passRate = passesPerSecond > 0 ? passesPerSecond : 0; }
+
+// The game's input waits; the window still answers the platform. Releases
+// and focus changes keep the key table true, the close button or a quit ends
+// the wait early (and the program after the pass); a mode switch is ignored,
+// since the game is in the middle of a frame.
+void waitMillis(int milliseconds) {
+  if (milliseconds <= 0) return;
+  const DisplayDriver* d = display();
+  const int64_t end = d->nowMicros() + static_cast<int64_t>(milliseconds) * 1000;
+  for (;;) {
+    DisplayEvent e;
+    while (d->pollEvent(&e)) {
+      switch (e.kind) {
+        case kDisplayKeyUp:
+          g_loop.keys[e.scanCode & 0xFF] = 0;
+          break;
+        case kDisplayFocusLost:
+          focusChanged(false);
+          break;
+        case kDisplayFocusGained:
+          focusChanged(true);
+          break;
+        case kDisplayClose:
+        case kDisplayQuit:
+          requestQuit();
+          return;
+        default:
+          break;
+      }
+    }
+    const int64_t now = d->nowMicros();
+    if (now >= end) return;
+    d->sleepMicros(end - now < kWaitSlice ? end - now : kWaitSlice);
+  }
+}
+
+void resetMainLoop() {
+  std::memset(&g_loop, 0, sizeof g_loop);
+  g_loop.active = 1;
+  g_loop.passRate = kPassesPerSecond;
+}

@@ -1,0 +1,200 @@
+// The display layer's pure parts (colour conversion, letterboxing, key
+// translation) and the headless port's input script.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/display/headless.h"
+#include "framework/display/keymap.h"
+#include "framework/display/pixelconvert.h"
+#include "framework/framework.h"
+#include "framework/mainloop.h"
+#include "support/testdata.h"
+
+namespace {
+
+TEST(ColourConversion, LookupWidensEachFieldAndIgnoresBit15) {
+  std::vector<uint32_t> lut(kColourLutSize);
+  buildColourLut(lut.data());
+  EXPECT_EQ(lut[0], 0xFF000000u);
+  EXPECT_EQ(lut[0x7FFF], 0xFFFFFFFFu);
+  EXPECT_EQ(lut[0x7C00], 0xFFFF0000u);
+  EXPECT_EQ(lut[0x03E0], 0xFF00FF00u);
+  EXPECT_EQ(lut[0x001F], 0xFF0000FFu);
+  EXPECT_EQ(lut[0x01E0], 0xFF007B00u);  // green 15 -> 0x7B
+  EXPECT_EQ(lut[0x0421], 0xFF080808u);  // 1 in each field -> 8
+
+  // Padded rows on both sides: only the pixels are read and written.
+  const int w = 3, h = 2, srcPitch = 10, dstPitch = 20;
+  std::vector<uint16_t> src(srcPitch / 2 * h, 0x1234);
+  const uint16_t px[2][3] = {{0x7FFF, 0x8000, 0x7C00}, {0x001F, 0xFFFF, 0}};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) src[y * srcPitch / 2 + x] = px[y][x];
+  std::vector<uint32_t> dst(dstPitch / 4 * h, 0xDEADBEEF);
+  convertToArgb(reinterpret_cast<const uint8_t*>(src.data()), srcPitch, w, h,
+                reinterpret_cast<uint8_t*>(dst.data()), dstPitch, lut.data());
+  EXPECT_EQ(dst[0], 0xFFFFFFFFu);
+  EXPECT_EQ(dst[1], 0xFF000000u) << "bit 15 alone is black";
+  EXPECT_EQ(dst[2], 0xFFFF0000u);
+  EXPECT_EQ(dst[3], 0xDEADBEEFu);
+  EXPECT_EQ(dst[4], 0xDEADBEEFu);
+  EXPECT_EQ(dst[5], 0xFF0000FFu);
+  EXPECT_EQ(dst[6], 0xFFFFFFFFu);
+  EXPECT_EQ(dst[7], 0xFF000000u);
+  EXPECT_EQ(dst[8], 0xDEADBEEFu);
+}
+
+TEST(Letterbox, KeepsProportionsCentred) {
+  Rect r = letterboxRect(640, 480, 1920, 1080);
+  EXPECT_EQ(r.left, 240);
+  EXPECT_EQ(r.right, 1680);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.bottom, 1080);
+
+  r = letterboxRect(640, 480, 640, 480);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 640);
+  EXPECT_EQ(r.bottom, 480);
+
+  r = letterboxRect(640, 480, 1280, 1920);  // a portrait monitor: bars above and below
+  EXPECT_EQ(r.right - r.left, 1280);
+  EXPECT_EQ(r.bottom - r.top, 960);
+  EXPECT_EQ(r.top, 480);
+
+  r = letterboxRect(0, 480, 640, 480);
+  EXPECT_EQ(r.right - r.left, 0);
+}
+
+int scan(const char* name) { return pcScanCode(sdlScancodeByName(name)); }
+
+TEST(KeyTranslation, KeypadAndGreyKeysShareTheirScanCodes) {
+  const struct {
+    const char* keypad;
+    const char* grey;
+    int code;
+  } pairs[] = {{"Keypad 8", "Up", 0x48},  {"Keypad 2", "Down", 0x50},     {"Keypad 4", "Left", 0x4B},
+               {"Keypad 6", "Right", 0x4D}, {"Keypad 1", "End", 0x4F}, {"Keypad 3", "PageDown", 0x51}};
+  for (const auto& p : pairs) {
+    EXPECT_EQ(scan(p.keypad), p.code) << p.keypad;
+    EXPECT_EQ(scan(p.grey), p.code) << p.grey;
+  }
+  EXPECT_EQ(scan("Escape"), 0x01);
+  EXPECT_EQ(scan("1"), 0x02);
+  EXPECT_EQ(scan("9"), 0x0A);
+  EXPECT_EQ(scan("0"), 0x0B);
+  EXPECT_EQ(scan("Return"), 0x1C);
+  EXPECT_EQ(scan("A"), 0x1E);
+  EXPECT_EQ(scan("Q"), 0x10);
+  EXPECT_EQ(scan("M"), 0x32);
+  EXPECT_EQ(scan("F1"), 0x3B);
+  EXPECT_EQ(scan("F12"), 0x58);
+  EXPECT_EQ(pcScanCode(-1), 0);
+  EXPECT_EQ(pcScanCode(100000), 0);
+}
+
+TEST(KeyTranslation, CharactersAsTheKeyTypesThem) {
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Escape"), 27, 0), 27);
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Return"), 13, 0), 13);
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("1"), '1', 0), '1');
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("0"), '0', kKeyShift), '0');
+  // Keypad digits only while Num Lock is on; the arrows type nothing.
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Keypad 8"), 0, kKeyNumLock), '8');
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Keypad 0"), 0, kKeyNumLock), '0');
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Keypad 8"), 0, 0), 0);
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Up"), 0, kKeyNumLock), 0);
+  // Letters follow the layout's keycode; shift and Caps Lock cancel out.
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("A"), 'a', 0), 'a');
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("A"), 'a', kKeyShift), 'A');
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("A"), 'a', kKeyShift | kKeyCapsLock), 'a');
+  EXPECT_EQ(keyCharacter(sdlScancodeByName("Q"), 'a', 0), 'a') << "AZERTY";
+}
+
+class HeadlessScript : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFramework();
+    resetMainLoop();
+    resetHeadless();
+    selectDisplay(headlessDisplayDriver());
+    ASSERT_NE(initFramework("t"), nullptr);  // opens the port
+  }
+  void TearDown() override {
+    resetFramework();
+    resetMainLoop();
+  }
+  static std::vector<DisplayEvent> drain() {
+    std::vector<DisplayEvent> out;
+    DisplayEvent e;
+    while (headlessDisplayDriver()->pollEvent(&e)) out.push_back(e);
+    return out;
+  }
+};
+
+TEST_F(HeadlessScript, LinesBecomeEvents) {
+  ASSERT_EQ(headlessApplyScriptLine("keys 48 4B; chars 49 '2'  # walk and toggle"), 1);
+  std::vector<DisplayEvent> ev = drain();
+  ASSERT_EQ(ev.size(), 6u);
+  EXPECT_EQ(ev[0].kind, kDisplayKeyDown);
+  EXPECT_EQ(ev[0].scanCode, 0x48);
+  EXPECT_EQ(ev[1].scanCode, 0x4B);
+  EXPECT_EQ(ev[2].kind, kDisplayKeyDown);
+  EXPECT_EQ(ev[2].scanCode, 0x02);
+  EXPECT_EQ(ev[2].character, '1');
+  EXPECT_EQ(ev[3].kind, kDisplayKeyUp);
+  EXPECT_EQ(ev[4].character, '2');
+
+  EXPECT_EQ(headlessApplyScriptLine(""), 1);
+  EXPECT_TRUE(drain().empty()) << "an empty line changes nothing";
+  EXPECT_EQ(headlessApplyScriptLine("keys 0x48"), 1);
+  ev = drain();
+  ASSERT_EQ(ev.size(), 1u);
+  EXPECT_EQ(ev[0].kind, kDisplayKeyUp);
+  EXPECT_EQ(ev[0].scanCode, 0x4B);
+
+  EXPECT_EQ(headlessApplyScriptLine("close yes; switch; focus lost; focus gained; display; quit"), 1);
+  ev = drain();
+  ASSERT_EQ(ev.size(), 6u);
+  EXPECT_EQ(ev[0].kind, kDisplayClose);
+  EXPECT_EQ(ev[1].kind, kDisplaySwitch);
+  EXPECT_EQ(ev[2].kind, kDisplayFocusLost);
+  EXPECT_EQ(ev[3].kind, kDisplayFocusGained);
+  EXPECT_EQ(ev[4].kind, kDisplayChanged);
+  EXPECT_EQ(ev[5].kind, kDisplayQuit);
+  EXPECT_EQ(headlessDisplayDriver()->askYesNo("c", "t"), 1);
+
+  // Malformed lines queue nothing.
+  for (const char* bad : {"jump", "keys 1FF", "keys zz", "chars 300", "close maybe", "focus", "chars 49; fly"}) {
+    EXPECT_EQ(headlessApplyScriptLine(bad), 0) << bad;
+    EXPECT_TRUE(drain().empty()) << bad;
+  }
+}
+
+int g_scriptPass = 0;
+std::vector<int> g_heldPerPass;
+std::vector<int> g_charsSeen;
+
+TEST_F(HeadlessScript, AScriptFileDrivesTheMainLoopOneLinePerPass) {
+  const std::string dir = scratchDir("headless_script");
+  const std::string path = dir + "/input.txt";
+  writeFile(path, "keys 48\n\n# still held\nkeys; chars 49\n");
+  ASSERT_EQ(headlessLoadScript(path.c_str()), 1);
+  EXPECT_EQ(headlessLoadScript((dir + "/missing.txt").c_str()), 0);
+
+  ModeInfo m = {-1, 640, 480, 15, 1, 0, "windowed", 0, 0};
+  ASSERT_EQ(setMode(&m, 1, 2, 1), 1);
+  g_scriptPass = 0;
+  g_heldPerPass.clear();
+  g_charsSeen.clear();
+  setKeyDownCallback([](Event* e) { g_charsSeen.push_back(e->message & 0xFF); });
+  setPollCallback([] {
+    ++g_scriptPass;
+    g_heldPerPass.push_back(isKeyDown(0x48));
+  });
+  runMainLoop();  // ends after the last line
+  EXPECT_EQ(g_heldPerPass, (std::vector<int>{1, 1, 1, 0, 0}));
+  EXPECT_EQ(g_charsSeen, (std::vector<int>{0, '1'}));
+}
+
+}  // namespace
