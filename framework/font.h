@@ -8,6 +8,9 @@ struct FontRecord;  // the name (58 bytes) followed by the file's bytes from off
 // Looks for the file in the working directory, then FONTS/, then FONTS/ under
 // $TESK_ROOT. Returns nullptr and sets the error code (-14, -5, -13, -26) on failure.
 FontRecord* loadFont(const char* name);
+// The same checks on a file image already in memory (fuzzing, tests). Error
+// codes as loadFont, without -14.
+FontRecord* loadFontFromMemory(const void* bytes, long size);
 void freeFont(FontRecord* font);
 // Makes the font current (direction left to right). nullptr: returns 1, changes nothing.
 int setFont(FontRecord* font);

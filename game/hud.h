@@ -1,0 +1,26 @@
+// The game's on-screen texts: the help overlay or frame rate at the top left,
+// the score line under the view, the two ending messages and the progress
+// marks of the loading stages. All drawn with the stroke font on the current surface.
+#pragma once
+
+// Room that formatHundredths needs, terminator included ("-2147483648.-99").
+constexpr int kHundredthsChars = 16;
+
+// "%d.%d" of the whole part and the truncated hundredths, the latter without a
+// leading zero (25.0625 reads "25.6"). "---" for a value no int can hold.
+void formatHundredths(float value, char* out);
+
+// Twelve lines in white at x = 0, line k at k * viewRect.height / 15.
+void drawHelpOverlay();
+// White "<frames per second> fps" at (0, 0); "--- fps" when no time has passed.
+void drawFrameRate(int elapsedMicros);
+// White "<score> +" and "<timeBonus> Punkte" on the row 10 under the view.
+void drawHudLine();
+// Red "Du bist gefangen worden!" in the middle of the screen's height.
+void drawCaptureMessage();
+// White "Ausgang erreicht!" on the meadow.
+void drawWinMessage();
+// The final score followed by "Punkte!!!", under the win message.
+void drawWinScore();
+// White eight blanks and n plus signs at (0, getMaxY - 20); the caller shows it.
+void drawProgressMark(int n);
