@@ -59,11 +59,20 @@ extern MazeGrid mazeGrid;
 // readLevelFile for the level checker (the game ignores it).
 struct LevelReport {
   int physicalLines;
-  int splitLines;           // lines of 24 or more characters, read as two
+  int splitLines;               // lines of 24 or more characters, read as two
   int declaredWidth, declaredHeight, declaredGuards;
-  int clipped;              // width, height or guard count cut to the limits
+  int clipped;                  // width, height or guard count cut to the limits
   int markerCount[kMarkerCount];
+  int firstSplitLine;           // physical line number of the first split line, 0 if none
+  int storedRows;               // grid lines stored as rows
+  int ignoredRows;              // grid lines with text that fell outside the stored rows
+  int rowLine[kLevelHeight];    // physical line each row y came from; 0: the file gave none
+  int rowLength[kLevelHeight];  // characters of that line (the rest of the row is open floor)
+  int truncated;                // the file was longer than the reader takes (kMaxLevelBytes)
 };
+
+// The reader takes at most this much of a level file; a real level is a few hundred bytes.
+constexpr long kMaxLevelBytes = 1 << 20;
 
 // Parses the file into map; never creates a file; always returns 0.
 int readLevelFile(LevelMap& map, const char* name, LevelReport* report = nullptr);
@@ -73,6 +82,7 @@ void parseLevelText(LevelMap& map, const char* data, long size, LevelReport* rep
 void loadLevel(MazeGrid& grid);
 void buildWalls(MazeGrid& grid);
 // True when the position lies within 0.15 of a present wall of its own cell.
+// A position off the 30 x 30 grid (or NaN) counts as touching: the grid's edge holds.
 bool touchesWall(const PlayerState& position, const MazeFloor& floor);
 bool touchesWall(float x, float y, const MazeFloor& floor);
 

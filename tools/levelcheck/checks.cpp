@@ -1,0 +1,214 @@
+#include "checks.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+constexpr int kListLimit = 10;      // cells named one by one before the rest is summed up
+constexpr int kWhiteGuardSteps = 8;  // closer than this, the white guard is on the player at once
+
+// The character, name and guard slot of every marker that matters to the game.
+struct MarkerInfo {
+  int slot;
+  char ch;
+  const char* name;
+};
+const MarkerInfo kGuardMarkers[] = {
+    {kMark_w, 'w', "white guard"}, {kMark_r, 'r', "red guard"},
+    {kMark_g, 'g', "green guard"}, {kMark_b, 'b', "blue guard"},
+};
+static_assert(sizeof kGuardMarkers / sizeof kGuardMarkers[0] == kMaxGuards, "one per guard slot");
+const MarkerInfo kItemMarkers[] = {
+    {kMarkR, 'R', "red item"}, {kMarkG, 'G', "green item"}, {kMarkB, 'B', "blue item"},
+};
+static_assert(sizeof kItemMarkers / sizeof kItemMarkers[0] == 3, "one per item");
+
+struct Checker {
+  const LevelMap& map;
+  const LevelReport& report;
+  std::vector<std::string> findings;
+  int playerSteps[kLevelWidth][kLevelHeight];  // -1: the player cannot get there
+  int openCells;                               // cells the player may stand on
+
+  void add(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    findings.emplace_back(line);
+  }
+
+  bool inLevel(int x, int y) const { return x >= 0 && y >= 0 && x < map.width && y < map.height; }
+  // The player is stopped by bricks and by the exit block, whose walls stand all round it.
+  bool playerCanEnter(int x, int y) const {
+    return inLevel(x, y) && map.codes[x][y] < kCodeBrick && map.codes[x][y] != kCodeExit;
+  }
+  // Guards walk every code below 18 on the whole codes table, the exit block included.
+  bool guardCanEnter(int x, int y) const {
+    return x >= 0 && y >= 0 && x < kLevelWidth && y < kLevelHeight && map.codes[x][y] < kCodeBrick;
+  }
+
+  // Breadth-first flood; steps[x][y] is the number of cell steps from the start, -1 if none.
+  template <typename CanEnter>
+  void flood(int sx, int sy, CanEnter canEnter, int (&steps)[kLevelWidth][kLevelHeight]) const {
+    for (auto& column : steps)
+      for (int& s : column) s = -1;
+    if (!canEnter(sx, sy)) return;
+    static int queueX[kLevelWidth * kLevelHeight], queueY[kLevelWidth * kLevelHeight];
+    int head = 0, tail = 0;
+    steps[sx][sy] = 0;
+    queueX[tail] = sx, queueY[tail++] = sy;
+    while (head < tail) {
+      const int x = queueX[head], y = queueY[head++];
+      const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+      for (const auto& n : next) {
+        if (!canEnter(n[0], n[1]) || steps[n[0]][n[1]] >= 0) continue;
+        steps[n[0]][n[1]] = steps[x][y] + 1;
+        queueX[tail] = n[0], queueY[tail++] = n[1];
+      }
+    }
+  }
+
+  void checkLines() {
+    if (report.truncated)
+      add("the file is longer than %ld bytes; the rest is not read", kMaxLevelBytes);
+    if (report.splitLines > 0)
+      add("line %d holds 24 or more characters: the game reads it as two lines, so every later "
+          "row moves down (%d such line%s)",
+          report.firstSplitLine, report.splitLines, report.splitLines == 1 ? "" : "s");
+    if (report.declaredHeight < 0 || report.declaredHeight > kLevelHeight)
+      add("height %d is outside 0..%d: read as %d (rows above y %d are dropped)", report.declaredHeight,
+          kLevelHeight, map.height, kLevelHeight - 1);
+    else if (report.declaredHeight == 0)
+      add("height is 0: the level is empty");
+    if (report.declaredWidth < 0 || report.declaredWidth > kLevelWidth)
+      add("width %d is outside 0..%d: read as %d", report.declaredWidth, kLevelWidth, map.width);
+    else if (report.declaredWidth == 0)
+      add("width is 0: the level is empty");
+    if (map.width > kLevelWidth - 2)
+      add("width %d: a grid line holds at most %d characters, a longer one is split", map.width,
+          kLevelWidth - 2);
+    const unsigned guards16 = static_cast<uint16_t>(report.declaredGuards);
+    if (guards16 > kMaxGuards && static_cast<int>(guards16) != report.declaredGuards)
+      add("guard count %d is %u in 16 bits, above %d: read as %d", report.declaredGuards, guards16,
+          kMaxGuards, map.guardCount);
+    else if (guards16 > kMaxGuards)
+      add("guard count %d is above %d: read as %d", report.declaredGuards, kMaxGuards, map.guardCount);
+    for (int y = map.height - 1; y >= 0; --y) {
+      if (report.rowLine[y] == 0) {
+        int low = y;  // one line for a run of missing rows
+        while (low > 0 && report.rowLine[low - 1] == 0) --low;
+        if (low == y)
+          add("row y %d is missing from the file: it is read as open floor", y);
+        else
+          add("rows y %d down to %d are missing from the file: they are read as open floor", y, low);
+        y = low;
+      } else if (report.rowLength[y] < map.width)
+        add("line %d (row y %d) has %d characters, width is %d: columns %d..%d are read as open floor",
+            report.rowLine[y], y, report.rowLength[y], map.width, report.rowLength[y], map.width - 1);
+    }
+    if (report.ignoredRows > 0)
+      add("%d line%s with text lie%s outside the level's rows and %s ignored", report.ignoredRows,
+          report.ignoredRows == 1 ? "" : "s", report.ignoredRows == 1 ? "s" : "", report.ignoredRows == 1 ? "is" : "are");
+  }
+
+  void checkMarker(int slot, char ch, const char* name) {
+    const int n = report.markerCount[slot];
+    if (n == 0)
+      add("no %s marker '%c'", name, ch);
+    else if (n > 1)
+      add("marker '%c' (%s) appears %d times: only the last one, at (%d, %d), counts", ch, name, n,
+          map.markers[slot].x, map.markers[slot].y);
+  }
+
+  void checkMarkers() {
+    checkMarker(kMarkD, 'D', "exit");
+    for (const MarkerInfo& m : kItemMarkers) checkMarker(m.slot, m.ch, m.name);
+    for (int k = 0; k < kMaxGuards; ++k) {
+      const MarkerInfo& m = kGuardMarkers[k];
+      if (k < map.guardCount)
+        checkMarker(m.slot, m.ch, m.name);
+      else if (report.markerCount[m.slot] > 0)
+        add("marker '%c' (%s) is in the level, but the guard count %d leaves slot %d out of play", m.ch,
+            m.name, map.guardCount, k);
+    }
+  }
+
+  void checkReach() {
+    flood(kStartCellX, kStartCellY, [this](int x, int y) { return playerCanEnter(x, y); }, playerSteps);
+    if (!playerCanEnter(kStartCellX, kStartCellY)) {
+      add("the player's start cell (%d, %d) is blocked", kStartCellX, kStartCellY);
+      return;
+    }
+
+    // No walls stand beyond the level's edge: an open edge cell lets the player walk out.
+    int open = 0, unreached = 0, leaks = 0;
+    for (int y = map.height - 1; y >= 0; --y) {
+      for (int x = 0; x < map.width; ++x) {
+        if (!playerCanEnter(x, y)) continue;
+        ++open;
+        const bool edge = x == 0 || y == 0 || x == map.width - 1 || y == map.height - 1;
+        if (playerSteps[x][y] < 0) {
+          if (++unreached <= kListLimit) add("open cell (%d, %d) cannot be reached from the start", x, y);
+        } else if (edge) {
+          if (++leaks <= kListLimit) add("open cell (%d, %d) on the level's edge: the player can walk out of the maze", x, y);
+        }
+      }
+    }
+    if (unreached > kListLimit) add("... and %d more open cells that cannot be reached", unreached - kListLimit);
+    if (leaks > kListLimit) add("... and %d more open cells on the level's edge", leaks - kListLimit);
+    openCells = open;
+
+    for (int k = 0; k < 3; ++k) {
+      const BodyCell& b = kBodyCells[k];
+      if (!playerCanEnter(b.x, b.y))
+        add("body %d at (%d, %d) stands in a blocked cell", k, b.x, b.y);
+      else if (playerSteps[b.x][b.y] < 0)
+        add("body %d at (%d, %d) cannot be reached", k, b.x, b.y);
+    }
+    for (const MarkerInfo& m : kItemMarkers) {
+      if (report.markerCount[m.slot] == 0) continue;
+      const MarkerPos p = map.markers[m.slot];
+      if (playerSteps[p.x][p.y] < 0) add("the %s at (%d, %d) cannot be reached", m.name, p.x, p.y);
+    }
+    if (report.markerCount[kMarkD] > 0) {
+      const MarkerPos d = map.markers[kMarkD];
+      const int fx = d.x - 1, fy = d.y;
+      if (fx < 0)
+        add("the exit at (%d, %d) has no cell in front of it (the player leaves from x - 1)", d.x, d.y);
+      else if (!playerCanEnter(fx, fy))
+        add("the cell in front of the exit, (%d, %d), is blocked", fx, fy);
+      else if (playerSteps[fx][fy] < 0)
+        add("the cell in front of the exit, (%d, %d), cannot be reached", fx, fy);
+    }
+    checkGuards();
+  }
+
+  void checkGuards() {
+    static int guardSteps[kLevelWidth][kLevelHeight];
+    for (int k = 0; k < map.guardCount && k < kMaxGuards; ++k) {
+      const MarkerInfo& m = kGuardMarkers[k];
+      if (report.markerCount[m.slot] == 0) continue;
+      const MarkerPos p = map.markers[m.slot];
+      flood(p.x, p.y, [this](int x, int y) { return guardCanEnter(x, y); }, guardSteps);
+      const int steps = guardSteps[kStartCellX][kStartCellY];
+      if (steps < 0)
+        add("the %s at (%d, %d) cannot reach the player's start", m.name, p.x, p.y);
+      else if (k == 0 && steps < kWhiteGuardSteps)
+        add("the white guard starts only %d step%s from the player's start", steps, steps == 1 ? "" : "s");
+    }
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> checkLevel(const LevelMap& map, const LevelReport& report, int* openCells) {
+  Checker c{map, report, {}, {}, 0};
+  c.checkLines();
+  c.checkMarkers();
+  c.checkReach();
+  if (openCells) *openCells = c.openCells;
+  return c.findings;
+}

@@ -1,0 +1,73 @@
+// The catalogue of pictures, loaded one by one during start-up in this order.
+#include <cstdio>
+
+#include "world/gamestate.h"
+#include "world/image16.h"
+
+BrickPicture brickTextures[8];
+SpritePicture figureSprites[4][16];
+BackdropPicture floorPicture;
+BackdropPicture skyPicture;
+MeadowPicture meadowPicture;
+TilePicture statusTiles[4];
+
+namespace {
+
+template <int W, int H>
+void loadInFileOrder(const char* path, Image16<W, H>& picture) {
+  loadImage16(path, W, H, Storage::FileOrder, picture.pixels);
+}
+
+// Brick pictures by heldKeys: the letters R, G, B name the bits 1, 2, 4.
+const char* const kBrickFiles[] = {
+    "bilder/Ziegel.16B",  "bilder/ZiegelR.16B",  "bilder/ZiegelG.16B",  "bilder/ZiegelRG.16B",
+    "bilder/ZiegelB.16B", "bilder/ZiegelRB.16B", "bilder/ZiegelGB.16B", "bilder/ZiegelRGB.16B",
+};
+static_assert(sizeof kBrickFiles / sizeof kBrickFiles[0] == 8, "one brick picture per heldKeys value");
+
+// Sprite file colour letter of each guard slot: white, red, green, blue.
+const char kSpriteLetters[] = {'w', 'r', 'g', 'b'};
+static_assert(sizeof kSpriteLetters == 4, "one letter per guard slot");
+
+// Colour tiles: red, green, blue, then the neutral one for an item not held.
+const char* const kTileFiles[] = {
+    "bilder/statcolr.16B", "bilder/statcolg.16B", "bilder/statcolb.16B", "bilder/statcolw.16B",
+};
+static_assert(sizeof kTileFiles / sizeof kTileFiles[0] == 4, "one tile per status colour");
+
+// Item pictures: red, green, blue, the order of keyItems.
+const char* const kItemFiles[] = {"bilder/eir1.16B", "bilder/eig1.16B", "bilder/eib1.16B"};
+static_assert(sizeof kItemFiles / sizeof kItemFiles[0] == 3, "one picture per item");
+
+}  // namespace
+
+void loadBrickTextures() {
+  for (int i = 0; i < 8; ++i) loadInFileOrder(kBrickFiles[i], brickTextures[i]);
+}
+
+void loadFigureSprites() {
+  char path[32];
+  for (int slot = 0; slot < 4; ++slot) {
+    for (int n = 1; n <= 16; ++n) {
+      std::snprintf(path, sizeof path, "bilder/G%c%d.16B", kSpriteLetters[slot], n);
+      SpritePicture& sprite = figureSprites[slot][n - 1];
+      // Stored turned by 180 degrees: file pixel k lands at index 79999 - k.
+      loadImage16(path, SpritePicture::width, SpritePicture::height, Storage::Reversed, sprite.pixels);
+    }
+  }
+}
+
+void loadSkyAndFloor() {
+  loadInFileOrder("bilder/Boden.16B", floorPicture);
+  loadInFileOrder("bilder/Himmel.16B", skyPicture);
+}
+
+void loadMeadow() { loadInFileOrder("bilder/wiese.16B", meadowPicture); }
+
+void loadStatusColours() {
+  for (int i = 0; i < 4; ++i) loadInFileOrder(kTileFiles[i], statusTiles[i]);
+}
+
+void loadItemPictures() {
+  for (int k = 0; k < 3; ++k) loadInFileOrder(kItemFiles[k], keyItems[k].picture);
+}
