@@ -1,0 +1,165 @@
+// Camera-facing pictures: the guards (one of 16 views), the items and the
+// meadow at the open exit, scaled and darkened with distance and cut off
+// column by column where a wall stands nearer.
+#include <cmath>
+#include <cstdint>
+
+#include "framework/surface.h"
+#include "guards/guards.h"
+#include "render/camera.h"
+#include "render/objects.h"
+#include "world/gamestate.h"
+#include "world/image16.h"
+
+namespace {
+
+constexpr double kDegreesToRadians = 0.017453292222222222;
+constexpr double kHalfTurn = 3.1415926;
+constexpr float kFullTurn = 6.283185f;  // added or taken away to wrap an angle
+constexpr double kTurnBound = 6.2831852;
+constexpr double kPicturesPerRadian = 2.5464791329085763;  // 16 pictures over a full turn
+constexpr int kGuardPictures = 16;
+constexpr float kNearest = 0.3f;       // nearer figures are not drawn
+constexpr float kFarthestLevel = 31.0f;  // 2 * depth beyond this is out of range
+
+// Where a picture sits around its projected anchor; sizes in view heights per
+// unit of depth (H / D), given as fractions so the arithmetic stays H / (n D).
+struct SpriteShape {
+  int leftDivisor;   // X0 = left + sx - H / (leftDivisor D)
+  int widthFactor;   // X1 = X0 + widthFactor H / (widthDivisor D)
+  int widthDivisor;
+  int heightDivisor;  // Y1 = sy + H / (heightDivisor D)
+  bool flipped;       // picture row 0 at the bottom: the picture stands on the floor
+};
+// A guard is as tall as a wall and half as wide, drawn top-down.
+constexpr SpriteShape kGuardShape = {4, 1, 2, 1, false};
+// An item is a third of a wall high and as wide as high.
+constexpr SpriteShape kItemShape = {6, 1, 3, 3, true};
+// The meadow is one wall high and twice as wide.
+constexpr SpriteShape kExitShape = {1, 2, 1, 1, true};
+
+struct Picture {
+  const uint16_t* pixels;
+  int width, height;
+};
+
+int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// The waypoint a guard stands on; an index outside the table reads its nearest end.
+int standingIndex(const Guard& g) { return clampInt(g.currentWaypoint, 0, kWaypointCount - 1); }
+
+// Draws one picture whose anchor (ax, ay) projects at the height of the wall tops.
+void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay, const PlayerState& cam,
+                Surface* surface) {
+  if (!surface) return;
+  const ViewRect& v = viewRect;
+  const Projection p = projectPoint(ax, ay, 0.5f, cam);
+  const float D = p.depth;
+  const double H = v.height;
+  const float X0 = static_cast<float>(v.left + static_cast<double>(p.screenX) - H / (shape.leftDivisor * static_cast<double>(D)));
+  const float X1 = static_cast<float>(X0 + shape.widthFactor * H / (shape.widthDivisor * static_cast<double>(D)));
+  const float Y0 = p.screenY;
+  const float Y1 = static_cast<float>(Y0 + H / (shape.heightDivisor * static_cast<double>(D)));
+  if (X0 > v.right || X1 < v.left || !(D >= kNearest)) return;  // NaN depths fail too
+  if (!std::isfinite(X0) || !std::isfinite(X1) || !std::isfinite(Y0) || !std::isfinite(Y1)) return;
+
+  const float cX0 = X0 < v.left ? static_cast<float>(v.left) : X0;
+  const float cX1 = X1 > v.right ? static_cast<float>(v.right) : X1;
+  const float cY0 = Y0 < v.top ? static_cast<float>(v.top) : Y0;
+  const float cY1 = Y1 > v.bottom ? static_cast<float>(v.bottom) : Y1;
+
+  beginDirectAccess();
+  if (2.0f * D <= kFarthestLevel) {
+    const int W = pic.width, R = pic.height;
+    const double baseX = std::trunc(static_cast<double>(X0));
+    const double spanX = static_cast<double>(X1) - X0;
+    const float rowStep = static_cast<float>(R / (static_cast<double>(Y1) - Y0));
+    const int level = static_cast<int>(2.0f * D);
+
+    // Rows: j runs from trunc(cY0) while j < cY1 - 1, so there are
+    // ceil(cY1 - 1) - j0 of them; a span that misses the view has none.
+    const double rowEnd = static_cast<double>(cY1) - 1.0;
+    int j0 = 0, rows = 0;
+    if (cY0 < rowEnd) {
+      j0 = static_cast<int>(cY0);
+      rows = static_cast<int>(std::ceil(rowEnd)) - j0;
+    }
+    const int firstRow = rows == 0 ? 0 : (shape.flipped ? static_cast<int>(v.bottom - cY0) : j0);
+    const int rowDir = shape.flipped ? -1 : 1;
+    // Rows that may be written: the view, and never outside the surface.
+    const int rowLo = v.top > 0 ? v.top : 0;
+    const int rowHi = v.bottom < surface->height - 1 ? v.bottom : surface->height - 1;
+    // Steps k whose surface row firstRow + rowDir * k lies within [rowLo, rowHi].
+    int kLo, kHi;
+    if (rowDir > 0) {
+      kLo = rowLo - firstRow;
+      kHi = rowHi - firstRow;
+    } else {
+      kLo = firstRow - rowHi;
+      kHi = firstRow - rowLo;
+    }
+    if (kLo < 0) kLo = 0;
+    if (kHi > rows - 1) kHi = rows - 1;
+
+    const int colHi = surface->width - 1 < v.left + kMaxViewWidth - 1 ? surface->width - 1 : v.left + kMaxViewWidth - 1;
+    const long rowStride = rowDir * static_cast<long>(surface->bytesPerLine / 2);
+    for (int xi = static_cast<int>(cX0); kLo <= kHi && xi <= cX1; ++xi) {
+      if (xi < 0 || xi < v.left) continue;
+      if (xi > colHi) break;
+      if (!(D < columnDepth[xi - v.left])) continue;  // the wall is as near or nearer
+      double u = (xi - baseX) * W / spanX;
+      u = u < 0 ? 0 : (u > W - 1 ? W - 1 : u);  // never a column outside the picture
+      const int texCol = static_cast<int>(u);
+      const uint16_t* texels = pic.pixels + texCol;
+      float texRow = static_cast<float>((static_cast<double>(cY0) - Y0) * rowStep);
+      for (int k = 0; k < kLo; ++k) texRow += rowStep;
+      uint16_t* out = pixelRow(surface, firstRow + rowDir * kLo) + xi;
+      for (int k = kLo; k <= kHi; ++k) {
+        // texRow only grows; the float steps may carry it to R at the lower edge.
+        const int r = clampInt(static_cast<int>(texRow), 0, R - 1);
+        const uint16_t c = texels[r * W];
+        if (c != 0) *out = shade(level, c);
+        texRow += rowStep;
+        out += rowStride;
+      }
+    }
+  }
+  endDirectAccess();
+}
+
+}  // namespace
+
+int guardPictureIndex(float facingDegrees, float gx, float gy, float camX, float camY) {
+  double rel = facingDegrees * kDegreesToRadians -
+               std::atan2(static_cast<double>(gy) - camY, static_cast<double>(gx) - camX) + kHalfTurn;
+  if (!std::isfinite(rel)) return 0;
+  // A facing of thousands of degrees would take the wrap loops ages; fold it first.
+  if (std::fabs(rel) > 1.0e4) rel = std::fmod(rel, static_cast<double>(kFullTurn));
+  while (rel < 0) rel += kFullTurn;
+  while (rel > kTurnBound) rel -= kFullTurn;
+  const int frame = static_cast<int>(0.5 + rel * kPicturesPerRadian);
+  return frame >= kGuardPictures ? 0 : frame;
+}
+
+void drawGuardFigure(const PlayerState& player, const MazeFloor&, int slot, Surface* surface) {
+  if (slot < 0 || slot > 3) return;
+  const Guard& g = guards[slot];
+  if (g.active != 1 || g.present != 1) return;
+  const int w = standingIndex(g);
+  const float gx = g.waypoints[w].x, gy = g.waypoints[w].y;
+  const int frame = guardPictureIndex(g.facing[w], gx, gy, player.x, player.y);
+  const SpritePicture& s = figureSprites[slot][frame];
+  drawSprite({s.pixels, s.width, s.height}, kGuardShape, gx, gy, player, surface);
+}
+
+void drawKeyItem(const PlayerState& player, const MazeFloor&, const KeyItem& item, Surface* surface) {
+  if (item.active != 1) return;
+  drawSprite({item.picture.pixels, item.picture.width, item.picture.height}, kItemShape, item.x, item.y, player,
+             surface);
+}
+
+void drawExitPicture(const PlayerState& player, const MazeFloor&, int exitX, int exitY, Surface* surface) {
+  if (exitOpen == 0) return;
+  drawSprite({meadowPicture.pixels, meadowPicture.width, meadowPicture.height}, kExitShape,
+             static_cast<float>(exitX + 0.5), static_cast<float>(exitY + 0.5), player, surface);
+}
