@@ -1,3 +1,203 @@
 #include "game/startup.h"
 
-int gameMain(int, char**) { return 0; }
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "framework/font.h"
+#include "framework/framework.h"
+#include "framework/mainloop.h"
+#include "framework/surface.h"
+#include "framework/timer.h"
+#include "game/controls.h"
+#include "game/frame.h"
+#include "game/hud.h"
+#include "guards/guards.h"
+#include "render/backdrop.h"
+#include "render/bodies.h"
+#include "render/camera.h"
+#include "world/gamestate.h"
+#include "world/image16.h"
+#include "world/level.h"
+
+namespace {
+
+Surface** g_slot = nullptr;
+FontRecord* g_font = nullptr;
+
+// Each switch clears one DriverOptions word.
+struct Switch {
+  const char* text;
+  int word;
+};
+const Switch kSwitches[] = {
+    {"-notarvok", kOptTarvok}, {"-nodirectdraw", kOptDirectDraw}, {"-novga", kOptVga},
+    {"-novgax", kOptVgaModeX}, {"-novbe", kOptVbe},               {"-nolinear", kOptLinear},
+    {"-novbeaf", kOptVbeAf},
+};
+static_assert(sizeof(kSwitches) / sizeof(kSwitches[0]) == 7, "seven switches");
+
+bool equalsIgnoringAsciiCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b) {
+    char ca = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
+    char cb = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
+    if (ca != cb) return false;
+  }
+  return *a == *b;
+}
+
+void ignoreEvent(Event*) {}
+void ignoreActivate(int) {}
+int onSuspend(Surface*, int) { return 1; }
+
+void onModeSwitch(ModeInfo*, int) {
+  setupTextAndView();
+  // The new surface may differ in size: the backdrop bands follow the view.
+  buildBackdrop();
+}
+
+}  // namespace
+
+Surface* gameSurface() { return g_slot ? *g_slot : nullptr; }
+void setGameSurfaceSlot(Surface** slot) { g_slot = slot; }
+
+DriverOptions defaultGameOptions() { return DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}}; }
+
+void parseCommandLine(int argc, char** argv, DriverOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    if (!argv[i]) continue;
+    for (const Switch& s : kSwitches) {
+      if (equalsIgnoringAsciiCase(argv[i], s.text)) options.words[s.word] = 0;
+    }
+  }
+}
+
+void setupTextAndView() {
+  const Surface* s = gameSurface();
+  viewRect.left = 0;
+  viewRect.top = 0;
+  viewRect.right = getMaxX(s);
+  viewRect.bottom = getMaxY(s) - 50;
+  viewRect.width = viewRect.right - viewRect.left + 1;
+  viewRect.height = viewRect.bottom - viewRect.top + 1;
+  buildColumnTables(viewRect.width);
+
+  FontRecord* font = loadFont("romans.fnt");
+  if (!font || !setFont(font)) {
+    std::fputs("Fehler beim FontLaden\n", stdout);
+    std::fflush(stdout);
+    std::exit(1);
+  }
+  // A mode switch loads the font again; the one it replaces is no longer current.
+  if (g_font && g_font != font) freeFont(g_font);
+  g_font = font;
+  setTextSize(viewRect.width, 640, viewRect.height, 480);
+}
+
+void drawTitlePicture(const char* path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) {
+    // Without a title the loading goes on over the cleared surface.
+    std::fputs("Datei konnte nicht zum Lesen geöffnet werden!\n", stdout);
+    return;
+  }
+  constexpr int kW = 800, kH = 600;
+  static uint8_t bytes[kW * kH * 2];
+  size_t got = std::fread(bytes, 1, sizeof bytes, f);
+  for (size_t k = got; k < sizeof bytes; ++k) bytes[k] = 0xFF;  // past the end reads as 0xFF
+  if (std::fclose(f) != 0) std::fputs("Die Datei konnte nicht geschlossen werden!\n", stdout);
+
+  const Surface* s = gameSurface();
+  const double maxX = getMaxX(s), maxY = getMaxY(s);
+  const double fx = 0.00125f, fy = 0.0016666667f;  // the single-precision 1/800 and 1/600
+  const uint8_t* p = bytes;
+  for (int i = 0; i < kH; ++i) {
+    const int y = getMaxY(s) - static_cast<int>(maxY * i * fy);
+    for (int j = 0; j < kW; ++j, p += 2) {
+      setColor(static_cast<uint32_t>(p[0] << 8 | p[1]));
+      putPixel(static_cast<int>(maxX * j * fx), y);
+    }
+  }
+}
+
+void placeKeyItems() {
+  const LevelMap& map = levelMaps[0];
+  const int slots[3] = {kMarkR, kMarkG, kMarkB};
+  for (int k = 0; k < 3; ++k) {
+    keyItems[k].x = map.markers[slots[k]].x + 0.5f;
+    keyItems[k].y = map.markers[slots[k]].y + 0.5f;
+    keyItems[k].active = 1;
+  }
+}
+
+void runLoadingStages() {
+  for (int n = 1; n <= 7; ++n) {
+    drawProgressMark(n);
+    swapBuffers(2);
+    switch (n) {
+      case 1:
+        loadLevel(mazeGrid);
+        break;
+      case 2:
+        loadBrickTextures();
+        break;
+      case 3:
+        buildShadeTable();
+        initPointObjects();
+        initGuards(levelMaps[0]);
+        for (int k = 1; k < 4; ++k) guards[k].active = 0;
+        break;
+      case 4:
+        loadFigureSprites();
+        break;
+      case 5:
+        loadSkyAndFloor();
+        buildBackdrop();
+        break;
+      case 6:
+        loadMeadow();
+        break;
+      case 7:
+        loadStatusColours();
+        loadItemPictures();
+        break;
+    }
+  }
+  placeKeyItems();
+}
+
+int gameMain(int argc, char** argv) {
+  DriverOptions options = defaultGameOptions();
+  parseCommandLine(argc, argv, options);
+  setDriverOptions(options);
+  g_slot = initFramework("Quillmoor!!!");
+  if (!g_slot) fatalError(errorMessage(getError()));
+
+  setFrameCallback(runFrame);
+  setPollCallback(pollMovementKeys);
+  setKeyDownCallback(onKeyDown);
+  setMouseDownCallback(ignoreEvent);
+  setModeSwitchCallback(onModeSwitch);
+  setActivateCallback(ignoreActivate);
+  setSuspendCallback(onSuspend);
+
+  ModeInfo mode{};
+  int32_t dialogOptions[1] = {1};  // start windowed
+  if (chooseMode(&mode, dialogOptions) != 1) return 0;  // the player chose Quit: nothing to set up
+  if (!setMode(&mode, dialogOptions[0], 2, 1)) fatalError(errorMessage(getError()));
+
+  initTimer();
+  timerStart();
+
+  mazeGrid.floorCount = 1;
+  player = {0, 2.3f, 1.5f, 0.0017453292f};
+  score = 0;
+
+  setupTextAndView();
+  clearSurface();
+  drawTitlePicture("bilder/titel.16B");
+  runLoadingStages();
+  setClipMode(1);
+  swapBuffers(2);
+  return runMainLoop();
+}

@@ -1,4 +1,30 @@
-// Start-up: switches, framework, mode, title picture and the seven loading stages.
+// Start-up: switches, framework, mode, title picture and the seven loading
+// stages, then the main loop. Also the view and text set-up that every mode
+// switch repeats.
 #pragma once
+#include <cstdint>
+
+struct DriverOptions;
+struct Surface;
 
 int gameMain(int argc, char** argv);
+
+// Clears the DriverOptions word of every recognised switch (ASCII case ignored).
+void parseCommandLine(int argc, char** argv, DriverOptions& options);
+// The game's DriverOptions before any switch: every back end but OpenGL, 15/16-bit modes.
+DriverOptions defaultGameOptions();
+
+// ViewRect, column tables and font for the current surface; ends the process
+// with "Fehler beim FontLaden" and exit code 1 when the font cannot be used.
+void setupTextAndView();
+
+// Draws "bilder/titel.16B" stretched over the current surface, first stored row at the bottom.
+void drawTitlePicture(const char* path);
+// The seven loading stages with their progress marks, then the items placed.
+void runLoadingStages();
+void placeKeyItems();
+
+// The surface the game draws into now (a mode switch replaces it).
+Surface* gameSurface();
+// Tests: point the game at a surface slot without going through initFramework.
+void setGameSurfaceSlot(Surface** slot);

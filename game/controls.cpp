@@ -1,0 +1,64 @@
+#include "game/controls.h"
+
+#include <cmath>
+
+#include "framework/mainloop.h"
+#include "world/gamestate.h"
+#include "world/level.h"
+
+namespace {
+constexpr double kStepLength = 0.3;         // cell units per pass
+constexpr float kTurnStep = 0.17453292f;    // ten degrees per pass
+constexpr double kQuarterTurn = 1.5707963;  // sidestep direction offset
+constexpr double kHeadingLimit = 6.2831852;
+constexpr float kFullTurn = 6.283185f;
+
+const MazeFloor& currentFloor() { return mazeGrid.floors[player.floor]; }
+
+void flip(int32_t& toggle) { toggle = toggle == 0 ? 1 : 0; }
+}  // namespace
+
+void stepPlayer(double d, double length) {
+  // Each axis moves and is tested on its own, so a step into a wall at an
+  // angle keeps the part along the wall: the player slides.
+  const double mx = length * std::cos(d);
+  player.x = static_cast<float>(player.x + mx);
+  if (touchesWall(player, currentFloor())) player.x = static_cast<float>(player.x - mx);
+  const double my = length * std::sin(d);
+  player.y = static_cast<float>(player.y + my);
+  if (touchesWall(player, currentFloor())) player.y = static_cast<float>(player.y - my);
+}
+
+void turnLeft() {
+  player.heading = player.heading + kTurnStep;
+  if (player.heading > kHeadingLimit) player.heading = player.heading - kFullTurn;
+}
+
+void turnRight() {
+  player.heading = player.heading - kTurnStep;
+  if (player.heading < 0) player.heading = player.heading + kFullTurn;
+}
+
+void pollMovementKeys() {
+  if (isKeyDown(kKeyForward)) stepPlayer(player.heading, kStepLength);
+  if (isKeyDown(kKeyBack)) stepPlayer(player.heading, -kStepLength);
+  if (isKeyDown(kKeyTurnLeft)) turnLeft();
+  if (isKeyDown(kKeyTurnRight)) turnRight();
+  if (isKeyDown(kKeySideLeft)) stepPlayer(player.heading + kQuarterTurn, kStepLength);
+  if (isKeyDown(kKeySideRight)) stepPlayer(player.heading - kQuarterTurn, kStepLength);
+}
+
+void onKeyDown(Event* event) {
+  switch (event->message & 0xFF) {
+    case 27: requestQuit(); break;
+    case '0': flip(stereoView); break;
+    case '1': flip(showHelp); break;
+    case '2': flip(showMap); break;
+    case '3': flip(showFloorPoints); break;
+    case '4': flip(showTextures); break;
+    case '5': flip(showObjects); break;
+    case '6': flip(showSkyAndFloor); break;
+    case '9': flip(showGuardsOnMap); break;
+    default: break;
+  }
+}
