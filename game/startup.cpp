@@ -61,6 +61,14 @@ void onModeSwitch(ModeInfo*, int) {
 Surface* gameSurface() { return g_slot ? *g_slot : nullptr; }
 void setGameSurfaceSlot(Surface** slot) { g_slot = slot; }
 
+void resetStartup() {
+  g_slot = nullptr;
+  setFont(nullptr);
+  if (g_font) freeFont(g_font);
+  g_font = nullptr;
+  spinAngle = 0.0f;
+}
+
 DriverOptions defaultGameOptions() { return DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}}; }
 
 void parseCommandLine(int argc, char** argv, DriverOptions& options) {

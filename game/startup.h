@@ -28,3 +28,5 @@ void placeKeyItems();
 Surface* gameSurface();
 // Tests: point the game at a surface slot without going through initFramework.
 void setGameSurfaceSlot(Surface** slot);
+// Tests only: start-up's own state (surface slot, font) and the bodies' spin back to the start.
+void resetStartup();

@@ -1,0 +1,90 @@
+#include "support/gamerun.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "framework/display/display.h"
+#include "framework/display/headless.h"
+#include "framework/framework.h"
+#include "framework/mainloop.h"
+#include "framework/timer.h"
+#include "game/startup.h"
+#include "guards/guards.h"
+#include "support/testdata.h"
+#include "world/gamestate.h"
+#include "world/level.h"
+#include "framework/surface.h"
+#include <unistd.h>
+#include <climits>
+
+void resetEverything() {
+  resetFramework();
+  resetMainLoop();
+  resetHeadless();
+  resetStartup();
+  resetGameState();
+  resetLevel();
+  resetGuards();
+  selectDisplay(headlessDisplayDriver());
+}
+
+GameRun runGame(const std::string& gameDir, const std::vector<std::string>& script,
+                const std::vector<std::string>& args) {
+  resetEverything();
+  GameRun run;
+  const std::string scriptPath = scratchDir("gamerun") + "/input.txt";
+  {
+    std::ofstream f(scriptPath);
+    for (const std::string& line : script) f << line << '\n';
+  }
+  headlessLoadScript(scriptPath.c_str());
+
+  std::vector<std::string> words = {"quillmoor"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+
+  inDirectory(gameDir, [&] {
+    testing::internal::CaptureStdout();
+    run.exitCode = gameMain(static_cast<int>(words.size()), argv.data());
+    run.stdoutText = testing::internal::GetCapturedStdout();
+  });
+  run.passes = headlessPassCount();
+  run.presents = headlessPresentCount();
+  int w = 0, h = 0;
+  const uint16_t* frame = headlessLastFrame(&w, &h);
+  if (frame) {
+    run.lastFrame.assign(frame, frame + static_cast<size_t>(w) * h);
+    run.width = w;
+    run.height = h;
+  }
+  return run;
+}
+
+void startGameWithoutLoop(const std::string& gameDir, int width, int height) {
+  resetEverything();
+  if (chdir(gameDir.c_str()) != 0) FAIL() << "no game folder " << gameDir;
+  Surface** slot = initFramework("Quillmoor!!!");
+  ASSERT_NE(slot, nullptr);
+  setGameSurfaceSlot(slot);
+  int chosen = -1;
+  for (int i = 0; i < modeCount(); ++i) {
+    if (modeAt(i).xRes == width && modeAt(i).yRes == height && modeAt(i).bitsPerPixel == 15) chosen = i;
+  }
+  ASSERT_GE(chosen, 0) << "no " << width << "x" << height << " mode";
+  ModeInfo mode = modeAt(chosen);
+  mode.windowStretch = 0;
+  ASSERT_EQ(setMode(&mode, 1, 2, 1), 1);
+  initTimer();
+  timerStart();
+  mazeGrid.floorCount = 1;
+  setupTextAndView();
+  clearSurface();
+  runLoadingStages();
+  setClipMode(1);
+}
+
+uint16_t surfacePixel(int x, int y) { return pixelRow(currentSurface(), y)[x]; }
