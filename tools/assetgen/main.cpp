@@ -1,1 +1,53 @@
-int main() { return 0; }
+// quillmoor-assetgen: paints every picture of the game from code and writes them
+// as .16B files. Usage: quillmoor-assetgen OUTDIR [FONT] [--preview DIR]
+// FONT is the stroke font used for the title lettering; --preview also writes
+// a PPM of each picture, upright, for people to look at.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "tools/assetgen/pictures.h"
+#include "tools/assetgen/writer.h"
+
+int main(int argc, char** argv) {
+  const char* outDir = nullptr;
+  const char* fontPath = nullptr;
+  std::string previewDir;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--preview") == 0) {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "assetgen: --preview needs a folder\n");
+        return 2;
+      }
+      previewDir = argv[++i];
+    } else if (!outDir) {
+      outDir = argv[i];
+    } else if (!fontPath) {
+      fontPath = argv[i];
+    } else {
+      std::fprintf(stderr, "assetgen: unexpected argument %s\n", argv[i]);
+      return 2;
+    }
+  }
+  if (!outDir) {
+    std::fprintf(stderr, "usage: quillmoor-assetgen OUTDIR [FONT] [--preview DIR]\n");
+    return 2;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(outDir, ec);
+  if (!previewDir.empty()) std::filesystem::create_directories(previewDir, ec);
+  setOutputFolders(outDir, previewDir);
+
+  // Catalogue order, so a failure part-way leaves the early pictures in place.
+  makeTitle(fontPath);
+  makeBrickPictures();
+  makeGuardPictures();
+  makeSkyAndFloor();
+  makeMeadow();
+  makeColourTiles();
+  makeItemPictures();
+
+  if (anyWriteFailed()) return 1;
+  return 0;
+}

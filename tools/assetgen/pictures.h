@@ -1,0 +1,17 @@
+// The picture generator's painters, one per family of pictures. Each paints
+// its pictures and hands them to savePicture (writer.h).
+#pragma once
+#include "tools/assetgen/raster.h"
+
+void makeBrickPictures();
+void makeGuardPictures();
+void makeSkyAndFloor();
+void makeMeadow();
+void makeItemPictures();
+void makeColourTiles();
+// fontPath may be null: the title is then painted without its lettering.
+void makeTitle(const char* fontPath);
+
+// The 640 x 480 brick wall for a set of held items (bit 1 red, 2 green, 4 blue),
+// upright; the title reuses it for its maze.
+Canvas paintBrickWall(int heldKeys);
