@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/mainloop.h"
+#include "game/screenshot.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
@@ -49,6 +50,10 @@ void pollMovementKeys() {
 }
 
 void onKeyDown(Event* event) {
+  if (((event->message >> 8) & 0xFF) == kScreenshotScanCode) {
+    saveScreenshot();
+    return;
+  }
   switch (event->message & 0xFF) {
     case 27: requestQuit(); break;
     case '0': flip(stereoView); break;

@@ -21,7 +21,7 @@ constexpr float kDegreesPerHeading = 22.5f;
 constexpr MarkerSlot kStartMarker[kMaxGuards] = {kMark_w, kMark_r, kMark_g, kMark_b};
 static_assert(kMaxGuards == sizeof guards / sizeof guards[0], "one start marker per slot");
 
-int slotsInPlay() { return guardCount < 0 ? 0 : guardCount > kMaxGuards ? kMaxGuards : guardCount; }
+int slotsInPlay() { return guardCount < 0 ? 0 : (guardCount > kMaxGuards ? kMaxGuards : guardCount); }
 
 // A cell coordinate from a position; anything far outside the level (or NaN)
 // becomes -1, which the path search treats as outside the grid.

@@ -58,7 +58,7 @@ char fileBytes[kMaxLevelBytes];
 }  // namespace
 
 void parseLevelText(LevelMap& map, const char* data, long size, LevelReport* report) {
-  LevelReport scratch;
+  LevelReport scratch{};
   LevelReport& rep = report ? *report : scratch;
   std::memset(&rep, 0, sizeof rep);
   if (!data || size < 0) size = 0;

@@ -6,7 +6,6 @@
 // --turned: the file holds the picture turned by 180 degrees (guard sprites).
 // --bottom-up: the file's first row is the picture's bottom row (title,
 // meadow, items), so the PNG shows it upright.
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,9 @@
 #include <vector>
 
 #include "world/image16.h"
+#include "world/pngfile.h"
+
+#include <png.h>
 
 namespace {
 
@@ -26,7 +28,7 @@ struct Options {
 
 int fail(const char* format, const char* a = "", const char* b = "") {
   std::fprintf(stderr, "quillmoor-img16: ");
-  std::fprintf(stderr, format, a, b);
+  std::fprintf(stderr, format, a, b);  // cppcheck-suppress wrongPrintfScanfArgNum
   std::fprintf(stderr, "\n");
   return 1;
 }
@@ -55,9 +57,6 @@ bool parseSize(const char* s, int& w, int& h) {
   return x && parseSide(s, x, w) && parseSide(x + 1, s + std::strlen(s), h);
 }
 
-// 5-bit channel to 8 bits and back; (v << 3 | v >> 2) >> 3 == v, so the trip is exact.
-unsigned expand5(unsigned v) { return (v << 3) | (v >> 2); }
-
 // Index of the picture pixel that PNG pixel (column, row) shows, in the order
 // loadImage16 leaves the file's pixels.
 size_t arrayIndex(int column, int row, int w, int h, const Options& opt) {
@@ -79,34 +78,20 @@ int toPng(const char* in, const char* out, int w, int h, const Options& opt) {
   std::vector<uint16_t> pixels(static_cast<size_t>(w) * h);
   loadImage16(in, w, h, opt.turned ? Storage::Reversed : Storage::FileOrder, pixels.data());
 
-  std::vector<png_byte> rgba(pixels.size() * 4);
   long highBit = 0;
+  std::vector<uint16_t> shown(pixels.size());
   for (int row = 0; row < h; ++row) {
     for (int column = 0; column < w; ++column) {
       const uint16_t v = pixels[arrayIndex(column, row, w, h, opt)];
-      png_byte* p = &rgba[(static_cast<size_t>(row) * w + column) * 4];
       if (v & 0x8000) ++highBit;
-      if (v == 0) {
-        p[0] = p[1] = p[2] = p[3] = 0;  // transparent
-        continue;
-      }
-      p[0] = static_cast<png_byte>(expand5((v >> 10) & 31));
-      p[1] = static_cast<png_byte>(expand5((v >> 5) & 31));
-      p[2] = static_cast<png_byte>(expand5(v & 31));
-      p[3] = 255;
+      shown[static_cast<size_t>(row) * w + column] = v;
     }
   }
   if (highBit > 0)
     std::fprintf(stderr, "quillmoor-img16: %s: %ld pixels have bit 15 set; it is dropped\n", in, highBit);
 
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(w);
-  image.height = static_cast<png_uint_32>(h);
-  image.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&image, out, 0, rgba.data(), 0, nullptr))
-    return fail("%s: %s", out, image.message);
+  char error[128];
+  if (!writePng555(out, shown.data(), w, h, w, true, error)) return fail("%s: %s", out, error);
   return 0;
 }
 

@@ -1,0 +1,29 @@
+#include "game/screenshot.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "framework/surface.h"
+#include "world/pngfile.h"
+
+int saveScreenshot() {
+  const Surface* s = currentSurface();
+  if (!s) return -1;
+  char name[32];
+  for (int n = 1; n < 1000; ++n) {
+    std::snprintf(name, sizeof name, "quillmoor-%03d.png", n);
+    struct stat st;
+    if (stat(name, &st) == 0) continue;
+    char error[128];
+    // Between frames the back buffer still holds the picture just shown.
+    if (!writePng555(name, pixelRow(s, 0), s->width, s->height, s->bytesPerLine / 2, false, error)) {
+      std::fprintf(stderr, "quillmoor: screenshot %s: %s\n", name, error);
+      return -1;
+    }
+    std::fprintf(stderr, "quillmoor: saved %s\n", name);
+    return n;
+  }
+  std::fprintf(stderr, "quillmoor: no free screenshot name left\n");
+  return -1;
+}

@@ -1,0 +1,8 @@
+// Screenshots: F12 saves the picture on screen as a numbered PNG in the working directory.
+#pragma once
+
+constexpr int kScreenshotScanCode = 0x58;  // F12, a key the game does not use otherwise
+
+// Writes the current surface to the first free "quillmoor-NNN.png"; returns its
+// number, or -1 (with a line on standard error) when nothing could be written.
+int saveScreenshot();
