@@ -58,10 +58,13 @@ inline void storePixel(Surface* s, int x, int y) {
 }  // namespace
 
 int paddedBytesPerLine(int width) {
-  int bpl = (2 * width + 63) / 64 * 64;
-  // A power-of-two pitch maps a column onto one cache set; 64 would step to 128, so loop.
-  while ((bpl & (bpl - 1)) == 0) bpl += 64;
-  return bpl;
+  // An odd number of 64-byte cache lines per row spreads a column walk over
+  // every cache set; an even one (1280 bytes at 640 pixels) uses a fraction of
+  // them, and a power of two (2048 at 1024) only one.
+  int lines = (2 * width + 63) / 64;
+  if (lines % 2 == 0) ++lines;
+  if (lines == 1) lines = 3;
+  return lines * 64;
 }
 
 Surface* createSurface(int width, int height) {

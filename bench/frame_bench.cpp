@@ -1,0 +1,220 @@
+// What the renderer costs on the real level and pictures: the wall pass, the
+// backdrop copy and a whole view (single and stereo) at three surface sizes.
+// Each reports "xFloor", its time over the floor measured in the same run:
+// clearing one back buffer of that size and copying it once (BM_Floor), and
+// "us", its processor time per pass. Both use the thread's processor time, so
+// other programs on a busy machine disturb them less than wall time.
+#include <benchmark/benchmark.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "framework/surface.h"
+#include "guards/guards.h"
+#include "render/backdrop.h"
+#include "render/bodies.h"
+#include "render/camera.h"
+#include "render/view.h"
+#include "render/walls.h"
+#include "world/gamestate.h"
+#include "world/image16.h"
+#include "world/level.h"
+
+namespace {
+
+struct Size {
+  int width, height;
+};
+// The surface sizes measured: the smallest common mode, a middle one and the
+// largest the mode list offers.
+constexpr Size kSizes[] = {{640, 480}, {1024, 768}, {1600, 1200}};
+constexpr int kSizeCount = sizeof kSizes / sizeof kSizes[0];
+static_assert(kSizeCount == 3, "three sizes, indexed by the benchmarks' argument");
+
+constexpr int kPoseCount = 16;
+PlayerState poses[kPoseCount];  // cameras spread over the level's open cells
+
+// Loads the game's data once, as the start-up does, from the assembled game folder.
+bool loadGameData() {
+  static const bool loaded = [] {
+    if (chdir(QUILL_GAME_DIR) != 0) {
+      std::fprintf(stderr, "frame_bench: no game folder at %s\n", QUILL_GAME_DIR);
+      return false;
+    }
+    mazeGrid.floorCount = 1;
+    loadLevel(mazeGrid);
+    loadBrickTextures();
+    buildShadeTable();
+    initPointObjects();
+    initGuards(levelMaps[0]);
+    for (int k = 1; k < 4; ++k) guards[k].active = 0;  // only the white guard hunts at the start
+    loadFigureSprites();
+    loadSkyAndFloor();
+    loadMeadow();
+    loadStatusColours();
+    loadItemPictures();
+    const int itemMarkers[3] = {kMarkR, kMarkG, kMarkB};
+    for (int k = 0; k < 3; ++k) {
+      keyItems[k].x = levelMaps[0].markers[itemMarkers[k]].x + 0.5f;
+      keyItems[k].y = levelMaps[0].markers[itemMarkers[k]].y + 0.5f;
+      keyItems[k].active = 1;
+    }
+    // The start position first, then open cells taken evenly over the level,
+    // each looking another way.
+    const LevelMap& map = levelMaps[0];
+    std::vector<PlayerState> open;
+    for (int y = 0; y < map.height; ++y)
+      for (int x = 0; x < map.width; ++x)
+        if (map.codes[x][y] < kCodeBrick) open.push_back({0, x + 0.5f, y + 0.5f, 0.0f});
+    poses[0] = {0, 2.3f, 1.5f, 0.0017453292f};
+    for (int k = 1; k < kPoseCount; ++k) {
+      poses[k] = open.empty() ? poses[0] : open[(k * open.size()) / kPoseCount];
+      poses[k].heading = 0.1f + 0.4f * static_cast<float>(k);
+    }
+    return true;
+  }();
+  return loaded;
+}
+
+double threadSeconds() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
+// A back buffer of one size with the view set up for it, as the game does.
+Surface* setUpSurface(int sizeIndex) {
+  static Surface* surfaces[kSizeCount] = {};
+  const Size size = kSizes[sizeIndex];
+  Surface*& s = surfaces[sizeIndex];
+  if (!s) s = createSurface(size.width, size.height);
+  makeCurrentSurface(s);
+  viewRect = {0, 0, size.width - 1, size.height - 51, size.width, size.height - 50};
+  buildColumnTables(viewRect.width);
+  buildBackdrop();
+  return s;
+}
+
+// The floor: clear the back buffer and copy it once, as a frame at the very least must.
+void floorPass(Surface* s, std::vector<uint8_t>& front) {
+  const size_t bytes = static_cast<size_t>(s->bytesPerLine) * s->height;
+  std::memset(s->pixels, 0, bytes);
+  benchmark::ClobberMemory();
+  std::memcpy(front.data(), s->pixels, bytes);
+  benchmark::ClobberMemory();
+}
+
+// The floor's time per pass in seconds for one size, measured once per run:
+// the best of several batches, so that a stray interruption does not count.
+double floorSeconds(int sizeIndex) {
+  static double measured[kSizeCount] = {};
+  if (measured[sizeIndex] > 0) return measured[sizeIndex];
+  Surface* s = setUpSurface(sizeIndex);
+  std::vector<uint8_t> front(static_cast<size_t>(s->bytesPerLine) * s->height);
+  double best = 1e9;
+  for (int batch = 0; batch < 7; ++batch) {
+    const double t0 = threadSeconds();
+    constexpr int kPasses = 50;
+    for (int i = 0; i < kPasses; ++i) floorPass(s, front);
+    best = std::min(best, (threadSeconds() - t0) / kPasses);
+  }
+  measured[sizeIndex] = best;
+  return best;
+}
+
+void reportAgainstFloor(benchmark::State& state, int sizeIndex, double seconds, long passes) {
+  if (passes <= 0) return;
+  const double perPass = seconds / passes;
+  state.counters["xFloor"] = perPass / floorSeconds(sizeIndex);
+  state.counters["us"] = perPass * 1e6;
+  state.SetLabel(std::to_string(kSizes[sizeIndex].width) + "x" + std::to_string(kSizes[sizeIndex].height));
+}
+
+// Runs body once per iteration over the cycling poses and reports it against the floor.
+template <typename Body>
+void measure(benchmark::State& state, Body body) {
+  const int sizeIndex = static_cast<int>(state.range(0));
+  if (!loadGameData()) {
+    state.SkipWithError("the game folder is missing");
+    return;
+  }
+  floorSeconds(sizeIndex);
+  Surface* s = setUpSurface(sizeIndex);
+  int pose = 0;
+  long passes = 0;
+  const double t0 = threadSeconds();
+  for (auto _ : state) {
+    PlayerState& p = poses[pose];
+    pose = (pose + 1) % kPoseCount;
+    body(s, p);
+    benchmark::ClobberMemory();
+    ++passes;
+  }
+  reportAgainstFloor(state, sizeIndex, threadSeconds() - t0, passes);
+  stereoView = 0;
+}
+
+void BM_Floor(benchmark::State& state) {
+  const int sizeIndex = static_cast<int>(state.range(0));
+  Surface* s = setUpSurface(sizeIndex);
+  std::vector<uint8_t> front(static_cast<size_t>(s->bytesPerLine) * s->height);
+  for (auto _ : state) floorPass(s, front);
+  state.SetLabel(std::to_string(kSizes[sizeIndex].width) + "x" + std::to_string(kSizes[sizeIndex].height));
+}
+
+void BM_Walls(benchmark::State& state) {
+  measure(state, [](Surface* s, PlayerState& p) { castWalls(p, mazeGrid.floors[0], s); });
+}
+
+void BM_Backdrop(benchmark::State& state) {
+  measure(state, [](Surface* s, PlayerState& p) {
+    drawBackdrop(s);
+    drawStars(p, s);
+  });
+}
+
+// A frame's drawing up to the HUD: clearing the surface, then the view.
+void BM_ViewSingle(benchmark::State& state) {
+  stereoView = 0;
+  measure(state, [](Surface* s, PlayerState& p) {
+    clearSurface();
+    drawView(p, mazeGrid.floors[0], s);
+  });
+}
+
+// The stereo pair in its steady state (the view four fifths tall after the
+// first stereo frame).
+void BM_ViewStereo(benchmark::State& state) {
+  stereoView = 1;
+  measure(state, [](Surface* s, PlayerState& p) {
+    clearSurface();
+    drawView(p, mazeGrid.floors[0], s);
+  });
+}
+
+// A fixed number of single-view frames at 640 x 480 (four rounds of the
+// poses), for counting instructions per frame:
+//   valgrind --tool=callgrind --toggle-collect='drawView*'
+//            quill_bench --benchmark_filter=BM_CallgrindFrames
+// (one command line), then divide the instructions collected by 64.
+void BM_CallgrindFrames(benchmark::State& state) {
+  stereoView = 0;
+  measure(state, [](Surface* s, PlayerState& p) {
+    clearSurface();
+    drawView(p, mazeGrid.floors[0], s);
+  });
+}
+
+BENCHMARK(BM_Floor)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_Walls)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_Backdrop)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_ViewSingle)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_ViewStereo)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_CallgrindFrames)->Arg(0)->Iterations(kPoseCount * 4);
+
+}  // namespace
