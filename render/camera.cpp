@@ -1,6 +1,7 @@
 #include "render/camera.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "world/gamestate.h"
 
@@ -10,15 +11,40 @@ float columnCos[kMaxViewWidth];
 float columnDepth[kMaxViewWidth];
 uint16_t shadeTable[32][32768];
 
+namespace {
+// The stereo view switches between three widths every frame (two halves and
+// the whole view); the tables of the last few widths are kept so a switch is
+// a copy instead of a few thousand atan2 and cos calls.
+struct ColumnTables {
+  int width;
+  float angle[kMaxViewWidth];
+  float cosine[kMaxViewWidth];
+};
+constexpr int kCachedWidths = 4;
+ColumnTables g_cache[kCachedWidths];
+int g_nextSlot = 0;
+}  // namespace
+
 void buildColumnTables(int width) {
   if (width <= 0) return;
   if (width > kMaxViewWidth) width = kMaxViewWidth;
-  const int half = width / 2;
-  for (int i = 0; i < width; ++i) {
-    const double a = std::atan2(static_cast<double>(i - half) * (1.0 / width), 1.0);
-    columnAngle[i] = static_cast<float>(a);
-    columnCos[i] = static_cast<float>(std::cos(a));
+  ColumnTables* tables = nullptr;
+  for (ColumnTables& c : g_cache) {
+    if (c.width == width) tables = &c;
   }
+  if (!tables) {
+    tables = &g_cache[g_nextSlot];
+    g_nextSlot = (g_nextSlot + 1) % kCachedWidths;
+    const int half = width / 2;
+    for (int i = 0; i < width; ++i) {
+      const double a = std::atan2(static_cast<double>(i - half) * (1.0 / width), 1.0);
+      tables->angle[i] = static_cast<float>(a);
+      tables->cosine[i] = static_cast<float>(std::cos(a));
+    }
+    tables->width = width;
+  }
+  std::memcpy(columnAngle, tables->angle, sizeof(float) * static_cast<size_t>(width));
+  std::memcpy(columnCos, tables->cosine, sizeof(float) * static_cast<size_t>(width));
 }
 
 Projection projectPoint(float x, float y, float z, float camX, float camY, float heading) {
