@@ -43,6 +43,7 @@ enum DisplayEventKind {
   kDisplayFocusLost,     // the program lost the keyboard focus
   kDisplayFocusGained,   // ... and got it back
   kDisplayQuit,          // the platform asks the program to end (signal, session end)
+  kDisplayMouseWheel,    // x, y of the pointer, wheel (notches, positive away from the user), modifiers
 };
 // Modifier bits, the same values the framework's Event uses.
 enum : int {
@@ -63,6 +64,15 @@ struct DisplayEvent {
   int button;
   int doubleClick;
   int modifiers;
+  int wheel;      // kDisplayMouseWheel only
+};
+
+// Metrics of the dialog font at one pixel size (see textMetrics).
+struct TextMetrics {
+  int ascent;        // pixels above the baseline
+  int descent;       // pixels below it
+  int height;        // ascent + descent: the height of one line of text
+  int averageWidth;  // the dialog base unit: (width of "A".."Z""a".."z" / 26 + 1) / 2
 };
 
 // The driver table. The framework calls these from its one thread only. Unless
@@ -133,6 +143,41 @@ struct DisplayDriver {
   int64_t (*nowMicros)();
   // Blocks for about the given time (at least 0). The clock moves on by it.
   void (*sleepMicros)(int64_t micros);
+
+  // ---- The mode dialog's window and text ----
+
+  // Opens the dialog window: its own top-level window, separate from the one
+  // createWindow makes, without a caption bar where the platform allows it,
+  // whose client area of width x height pixels has its top-left corner at
+  // (x, y). It is shown, raised and given the keyboard focus. Needs open().
+  // Returns 1 on success; 0 (nothing left open) when no window can be made.
+  // While it is open, pollEvent delivers its input with coordinates in its
+  // client pixels. Opening it again while open moves and resizes it.
+  int (*openDialog)(const char* title, int x, int y, int width, int height);
+  // Shows the x1R5G5B5 surface 1:1 in the dialog window (it should have the
+  // dialog's size; a smaller one leaves the rest black). Nothing without one.
+  void (*presentDialog)(const Surface* surface);
+  // Closes the dialog window and drops its pending input, so nothing typed in
+  // it reaches the game's window. Nothing when none is open.
+  void (*closeDialog)();
+  // How much larger than at 96 dots per inch the screen wants user-interface
+  // pixels, in percent (100, 125, ..., at most 300). 100 without open().
+  int (*uiScalePercent)();
+
+  // The dialog font: a sans-serif face (the SDL port uses SDL2_ttf with DejaVu
+  // Sans, bold as asked; the headless port, and the SDL port when no font file
+  // can be read, use a built-in 5x7 pixel font with fixed metrics, so tests do
+  // not depend on the fonts of the machine). pixelSize is the em size.
+  // Fills out and returns 1; 0 only for a pixelSize below 1.
+  int (*textMetrics)(int pixelSize, int bold, TextMetrics* out);
+  // Rasterises UTF-8 text as coverage (0 blank .. 255 ink), the baseline at
+  // row `ascent` of textMetrics, the first glyph starting at column 0, into
+  // coverage[row * pitch + column] for columns below maxWidth and rows below
+  // maxHeight; coverage outside the text is left untouched, so the caller
+  // clears the buffer first. coverage may be nullptr to only measure.
+  // Returns the text's advance width in pixels (what it would need unclipped).
+  int (*renderText)(const char* utf8, int pixelSize, int bold, uint8_t* coverage, int pitch, int maxWidth,
+                    int maxHeight);
 };
 
 // The back end in use. Unless selectDisplay chose one, the first call picks

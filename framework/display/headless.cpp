@@ -1,6 +1,8 @@
 // The headless display: modes, window, input, clock and presented pictures in memory.
 #include "framework/display/headless.h"
 
+#include "framework/display/fallbackfont.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -43,9 +45,15 @@ struct HeadlessState {
   size_t scriptLine;
   bool scriptEnded;
   bool held[256];
+
+  HeadlessDialog dialog;
+  int dialogFrameWidth, dialogFrameHeight;
+  bool haveDialogFrame;
+  int uiScale;
 };
 HeadlessState g_h;
 std::vector<uint16_t> g_frame;            // grows only when a larger picture comes
+std::vector<uint16_t> g_dialogFrame;      // the dialog's last picture
 std::vector<std::string> g_script;        // the lines of the input script
 bool g_envScriptChecked = false;
 
@@ -73,6 +81,7 @@ void setDefaults() {
   g_h.desktopBpp = 32;
   g_h.frameWidth = 8;
   g_h.frameHeight = 30;
+  g_h.uiScale = 100;
 }
 
 void resetWindow() {
@@ -118,6 +127,17 @@ int scanForCharacter(int c) {
   if (lower > 0 && (p = std::strchr(kRowA, lower)) != nullptr) return 0x1E + static_cast<int>(p - kRowA);
   if (lower > 0 && (p = std::strchr(kRowZ, lower)) != nullptr) return 0x2C + static_cast<int>(p - kRowZ);
   return 0;
+}
+
+// The character a pressed key types in scripted "key" clauses.
+int characterForScan(int scan) {
+  switch (scan) {
+    case 0x01: return 27;
+    case 0x1C: return 13;
+    case 0x0F: return 9;
+    case 0x39: return ' ';
+    default: return 0;
+  }
 }
 
 void loadScriptFromEnvironment() {
@@ -179,8 +199,15 @@ int hOpen() {
 
 void hDestroyWindow() { resetWindow(); }
 
+void hCloseDialog() {
+  if (!g_h.dialog.open) return;
+  g_h.dialog.open = 0;
+  g_h.eventHead = g_h.eventCount = 0;  // what was typed into it stays there
+}
+
 void hClose() {
   if (!g_h.open) return;
+  hCloseDialog();
   hDestroyWindow();
   g_h.eventHead = g_h.eventCount = 0;
   g_h.open = false;
@@ -316,11 +343,44 @@ void hSleepMicros(int64_t micros) {
   if (micros > 0) g_h.now += micros;
 }
 
+int hOpenDialog(const char* title, int x, int y, int width, int height) {
+  if (!g_h.open || width < 1 || height < 1) return 0;
+  if (!g_h.dialog.open) {
+    ++g_h.dialog.opened;
+    g_h.dialog.presents = 0;
+  }
+  g_h.dialog.open = 1;
+  g_h.dialog.x = x;
+  g_h.dialog.y = y;
+  g_h.dialog.width = width;
+  g_h.dialog.height = height;
+  std::snprintf(g_h.dialog.title, sizeof g_h.dialog.title, "%s", title ? title : "");
+  return 1;
+}
+
+void hPresentDialog(const Surface* surface) {
+  if (!g_h.dialog.open || !surface || !surface->pixels) return;
+  const size_t need = static_cast<size_t>(surface->width) * static_cast<size_t>(surface->height);
+  if (g_dialogFrame.size() < need) g_dialogFrame.resize(need);
+  for (int y = 0; y < surface->height; ++y) {
+    std::memcpy(&g_dialogFrame[static_cast<size_t>(y) * static_cast<size_t>(surface->width)], pixelRow(surface, y),
+                static_cast<size_t>(surface->width) * 2);
+  }
+  g_h.dialogFrameWidth = surface->width;
+  g_h.dialogFrameHeight = surface->height;
+  g_h.haveDialogFrame = true;
+  ++g_h.dialog.presents;
+}
+
+int hUiScalePercent() { return g_h.open ? g_h.uiScale : 100; }
+
 const DisplayDriver kHeadlessDriver = {
     "headless",     hOpen,          hClose,          hDesktop,        hListModes,
     hCreateWindow,  hDestroyWindow, hFrameSize,      hPlaceWindow,    hWindowPosition,
     hShowWindow,    hEnterFullScreen, hLeaveFullScreen, hPresent,      hBeginPass,
     hPollEvent,     hAskYesNo,      hShowWarning,    hNowMicros,      hSleepMicros,
+    hOpenDialog,    hPresentDialog, hCloseDialog,    hUiScalePercent, fallbackTextMetrics,
+    fallbackRenderText,
 };
 
 void resetState() {
@@ -398,6 +458,20 @@ void headlessMouse(int kind, int x, int y, int button, int doubleClick) {
   e.y = y;
   e.button = button;
   e.doubleClick = doubleClick;
+  push(e);
+}
+
+void headlessClick(int x, int y, int doubleClick) {
+  headlessMouse(kDisplayMouseDown, x, y, 1, doubleClick);
+  headlessMouse(kDisplayMouseUp, x, y, 1, 0);
+}
+
+void headlessWheel(int notches, int x, int y) {
+  DisplayEvent e{};
+  e.kind = kDisplayMouseWheel;
+  e.x = x;
+  e.y = y;
+  e.wheel = notches;
   push(e);
 }
 
@@ -509,6 +583,67 @@ int headlessApplyScriptLine(const char* text) {
       DisplayEvent e{};
       e.kind = kDisplayChanged;
       stage(e);
+    } else if (w[0] == "key" && n >= 2) {
+      int scans[64];
+      int scanCount = 0;
+      int mods = 0;
+      for (int i = 1; i < n; ++i) {
+        if (w[i] == "shift") {
+          mods |= kModShift;
+        } else if (w[i] == "ctrl") {
+          mods |= kModControl;
+        } else if (w[i] == "alt") {
+          mods |= kModAlt;
+        } else if (!parseNumber(w[i], 16, &scans[scanCount++])) {
+          return fail("scan code \"" + w[i] + "\"");
+        }
+      }
+      if (scanCount == 0) return fail("key without a scan code");
+      for (int i = 0; i < scanCount; ++i) {
+        DisplayEvent e{};
+        e.kind = kDisplayKeyDown;
+        e.scanCode = scans[i];
+        e.character = characterForScan(scans[i]);
+        e.modifiers = mods;
+        stage(e);
+        e.kind = kDisplayKeyUp;
+        e.character = -1;
+        stage(e);
+      }
+    } else if ((w[0] == "click" || w[0] == "doubleclick") && n == 3) {
+      int xy[2];
+      for (int i = 0; i < 2; ++i) {
+        char* end = nullptr;
+        const long v = std::strtol(w[1 + i].c_str(), &end, 10);
+        if (*end != 0 || v < -100000 || v > 100000) return fail("point \"" + w[1 + i] + "\"");
+        xy[i] = static_cast<int>(v);
+      }
+      DisplayEvent e{};
+      e.kind = kDisplayMouseDown;
+      e.x = xy[0];
+      e.y = xy[1];
+      e.button = 1;
+      e.doubleClick = w[0] == "doubleclick";
+      e.modifiers = kModLeftButton;
+      stage(e);
+      e.kind = kDisplayMouseUp;
+      e.doubleClick = 0;
+      e.modifiers = 0;
+      stage(e);
+    } else if (w[0] == "wheel" && n == 4) {
+      int v[3];
+      for (int i = 0; i < 3; ++i) {
+        char* end = nullptr;
+        const long x = std::strtol(w[1 + i].c_str(), &end, 10);
+        if (*end != 0 || x < -100000 || x > 100000) return fail("number \"" + w[1 + i] + "\"");
+        v[i] = static_cast<int>(x);
+      }
+      DisplayEvent e{};
+      e.kind = kDisplayMouseWheel;
+      e.wheel = v[0];
+      e.x = v[1];
+      e.y = v[2];
+      stage(e);
     } else if (w[0] == "quit" && n == 1) {
       DisplayEvent e{};
       e.kind = kDisplayQuit;
@@ -559,3 +694,13 @@ void headlessLastTarget(int* width, int* height) {
 int headlessLastWaitMode() { return g_h.waitMode; }
 
 const HeadlessWindow& headlessWindow() { return g_h.window; }
+
+const HeadlessDialog& headlessDialog() { return g_h.dialog; }
+
+const uint16_t* headlessDialogFrame(int* width, int* height) {
+  if (width) *width = g_h.haveDialogFrame ? g_h.dialogFrameWidth : 0;
+  if (height) *height = g_h.haveDialogFrame ? g_h.dialogFrameHeight : 0;
+  return g_h.haveDialogFrame ? g_dialogFrame.data() : nullptr;
+}
+
+void headlessSetUiScale(int percent) { g_h.uiScale = percent; }

@@ -20,9 +20,22 @@
 //   focus lost     the program loses the focus ("focus gained" gets it back)
 //   display        the desktop's display settings changed
 //   quit           the platform asks the program to end
+//   key 50 0F shift  presses (down and up) the keys of the scan codes in
+//                  turn, each with the modifiers named (shift, ctrl, alt);
+//                  Tab, Enter, Esc and Space type their characters, others none
+//   click 120 80   a left click at a point of the dialog window (or of the
+//                  game's window when no dialog is open); "doubleclick" the
+//                  second click of a double click there
+//   wheel -2 120 80  the mouse wheel turned by notches (positive away from
+//                  the user) with the pointer at the point
 // A '#' starts a comment that runs to the end of the line. A line with no
 // clause (empty or only a comment) changes nothing: held keys stay held.
 // After the last line the port asks the program to end (as "quit").
+//
+// The mode dialog reads the script too, one line per pass of its own loop, so
+// a run of the whole game begins with the dialog's input: "chars 13" takes
+// the selected line (line 0 at the first opening), "key 50 50; chars 13"
+// the third one, "chars 27" quits before the game's window opens.
 #pragma once
 #include <cstdint>
 
@@ -55,6 +68,10 @@ void headlessKeyDown(int scanCode, int character, int modifiers = 0);
 void headlessKeyRepeat(int scanCode, int character, int modifiers = 0);
 void headlessKeyUp(int scanCode);
 void headlessMouse(int kind, int x, int y, int button = 0, int doubleClick = 0);
+// A press and release of the left button at (x, y); doubleClick marks the
+// press as the second of a double click.
+void headlessClick(int x, int y, int doubleClick = 0);
+void headlessWheel(int notches, int x, int y);
 // kDisplayClose, kDisplaySwitch, kDisplayChanged, kDisplayFocusLost,
 // kDisplayFocusGained or kDisplayQuit.
 void headlessPost(int kind);
@@ -98,3 +115,18 @@ struct HeadlessWindow {
   char title[80];
 };
 const HeadlessWindow& headlessWindow();
+
+// The mode dialog's window (openDialog .. closeDialog).
+struct HeadlessDialog {
+  int open;
+  int x, y, width, height;  // client area on the screen
+  int opened;               // how many times it was opened so far
+  int presents;             // presentDialog calls while open
+  char title[80];
+};
+const HeadlessDialog& headlessDialog();
+// The last picture presentDialog showed (nullptr before one), width x height
+// x1R5G5B5 without padding; kept after the dialog closes.
+const uint16_t* headlessDialogFrame(int* width, int* height);
+// What uiScalePercent answers (default 100).
+void headlessSetUiScale(int percent);

@@ -9,6 +9,14 @@ void buildColourLut(uint32_t* lut) {
   }
 }
 
+void buildVgaColourLut(uint32_t* lut) {
+  for (uint32_t v = 0; v < kColourLutSize; ++v) {
+    const uint32_t r3 = ((v >> 10) & 0x1F) >> 2, g3 = ((v >> 5) & 0x1F) >> 2, b2 = (v & 0x1F) >> 3;
+    const uint32_t r = r3 * 255 / 7, g = g3 * 255 / 7, b = b2 * 255 / 3;
+    lut[v] = 0xFF000000u | (r << 16) | (g << 8) | b;
+  }
+}
+
 void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,
                    const uint32_t* lut) {
   for (int y = 0; y < height; ++y) {

@@ -11,6 +11,10 @@ constexpr int kColourLutSize = 32768;  // one entry per 15-bit colour
 // Fills lut with the ARGB8888 value (alpha 0xFF) of every 15-bit colour; each
 // 5-bit field is widened to 8 bits by repeating its top bits (31 -> 255).
 void buildColourLut(uint32_t* lut);
+// The same for an 8-bit VGA-style display: every colour is brought down to
+// the 256 colours of a 3-3-2 palette (3 bits red, 3 green, 2 blue), as the
+// VGA back ends show them.
+void buildVgaColourLut(uint32_t* lut);
 // Converts width x height pixels; bit 15 of a source pixel is ignored. Both
 // pitches are in bytes, so padded rows on either side are honoured.
 void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,

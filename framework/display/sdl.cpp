@@ -1,45 +1,110 @@
-// The SDL back end: one window that is either a normal window or covers the
-// desktop (full screen keeps the desktop resolution and scales the picture,
-// proportions kept, nearest neighbour), keyboard and mouse input, message boxes.
+// The SDL port: the game's one window, either a normal window or full screen
+// through one of seven back ends (one per driver word; the README's "Display
+// back ends" table), the mode dialog's own window and its text, keyboard and
+// mouse input, message boxes.
 #include <SDL.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "framework/display/display.h"
 #include "framework/display/keymap.h"
 #include "framework/display/pixelconvert.h"
+#include "framework/display/ttftext.h"
 #include "framework/framework.h"
 
 namespace {
 
-// The back ends behind the driver words of DriverOptions. Each offers every
-// candidate resolution that fits the desktop at its depths; a cleared word
-// leaves its back end out of the next listModes. More back ends go here.
+// Where a back end's modes come from.
+enum ModeSource {
+  kSourceDesktop,   // every candidate resolution that fits the desktop, scaled onto it
+  kSourceMonitor,   // the modes the monitor really lists (SDL_GetDisplayMode)
+  kSourceConsole,   // the same, only when SDL runs on the KMS/DRM console
+  kSourceVga,       // the standard VGA 320x200 8-bit mode
+  kSourceModeX,     // the ModeX modes 320x200, 320x240, 320x400, 320x480 at 8 bits
+};
+// How the picture reaches the screen.
+enum RendererKind {
+  kRendererAccelerated,  // SDL's accelerated renderer (software when none can be made)
+  kRendererSoftware,     // SDL's software renderer
+  kRendererVsync,        // the accelerated renderer, each present waiting for the retrace
+};
+enum ScreenKind {
+  kScreenDesktop,    // the window covers the desktop at its resolution; the picture is scaled
+  kScreenExclusive,  // the monitor is switched to the mode itself
+};
+
+// The back ends behind the driver words of DriverOptions, in the order they
+// are asked: when two offer the same size and depth the framework takes the
+// first, so a cleared word hands its modes to the next one.
 struct SdlBackEnd {
   int driverWord;     // DriverOptions word that enables it
-  const char* name;   // shown in the mode list
-  int depths[2];      // bits per pixel offered
-  int pages;          // the renderer double-buffers
-  int flags;
+  const char* name;   // shown in the mode list (at most 15 characters)
+  ModeSource source;
+  RendererKind renderer;
+  ScreenKind screen;
+  int flags;          // mode flags; kMode2DAccel is added for accelerated renderers that exist
 };
 const SdlBackEnd kBackEnds[] = {
-    {kOptDirectDraw, "DirectDraw", {15, 16}, 2, 0},
+    {kOptDirectDraw, "DirectDraw", kSourceDesktop, kRendererAccelerated, kScreenDesktop, kMode2DAccel},
+    {kOptVga, "VGA", kSourceVga, kRendererAccelerated, kScreenDesktop, 0},
+    {kOptVgaModeX, "VGA ModeX", kSourceModeX, kRendererAccelerated, kScreenDesktop, 0},
+    {kOptTarvok, "Tarvok", kSourceConsole, kRendererAccelerated, kScreenExclusive, kMode2DAccel},
+    {kOptVbeAf, "VESA VBE/AF", kSourceMonitor, kRendererVsync, kScreenExclusive, kMode2DAccel},
+    {kOptVbe, "VESA VBE 2.0", kSourceMonitor, kRendererSoftware, kScreenExclusive, 0},
+    {kOptFullscreenDib, "Fullscreen DIB", kSourceDesktop, kRendererSoftware, kScreenDesktop, 0},
 };
 constexpr int kBackEndCount = sizeof(kBackEnds) / sizeof(kBackEnds[0]);
-static_assert(kBackEndCount >= 1, "at least one full-screen back end");
+static_assert(kBackEndCount == 7, "one back end per driver box");
+
+// Depths the 15/16/24/32-bit back ends offer; the back buffer is x1R5G5B5 in
+// every mode and present() converts, so each depth shows the game's colours.
+constexpr int kTrueColourDepths[] = {15, 16, 24, 32};
+static_assert(sizeof(kTrueColourDepths) / sizeof(kTrueColourDepths[0]) == 4, "four depths");
+
+// The ModeX sizes with their page counts: 256 KB of VGA memory over one frame.
+struct ModeXMode {
+  int width, height, pages;
+};
+const ModeXMode kModeXModes[] = {{320, 200, 4}, {320, 240, 3}, {320, 400, 2}, {320, 480, 1}};
+static_assert(sizeof(kModeXModes) / sizeof(kModeXModes[0]) == 4, "four ModeX modes");
+
+// What listModes handed out, by id, so enterFullScreen knows the back end and
+// the monitor's mode behind a DisplayMode.
+struct ListedMode {
+  int backEnd;              // index into kBackEnds
+  int width, height;
+  SDL_DisplayMode monitor;  // the real mode for kScreenExclusive
+};
+constexpr int kMaxListed = 512;
 
 struct SdlState {
   bool open;
   SDL_Window* window;
   SDL_Renderer* renderer;
+  RendererKind rendererKind;  // what `renderer` is
   SDL_Texture* texture;
   int textureWidth, textureHeight;
   int lastTargetWidth, lastTargetHeight;  // for repainting after an expose
   bool fullScreen;
   bool haveFrame;  // the texture holds a presented picture
+  // How the full-screen back end now in use presents.
+  bool vgaColours;  // brought down to 256 colours
+  bool banked;      // copied with SDL_UpdateTexture instead of locking the texture
+  bool fourByThree; // shown at 4:3 whatever its pixel size, as VGA monitors did
+  bool linear;      // DriverOptions word 5 at the last listModes
+
+  // The mode dialog's window.
+  SDL_Window* dialog;
+  SDL_Renderer* dialogRenderer;
+  SDL_Texture* dialogTexture;
+  int dialogWidth, dialogHeight;
+  bool dialogFocused;  // the focus was asked for after the window showed
+
   // PC scan code each SDL scancode's key-down reported, so its key-up clears
   // the same entry whatever happened to the locks in between.
   uint8_t downScan[SDL_NUM_SCANCODES];
@@ -49,8 +114,12 @@ struct SdlState {
 };
 SdlState g_sdl;
 
-uint32_t g_lut[kColourLutSize];  // x1R5G5B5 -> ARGB8888
+uint32_t g_lut[kColourLutSize];     // x1R5G5B5 -> ARGB8888
+uint32_t g_vgaLut[kColourLutSize];  // x1R5G5B5 -> the 3-3-2 palette's ARGB8888
 bool g_lutReady = false;
+ListedMode g_listed[kMaxListed];
+int g_listedCount = 0;
+std::vector<uint8_t> g_staging;  // ARGB rows for banked presents; grows with the picture only
 
 void releaseTexture() {
   if (g_sdl.texture) SDL_DestroyTexture(g_sdl.texture);
@@ -73,6 +142,7 @@ int sdlOpen() {
   g_sdl.open = true;
   if (!g_lutReady) {
     buildColourLut(g_lut);
+    buildVgaColourLut(g_vgaLut);
     g_lutReady = true;
   }
   return 1;
@@ -87,8 +157,21 @@ void sdlDestroyWindow() {
   g_sdl.fullScreen = false;
 }
 
+void destroyDialog() {
+  if (g_sdl.dialogTexture) SDL_DestroyTexture(g_sdl.dialogTexture);
+  if (g_sdl.dialogRenderer) SDL_DestroyRenderer(g_sdl.dialogRenderer);
+  if (g_sdl.dialog) SDL_DestroyWindow(g_sdl.dialog);
+  g_sdl.dialogTexture = nullptr;
+  g_sdl.dialogRenderer = nullptr;
+  g_sdl.dialog = nullptr;
+  g_sdl.dialogWidth = g_sdl.dialogHeight = 0;
+  g_sdl.dialogFocused = false;
+}
+
 void sdlClose() {
   if (!g_sdl.open) return;
+  destroyDialog();
+  ttfCloseFonts();
   sdlDestroyWindow();
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -107,33 +190,138 @@ void sdlDesktop(int* width, int* height, int* bitsPerPixel) {
   *bitsPerPixel = SDL_BYTESPERPIXEL(dm.format) == 4 ? 32 : static_cast<int>(SDL_BITSPERPIXEL(dm.format));
 }
 
+// True when SDL has a renderer that draws with the graphics hardware.
+bool haveAcceleratedRenderer() {
+  const int n = SDL_GetNumRenderDrivers();
+  for (int i = 0; i < n; ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED)) return true;
+  }
+  return false;
+}
+
+bool onConsole() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && SDL_strcasecmp(driver, "KMSDRM") == 0;
+}
+
+// A monitor mode is worth offering when the framework can use it: a
+// candidate size, or twice one (rows or both) up to 800 x 600 for stretching.
+bool usefulMonitorSize(int w, int h) {
+  for (const Resolution& r : kCandidateResolutions) {
+    if (w == r.width && h == r.height) return true;
+    if (w <= 800 && h <= 600 && h == 2 * r.height && (w == r.width || w == 2 * r.width)) return true;
+  }
+  return false;
+}
+
+// Distinct useful sizes of the monitor, each with its first (best refresh) mode.
+int monitorModes(SDL_DisplayMode* out, int max) {
+  int n = 0;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count && n < max; ++i) {
+    SDL_DisplayMode dm;
+    if (SDL_GetDisplayMode(0, i, &dm) != 0 || !usefulMonitorSize(dm.w, dm.h)) continue;
+    bool seen = false;
+    for (int k = 0; k < n && !seen; ++k) seen = out[k].w == dm.w && out[k].h == dm.h;
+    if (!seen) out[n++] = dm;
+  }
+  return n;
+}
+
 int sdlListModes(const int32_t* driverWords, DisplayMode* out, int max) {
   if (!g_sdl.open) return 0;
   int deskW, deskH, deskBpp;
   sdlDesktop(&deskW, &deskH, &deskBpp);
+  g_sdl.linear = driverWords[kOptLinear] != 0;
+  const bool accelerated = haveAcceleratedRenderer();
+  SDL_DisplayMode monitor[64];
+  const int monitorCount = monitorModes(monitor, 64);
   int n = 0;
+  g_listedCount = 0;
+  auto add = [&](int b, int w, int h, int depth, int pages, int kind, const SDL_DisplayMode* real) {
+    if (n >= max || n >= kMaxListed) return;
+    const SdlBackEnd& be = kBackEnds[b];
+    DisplayMode& m = out[n];
+    m = DisplayMode{};
+    m.id = n;
+    m.width = w;
+    m.height = h;
+    m.bitsPerPixel = depth;
+    m.pages = pages;
+    m.flags = be.flags & (accelerated ? ~0 : ~kMode2DAccel);
+    m.kind = kind;
+    std::snprintf(m.driverName, sizeof m.driverName, "%s", be.name);
+    ListedMode& l = g_listed[n];
+    l = ListedMode{};
+    l.backEnd = b;
+    l.width = w;
+    l.height = h;
+    if (real) l.monitor = *real;
+    ++n;
+    g_listedCount = n;
+  };
   for (int b = 0; b < kBackEndCount; ++b) {
     const SdlBackEnd& be = kBackEnds[b];
     if (!driverWords[be.driverWord]) continue;
-    for (int depth : be.depths) {
-      for (const Resolution& r : kCandidateResolutions) {
-        if (r.width > deskW || r.height > deskH) continue;
-        if (n >= max) return n;
-        DisplayMode& m = out[n];
-        m = DisplayMode{};
-        m.id = n;
-        m.width = r.width;
-        m.height = r.height;
-        m.bitsPerPixel = depth;
-        m.pages = be.pages;
-        m.flags = be.flags;
-        m.kind = kModePlain;
-        std::snprintf(m.driverName, sizeof m.driverName, "%s", be.name);
-        ++n;
-      }
+    switch (be.source) {
+      case kSourceDesktop:
+        for (int depth : kTrueColourDepths) {
+          for (const Resolution& r : kCandidateResolutions) {
+            if (r.width <= deskW && r.height <= deskH) add(b, r.width, r.height, depth, 2, kModePlain, nullptr);
+          }
+        }
+        break;
+      case kSourceConsole:
+        if (!onConsole()) break;  // under X11 or Wayland there is no console to take over
+        [[fallthrough]];
+      case kSourceMonitor:
+        for (int depth : kTrueColourDepths) {
+          for (int i = 0; i < monitorCount; ++i) add(b, monitor[i].w, monitor[i].h, depth, 2, kModePlain, &monitor[i]);
+        }
+        break;
+      case kSourceVga:
+        add(b, 320, 200, 8, 1, kModeVga320, nullptr);  // 64000 bytes: one page
+        break;
+      case kSourceModeX:
+        for (const ModeXMode& x : kModeXModes) add(b, x.width, x.height, 8, x.pages, kModeModeX, nullptr);
+        break;
     }
   }
   return n;
+}
+
+// Makes the window's renderer the wanted kind (a new renderer drops the texture).
+bool useRenderer(RendererKind kind) {
+  if (!g_sdl.window) return false;
+  if (g_sdl.renderer && g_sdl.rendererKind == kind) return true;
+  releaseTexture();
+  if (g_sdl.renderer) SDL_DestroyRenderer(g_sdl.renderer);
+  g_sdl.renderer = nullptr;
+  Uint32 flags = kind == kRendererSoftware ? SDL_RENDERER_SOFTWARE : SDL_RENDERER_ACCELERATED;
+  if (kind == kRendererVsync) flags |= SDL_RENDERER_PRESENTVSYNC;
+  g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, flags);
+  if (!g_sdl.renderer && kind != kRendererSoftware) {
+    // No graphics hardware to draw with: the picture is the same in software.
+    g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, SDL_RENDERER_SOFTWARE);
+  }
+  if (!g_sdl.renderer) {
+    std::fprintf(stderr, "display: cannot create a renderer: %s\n", SDL_GetError());
+    return false;
+  }
+  g_sdl.rendererKind = kind;
+  return true;
+}
+
+const ListedMode* listedFor(const DisplayMode* mode) {
+  if (mode->id >= 0 && mode->id < g_listedCount) {
+    const ListedMode& l = g_listed[mode->id];
+    if (l.width == mode->width && l.height == mode->height &&
+        std::strcmp(kBackEnds[l.backEnd].name, mode->driverName) == 0) {
+      return &l;
+    }
+  }
+  return nullptr;
 }
 
 int sdlCreateWindow(const char* title, int maximizeBox) {
@@ -148,10 +336,7 @@ int sdlCreateWindow(const char* title, int maximizeBox) {
     std::fprintf(stderr, "display: cannot create the window: %s\n", SDL_GetError());
     return 0;
   }
-  g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, 0);
-  if (!g_sdl.renderer) g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, SDL_RENDERER_SOFTWARE);
-  if (!g_sdl.renderer) {
-    std::fprintf(stderr, "display: cannot create a renderer: %s\n", SDL_GetError());
+  if (!useRenderer(kRendererAccelerated)) {
     SDL_DestroyWindow(g_sdl.window);
     g_sdl.window = nullptr;
     return 0;
@@ -195,11 +380,38 @@ void sdlShowWindow() {
 
 int sdlEnterFullScreen(const DisplayMode* mode) {
   if (!g_sdl.window || !mode) return 0;
-  if (SDL_SetWindowFullscreen(g_sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+  const ListedMode* listed = listedFor(mode);
+  if (!listed) {
+    std::fprintf(stderr, "display: mode %d (%dx%d, %s) was not offered\n", mode->id, mode->width, mode->height,
+                 mode->driverName);
+    return 0;
+  }
+  const SdlBackEnd& be = kBackEnds[listed->backEnd];
+  if (!useRenderer(be.renderer)) return 0;
+  // Cover the screen first: without a window manager (a bare X server) the
+  // full-screen request alone leaves the window as small as it was.
+  int coverW = listed->monitor.w, coverH = listed->monitor.h, bpp = 0;
+  if (be.screen != kScreenExclusive) sdlDesktop(&coverW, &coverH, &bpp);
+  if (!g_sdl.fullScreen && coverW > 0 && coverH > 0) {
+    SDL_SetWindowPosition(g_sdl.window, 0, 0);
+    SDL_SetWindowSize(g_sdl.window, coverW, coverH);
+  }
+  if (be.screen == kScreenExclusive) {
+    SDL_DisplayMode want = listed->monitor;
+    if (SDL_SetWindowDisplayMode(g_sdl.window, &want) != 0 ||
+        SDL_SetWindowFullscreen(g_sdl.window, SDL_WINDOW_FULLSCREEN) != 0) {
+      std::fprintf(stderr, "display: cannot switch the monitor to %dx%d: %s\n", want.w, want.h, SDL_GetError());
+      SDL_SetWindowFullscreen(g_sdl.window, 0);
+      return 0;
+    }
+  } else if (SDL_SetWindowFullscreen(g_sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
     std::fprintf(stderr, "display: cannot enter full screen: %s\n", SDL_GetError());
     return 0;
   }
   g_sdl.fullScreen = true;
+  g_sdl.vgaColours = mode->bitsPerPixel == 8;
+  g_sdl.fourByThree = be.source == kSourceVga || be.source == kSourceModeX;
+  g_sdl.banked = be.driverWord == kOptVbe && !g_sdl.linear;
   SDL_ShowWindow(g_sdl.window);
   SDL_RaiseWindow(g_sdl.window);
   return 1;
@@ -209,6 +421,8 @@ void sdlLeaveFullScreen() {
   if (!g_sdl.window || !g_sdl.fullScreen) return;
   SDL_SetWindowFullscreen(g_sdl.window, 0);
   g_sdl.fullScreen = false;
+  g_sdl.vgaColours = g_sdl.fourByThree = g_sdl.banked = false;
+  useRenderer(kRendererAccelerated);  // a window draws as it did before
 }
 
 // Draws the texture into the renderer's output, letterboxed to the target's
@@ -219,7 +433,8 @@ void drawTexture(int targetWidth, int targetHeight) {
   SDL_SetRenderDrawColor(g_sdl.renderer, 0, 0, 0, 255);
   SDL_RenderClear(g_sdl.renderer);
   if (g_sdl.haveFrame) {
-    const Rect r = letterboxRect(targetWidth, targetHeight, outW, outH);
+    const Rect r = g_sdl.fourByThree ? letterboxRect(4, 3, outW, outH)
+                                     : letterboxRect(targetWidth, targetHeight, outW, outH);
     const SDL_Rect dst = {r.left, r.top, r.right - r.left, r.bottom - r.top};
     SDL_RenderCopy(g_sdl.renderer, g_sdl.texture, nullptr, &dst);
   }
@@ -241,12 +456,24 @@ void sdlPresent(const Surface* surface, int targetWidth, int targetHeight, int w
     g_sdl.textureWidth = surface->width;
     g_sdl.textureHeight = surface->height;
   }
-  void* texPixels = nullptr;
-  int texPitch = 0;
-  if (SDL_LockTexture(g_sdl.texture, nullptr, &texPixels, &texPitch) != 0) return;
-  convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height,
-                static_cast<uint8_t*>(texPixels), texPitch, g_lut);
-  SDL_UnlockTexture(g_sdl.texture);
+  const uint32_t* lut = g_sdl.vgaColours ? g_vgaLut : g_lut;
+  if (g_sdl.banked) {
+    // Banked access: the picture goes over in one copy instead of straight
+    // into the locked texture memory.
+    const int pitch = surface->width * 4;
+    const size_t need = static_cast<size_t>(pitch) * static_cast<size_t>(surface->height);
+    if (g_staging.size() < need) g_staging.resize(need);
+    convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height, g_staging.data(), pitch,
+                  lut);
+    if (SDL_UpdateTexture(g_sdl.texture, nullptr, g_staging.data(), pitch) != 0) return;
+  } else {
+    void* texPixels = nullptr;
+    int texPitch = 0;
+    if (SDL_LockTexture(g_sdl.texture, nullptr, &texPixels, &texPitch) != 0) return;
+    convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height,
+                  static_cast<uint8_t*>(texPixels), texPitch, lut);
+    SDL_UnlockTexture(g_sdl.texture);
+  }
   g_sdl.haveFrame = true;
   g_sdl.lastTargetWidth = targetWidth;
   g_sdl.lastTargetHeight = targetHeight;
@@ -274,6 +501,40 @@ int mouseModifiers() {
 void pushPending(const DisplayEvent& e) {
   if (g_sdl.pendingCount < static_cast<int>(sizeof g_sdl.pending / sizeof g_sdl.pending[0])) {
     g_sdl.pending[g_sdl.pendingCount++] = e;
+  }
+}
+
+void drawDialog() {
+  if (!g_sdl.dialogRenderer) return;
+  SDL_SetRenderDrawColor(g_sdl.dialogRenderer, 0, 0, 0, 255);
+  SDL_RenderClear(g_sdl.dialogRenderer);
+  if (g_sdl.dialogTexture) SDL_RenderCopy(g_sdl.dialogRenderer, g_sdl.dialogTexture, nullptr, nullptr);
+  SDL_RenderPresent(g_sdl.dialogRenderer);
+}
+
+// What the dialog window itself tells: repaint, close, and the focus that a
+// bare X server without a window manager gives nobody unless asked.
+void dialogWindowEvent(Uint8 what) {
+  DisplayEvent e{};
+  switch (what) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+      if (!g_sdl.dialogFocused) {
+        g_sdl.dialogFocused = true;
+        SDL_RaiseWindow(g_sdl.dialog);
+        SDL_SetWindowInputFocus(g_sdl.dialog);
+      }
+      drawDialog();
+      break;
+    case SDL_WINDOWEVENT_CLOSE:
+      e.kind = kDisplayClose;
+      pushPending(e);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      std::memset(g_sdl.downScan, 0, sizeof g_sdl.downScan);
+      break;
+    default:
+      break;
   }
 }
 
@@ -330,6 +591,16 @@ void translate(const SDL_Event& ev) {
       e.modifiers = mouseModifiers();
       pushPending(e);
       break;
+    case SDL_MOUSEWHEEL: {
+      const int notches = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+      if (notches == 0) break;
+      e.kind = kDisplayMouseWheel;
+      e.wheel = notches;
+      SDL_GetMouseState(&e.x, &e.y);
+      e.modifiers = mouseModifiers();
+      pushPending(e);
+      break;
+    }
     case SDL_MOUSEMOTION:
       e.kind = kDisplayMouseMove;
       e.x = ev.motion.x;
@@ -338,6 +609,10 @@ void translate(const SDL_Event& ev) {
       pushPending(e);
       break;
     case SDL_WINDOWEVENT:
+      if (g_sdl.dialog && ev.window.windowID == SDL_GetWindowID(g_sdl.dialog)) {
+        dialogWindowEvent(ev.window.event);
+        break;
+      }
       switch (ev.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           e.kind = kDisplayClose;
@@ -428,11 +703,89 @@ void sdlSleepMicros(int64_t micros) {
   if (micros > 0) std::this_thread::sleep_for(std::chrono::microseconds(micros));
 }
 
+int sdlOpenDialog(const char* title, int x, int y, int width, int height) {
+  if (!g_sdl.open || width < 1 || height < 1) return 0;
+  if (g_sdl.dialog) {
+    SDL_SetWindowSize(g_sdl.dialog, width, height);
+    SDL_SetWindowPosition(g_sdl.dialog, x, y);
+    g_sdl.dialogWidth = width;
+    g_sdl.dialogHeight = height;
+    return 1;
+  }
+  // No caption bar: the dialog draws its own frame.
+  g_sdl.dialog = SDL_CreateWindow(title ? title : "", x, y, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  if (!g_sdl.dialog) {
+    std::fprintf(stderr, "display: cannot open the dialog window: %s\n", SDL_GetError());
+    return 0;
+  }
+  // A dialog redraws only when something changes: software drawing is plenty.
+  g_sdl.dialogRenderer = SDL_CreateRenderer(g_sdl.dialog, -1, SDL_RENDERER_SOFTWARE);
+  if (!g_sdl.dialogRenderer) g_sdl.dialogRenderer = SDL_CreateRenderer(g_sdl.dialog, -1, 0);
+  if (!g_sdl.dialogRenderer) {
+    std::fprintf(stderr, "display: cannot draw the dialog: %s\n", SDL_GetError());
+    destroyDialog();
+    return 0;
+  }
+  g_sdl.dialogWidth = width;
+  g_sdl.dialogHeight = height;
+  SDL_ShowWindow(g_sdl.dialog);
+  SDL_RaiseWindow(g_sdl.dialog);
+  SDL_SetWindowInputFocus(g_sdl.dialog);
+  return 1;
+}
+
+void sdlPresentDialog(const Surface* surface) {
+  if (!g_sdl.dialogRenderer || !surface || !surface->pixels) return;
+  int tw = 0, th = 0;
+  if (g_sdl.dialogTexture) SDL_QueryTexture(g_sdl.dialogTexture, nullptr, nullptr, &tw, &th);
+  if (!g_sdl.dialogTexture || tw != surface->width || th != surface->height) {
+    if (g_sdl.dialogTexture) SDL_DestroyTexture(g_sdl.dialogTexture);
+    g_sdl.dialogTexture = SDL_CreateTexture(g_sdl.dialogRenderer, SDL_PIXELFORMAT_ARGB8888,
+                                            SDL_TEXTUREACCESS_STREAMING, surface->width, surface->height);
+    if (!g_sdl.dialogTexture) return;
+  }
+  void* texPixels = nullptr;
+  int texPitch = 0;
+  if (SDL_LockTexture(g_sdl.dialogTexture, nullptr, &texPixels, &texPitch) != 0) return;
+  convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height,
+                static_cast<uint8_t*>(texPixels), texPitch, g_lut);
+  SDL_UnlockTexture(g_sdl.dialogTexture);
+  drawDialog();
+}
+
+void sdlCloseDialog() {
+  if (!g_sdl.dialog) return;
+  destroyDialog();
+  // Keys and clicks meant for the dialog must not reach the game's window.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+  g_sdl.pendingCount = 0;
+}
+
+int sdlUiScalePercent() {
+  if (!g_sdl.open) return 100;
+  int percent = 0;
+  const char* forced = std::getenv("QUILL_UI_SCALE");  // for checking the large layout on a plain screen
+  if (forced && *forced) {
+    percent = std::atoi(forced);
+  } else {
+    float ddpi = 0, hdpi = 0, vdpi = 0;
+    if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) != 0 || hdpi <= 0) return 100;
+    percent = static_cast<int>(hdpi / 96.0f * 100.0f);
+  }
+  percent = percent / 25 * 25;  // in quarter steps, down, as desktops offer them
+  if (percent < 100) percent = 100;
+  if (percent > 300) percent = 300;
+  return percent;
+}
+
 const DisplayDriver kSdlDriver = {
     "sdl",          sdlOpen,          sdlClose,          sdlDesktop,         sdlListModes,
     sdlCreateWindow, sdlDestroyWindow, sdlFrameSize,      sdlPlaceWindow,     sdlWindowPosition,
     sdlShowWindow,  sdlEnterFullScreen, sdlLeaveFullScreen, sdlPresent,        sdlBeginPass,
     sdlPollEvent,   sdlAskYesNo,      sdlShowWarning,    sdlNowMicros,       sdlSleepMicros,
+    sdlOpenDialog,  sdlPresentDialog, sdlCloseDialog,    sdlUiScalePercent,  ttfTextMetrics,
+    ttfRenderText,
 };
 }  // namespace
 

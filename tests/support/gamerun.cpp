@@ -37,6 +37,9 @@ GameRun runGame(const std::string& gameDir, const std::vector<std::string>& scri
   const std::string scriptPath = scratchDir("gamerun") + "/input.txt";
   {
     std::ofstream f(scriptPath);
+    // The mode dialog reads the first line: two lines down is 640 x 480 at
+    // 15 bits in the headless port's default list; Enter runs it in a window.
+    f << kDialogChoose640 << '\n';
     for (const std::string& line : script) f << line << '\n';
   }
   headlessLoadScript(scriptPath.c_str());

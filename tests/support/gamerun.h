@@ -14,6 +14,9 @@ struct GameRun {
   int width = 0, height = 0;
 };
 
+// The dialog line that runGame puts before a script.
+constexpr const char* kDialogChoose640 = "key 50 50; chars 13";
+
 // Every module's state back to the start of a process.
 void resetEverything();
 
