@@ -14,7 +14,13 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/display/display.h"
+#include "framework/display/headless.h"
+#include "framework/framework.h"
 #include "framework/surface.h"
+#include "framework/timer.h"
+#include "game/frame.h"
+#include "game/startup.h"
 #include "guards/guards.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
@@ -210,7 +216,73 @@ void BM_CallgrindFrames(benchmark::State& state) {
   });
 }
 
+// The game's whole frame callback: bonus, guards, view, help text, rules,
+// tiles, spin, HUD line and the presentation through the headless port (the
+// same x1R5G5B5 copy the screen gets), at each size in a window of that size.
+void runFrames(benchmark::State& state, int stereo) {
+  const int sizeIndex = static_cast<int>(state.range(0));
+  if (!loadGameData()) {
+    state.SkipWithError("the game folder is missing");
+    return;
+  }
+  floorSeconds(sizeIndex);
+  static bool framework = false;
+  if (!framework) {
+    selectDisplay(headlessDisplayDriver());
+    HeadlessMode modes[kSizeCount];
+    for (int k = 0; k < kSizeCount; ++k) {
+      modes[k] = {};
+      modes[k].mode = {k, kSizes[k].width, kSizes[k].height, 15, 2, 0x400, kModePlain, "DirectDraw"};
+      modes[k].driverWord = 1;
+    }
+    headlessSetModes(modes, kSizeCount);
+    headlessSetDesktop(2560, 1600, 32);
+    setGameSurfaceSlot(initFramework("Quillmoor!!!"));
+    initTimer();
+    timerStart();
+    framework = true;
+  }
+  const Size size = kSizes[sizeIndex];
+  ModeInfo mode{};
+  for (int i = 0; i < modeCount(); ++i)
+    if (modeAt(i).xRes == size.width && modeAt(i).yRes == size.height && modeAt(i).bitsPerPixel == 15) mode = modeAt(i);
+  mode.windowStretch = 0;
+  if (!setMode(&mode, 1, 2, 1)) {
+    state.SkipWithError("no window of that size");
+    return;
+  }
+  setupTextAndView();
+  buildBackdrop();
+  stereoView = stereo;
+  guards[0].active = 0;  // no capture: its five-second pause is not drawing
+  int pose = 0;
+  long passes = 0;
+  const double t0 = threadSeconds();
+  for (auto _ : state) {
+    player = poses[pose];
+    pose = (pose + 1) % kPoseCount;
+    runFrame();
+    benchmark::ClobberMemory();
+    ++passes;
+  }
+  reportAgainstFloor(state, sizeIndex, threadSeconds() - t0, passes);
+  stereoView = 0;
+  guards[0].active = 1;
+}
+
+void BM_RunFrameSingle(benchmark::State& state) { runFrames(state, 0); }
+void BM_RunFrameStereo(benchmark::State& state) { runFrames(state, 1); }
+
+// A fixed number of whole frames at 640 x 480, for counting instructions:
+//   valgrind --tool=callgrind --toggle-collect='runFrame*'
+//            quill_bench --benchmark_filter=BM_CallgrindRunFrame
+// then divide the instructions collected by 64.
+void BM_CallgrindRunFrame(benchmark::State& state) { runFrames(state, 0); }
+
 BENCHMARK(BM_Floor)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_RunFrameSingle)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_RunFrameStereo)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_CallgrindRunFrame)->Arg(0)->Iterations(kPoseCount * 4);
 BENCHMARK(BM_Walls)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_Backdrop)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_ViewSingle)->DenseRange(0, kSizeCount - 1);
