@@ -219,7 +219,7 @@ void BM_CallgrindFrames(benchmark::State& state) {
 // The game's whole frame callback: bonus, guards, view, help text, rules,
 // tiles, spin, HUD line and the presentation through the headless port (the
 // same x1R5G5B5 copy the screen gets), at each size in a window of that size.
-void runFrames(benchmark::State& state, int stereo) {
+void runFrames(benchmark::State& state, int stereo, bool busy = false) {
   const int sizeIndex = static_cast<int>(state.range(0));
   if (!loadGameData()) {
     state.SkipWithError("the game folder is missing");
@@ -254,7 +254,9 @@ void runFrames(benchmark::State& state, int stereo) {
   setupTextAndView();
   buildBackdrop();
   stereoView = stereo;
-  guards[0].active = 0;  // no capture: its five-second pause is not drawing
+  // No capture: its five-second pause is not drawing (the busy scene keeps
+  // the white guard out of reach instead).
+  if (!busy) guards[0].active = 0;
   int pose = 0;
   long passes = 0;
   const double t0 = threadSeconds();
@@ -279,10 +281,40 @@ void BM_RunFrameStereo(benchmark::State& state) { runFrames(state, 1); }
 // then divide the instructions collected by 64.
 void BM_CallgrindRunFrame(benchmark::State& state) { runFrames(state, 0); }
 
+// A busy whole frame at 640 x 480: all four guards, the three items and the
+// three bodies stand in the first corridor, in front of the player.
+//   valgrind --tool=callgrind --toggle-collect='runFrame*'
+//            quill_bench --benchmark_filter=BM_BusyFrame   (divide by 64)
+void BM_BusyFrame(benchmark::State& state) {
+  if (!loadGameData()) {
+    state.SkipWithError("the game folder is missing");
+    return;
+  }
+  const Waypoint guardSpots[4] = {{4.5f, 1.5f}, {6.0f, 1.3f}, {8.0f, 1.7f}, {10.0f, 1.5f}};
+  for (int k = 0; k < 4; ++k) {
+    Guard& g = guards[k];
+    g.active = g.present = 1;
+    g.waypoints[0] = guardSpots[k];
+    g.facing[0] = 90.0f * k;
+    g.currentWaypoint = g.lastWaypoint = 0;
+    g.replanCounter = 0;
+    g.replanPeriod = 1 << 30;  // they stand and pose
+  }
+  const float itemSpots[3] = {3.6f, 5.5f, 9.0f};
+  for (int k = 0; k < 3; ++k) keyItems[k] = {itemSpots[k], 1.5f, 1, keyItems[k].picture};
+  pointObjects[1].x = 5.0f;
+  pointObjects[1].y = 1.5f;
+  pointObjects[2].x = 9.5f;
+  pointObjects[2].y = 1.5f;
+  for (int k = 0; k < kPoseCount; ++k) poses[k] = {0, 2.3f, 1.5f, 0.0017453292f};
+  runFrames(state, 0, true);
+}
+
 BENCHMARK(BM_Floor)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_RunFrameSingle)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_RunFrameStereo)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_CallgrindRunFrame)->Arg(0)->Iterations(kPoseCount * 4);
+BENCHMARK(BM_BusyFrame)->Arg(0)->Iterations(kPoseCount * 4);
 BENCHMARK(BM_Walls)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_Backdrop)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_ViewSingle)->DenseRange(0, kSizeCount - 1);

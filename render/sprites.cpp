@@ -101,26 +101,35 @@ void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay
     if (kLo < 0) kLo = 0;
     if (kHi > rows - 1) kHi = rows - 1;
 
+    // The picture row of every drawn row is the same in each column: walk the
+    // float steps once per sprite and keep the rows' offsets into the picture.
+    static int rowOffset[kMaxViewHeight + 2];
+    if (kHi - kLo + 1 > kMaxViewHeight + 2) kHi = kLo + kMaxViewHeight + 1;
+    {
+      float texRow = static_cast<float>((static_cast<double>(cY0) - Y0) * rowStep);
+      for (int k = 0; k < kLo; ++k) texRow += rowStep;
+      for (int k = kLo; k <= kHi; ++k) {
+        // texRow only grows; the float steps may carry it to R at the lower edge.
+        rowOffset[k - kLo] = clampInt(static_cast<int>(texRow), 0, R - 1) * W;
+        texRow += rowStep;
+      }
+    }
+    const uint16_t* shadeRow = shadeTable[level];
+    const int rowCount = kHi - kLo + 1;
+
     const int colHi = surface->width - 1 < v.left + kMaxViewWidth - 1 ? surface->width - 1 : v.left + kMaxViewWidth - 1;
     const long rowStride = rowDir * static_cast<long>(surface->bytesPerLine / 2);
-    for (int xi = static_cast<int>(cX0); kLo <= kHi && xi <= cX1; ++xi) {
+    for (int xi = static_cast<int>(cX0); rowCount > 0 && xi <= cX1; ++xi) {
       if (xi < 0 || xi < v.left) continue;
       if (xi > colHi) break;
       if (!(D < columnDepth[xi - v.left])) continue;  // the wall is as near or nearer
       double u = (xi - baseX) * W / spanX;
       u = u < 0 ? 0 : (u > W - 1 ? W - 1 : u);  // never a column outside the picture
-      const int texCol = static_cast<int>(u);
-      const uint16_t* texels = pic.pixels + texCol;
-      float texRow = static_cast<float>((static_cast<double>(cY0) - Y0) * rowStep);
-      for (int k = 0; k < kLo; ++k) texRow += rowStep;
+      const uint16_t* texels = pic.pixels + static_cast<int>(u);
       uint16_t* out = pixelRow(surface, firstRow + rowDir * kLo) + xi;
-      for (int k = kLo; k <= kHi; ++k) {
-        // texRow only grows; the float steps may carry it to R at the lower edge.
-        const int r = clampInt(static_cast<int>(texRow), 0, R - 1);
-        const uint16_t c = texels[r * W];
-        if (c != 0) *out = shade(level, c);
-        texRow += rowStep;
-        out += rowStride;
+      for (int k = 0; k < rowCount; ++k, out += rowStride) {
+        const uint16_t c = texels[rowOffset[k]];
+        if (c != 0) *out = shadeRow[c & 0x7FFF];
       }
     }
   }
