@@ -245,7 +245,8 @@ void runFrames(benchmark::State& state, int stereo, bool busy = false) {
   const Size size = kSizes[sizeIndex];
   ModeInfo mode{};
   for (int i = 0; i < modeCount(); ++i)
-    if (modeAt(i).xRes == size.width && modeAt(i).yRes == size.height && modeAt(i).bitsPerPixel == 15) mode = modeAt(i);
+    if (modeAt(i).xRes == size.width && modeAt(i).yRes == size.height && modeAt(i).bitsPerPixel == 15)
+      mode = modeAt(i);
   mode.windowStretch = 0;
   if (!setMode(&mode, 1, 2, 1)) {
     state.SkipWithError("no window of that size");

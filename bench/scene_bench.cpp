@@ -135,7 +135,8 @@ BENCHMARK(BM_SceneOverlays)->Apply(pinFrames);
 
 void BM_FloorClearAndCopy(benchmark::State& state) {
   Scene& s = scene();
-  std::vector<uint8_t> shown(static_cast<size_t>(s.surface->bytesPerLine) * static_cast<size_t>(s.surface->height));
+  std::vector<uint8_t> shown(static_cast<size_t>(s.surface->bytesPerLine) *
+                             static_cast<size_t>(s.surface->height));
   for (auto _ : state) floorClearAndCopy(s.surface, shown);
 }
 BENCHMARK(BM_FloorClearAndCopy)->Apply(pinFrames);

@@ -33,7 +33,8 @@ constexpr long kWidthTable = kNameBytes + 16;
 constexpr long kOffsetTable = kWidthTable + 256;
 constexpr long kGlyphData = kOffsetTable + 512;
 static_assert(kWidthTable == 74 && kOffsetTable == 330 && kGlyphData == 842, "record layout");
-static_assert(kGlyphData == kNameBytes + kFileGlyphData - kFileHeader, "the record is the file less 198 bytes");
+static_assert(kGlyphData == kNameBytes + kFileGlyphData - kFileHeader,
+              "the record is the file less 198 bytes");
 
 constexpr int kStrokeFont = 1;
 constexpr int kDirRightToLeft = 0, kDirUp = 1, kDirLeftToRight = 2, kDirDown = 3;
@@ -203,19 +204,32 @@ long long runWidth(const TextAttributes& t, const unsigned char* text) {
 }
 
 // Text-frame point (u along the run, w downward across it) to screen.
-void toScreen(int direction, long long ox, long long oy, long long u, long long w, long long& sx, long long& sy) {
+void toScreen(int direction, long long ox, long long oy, long long u, long long w, long long& sx,
+              long long& sy) {
   switch (direction) {
-    case kDirRightToLeft: sx = ox - u; sy = oy + w; break;
-    case kDirUp: sx = ox + w; sy = oy - u; break;
-    case kDirDown: sx = ox - w; sy = oy + u; break;
-    default: sx = ox + u; sy = oy + w; break;
+    case kDirRightToLeft:
+      sx = ox - u;
+      sy = oy + w;
+      break;
+    case kDirUp:
+      sx = ox + w;
+      sy = oy - u;
+      break;
+    case kDirDown:
+      sx = ox - w;
+      sy = oy + u;
+      break;
+    default:
+      sx = ox + u;
+      sy = oy + w;
+      break;
   }
 }
 
 bool onScreenRange(long long v) { return v > -kCoordLimit && v < kCoordLimit; }
 
-void drawGlyph(const FontRecord* f, int offset, const TextAttributes& t, const Scale& along, const Scale& across,
-               long long ox, long long oy, long long pen, long long baseline) {
+void drawGlyph(const FontRecord* f, int offset, const TextAttributes& t, const Scale& along,
+               const Scale& across, long long ox, long long oy, long long pen, long long baseline) {
   if (offset < 0) return;
   const long n = glyphBytes(f);
   const uint8_t* data = bytesOf(f) + kGlyphData;
@@ -365,8 +379,10 @@ void drawText(int x, int y, const char* text) {
   }
   // Start of the run, from the horizontal justification.
   long long pen = 0;
-  if (t.horizJustify == 1) pen = -(runWidth(t, s) / 2);
-  else if (t.horizJustify == 2) pen = -runWidth(t, s);
+  if (t.horizJustify == 1)
+    pen = -(runWidth(t, s) / 2);
+  else if (t.horizJustify == 2)
+    pen = -runWidth(t, s);
 
   for (; *s; ++s) {
     int offset, width;

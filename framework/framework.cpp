@@ -32,7 +32,7 @@ struct FrameworkState {
   int targetWidth, targetHeight;
   int displayPages;  // 0 while no mode is set
   Surface* backBuffer;
-  Surface* slot;     // the current-surface slot handed to the game
+  Surface* slot;  // the current-surface slot handed to the game
   int activePage, visualPage;
   int switching;
   bool window;
@@ -156,7 +156,8 @@ void buildModeList(int filter, bool secondTry) {
         const DisplayMode* stretched = nullptr;
         if (own) {
           addFullScreen(*own, r.width, r.height, depth, flags, 0);
-        } else if (r.width == 320 && r.height == 200 && depth == 8 && (vga = findAvailableKind(kModeVga320))) {
+        } else if (r.width == 320 && r.height == 200 && depth == 8 &&
+                   (vga = findAvailableKind(kModeVga320))) {
           addFullScreen(*vga, r.width, r.height, depth, flags, 0);
         } else if ((stretched = findStretchMode(depth, r.width, 2 * r.height)) != nullptr) {
           addFullScreen(*stretched, r.width, r.height, depth, stretched->flags, 1);
@@ -432,7 +433,8 @@ int switchDisplayMode(int recreate, ModeInfo** mode) {
   int code = getError();
   std::fprintf(stderr, "framework: switching the display failed: %s\n", errorMessage(code));
   // The old back buffer is gone; never go on without one.
-  if (haveBefore && setMode(&before, beforeWindowed, g_fw.lastPages, g_fw.lastForceSystem)) return beforeWindowed;
+  if (haveBefore && setMode(&before, beforeWindowed, g_fw.lastPages, g_fw.lastForceSystem))
+    return beforeWindowed;
   const int again = getError();
   if (again) code = again;
   fatalError(errorMessage(code));

@@ -99,11 +99,11 @@ void setChosenDepth(int depth);
 // What the mode now set looks like.
 struct DisplayState {
   int fullScreen;
-  int stretch;                       // 0, 1 or 2 as in ModeInfo
-  int surfaceWidth, surfaceHeight;   // the back buffer
-  int targetWidth, targetHeight;     // what it is shown at
+  int stretch;                      // 0, 1 or 2 as in ModeInfo
+  int surfaceWidth, surfaceHeight;  // the back buffer
+  int targetWidth, targetHeight;    // what it is shown at
   int pages, activePage, visualPage;
-  int windowX, windowY;              // remembered window position, -1 until placed
+  int windowX, windowY;  // remembered window position, -1 until placed
   int frameWidth, frameHeight;
 };
 DisplayState displayState();

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kQueueSize = 100;  // events waiting beyond this are dropped
+constexpr int kQueueSize = 100;        // events waiting beyond this are dropped
 constexpr int64_t kWaitSlice = 10000;  // microseconds between two pumps of waitMillis
 
 struct LoopState {
@@ -29,7 +29,8 @@ struct LoopState {
   // Indexed by scan code: character | scan code << 8 while the key is down.
   uint16_t keys[256];
 };
-LoopState g_loop = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 1, 0, kPassesPerSecond, {}, 0, {}};
+LoopState g_loop = {nullptr, nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr,
+                    1,       0,       kPassesPerSecond, {},      0,       {}};
 static_assert(sizeof(g_loop.keys) / sizeof(g_loop.keys[0]) == 256, "one entry per 8-bit scan code");
 
 int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 1000); }
@@ -110,25 +111,19 @@ void handleEvent(const DisplayEvent& d) {
       break;
     case kDisplayClose:
       // Full screen has no close button to press by accident; a window asks.
-      if (!isFullScreen() && display()->askYesNo("Confirm Exit", "Are you sure you want to quit?")) requestQuit();
+      if (!isFullScreen() && display()->askYesNo("Confirm Exit", "Are you sure you want to quit?"))
+        requestQuit();
       break;
-    case kDisplayQuit:
-      requestQuit();
-      break;
+    case kDisplayQuit: requestQuit(); break;
     case kDisplaySwitch:
       if (hasDisplaySurface() && g_loop.modeSwitch) switchMode(0);
       break;
     case kDisplayChanged:
       if (!isSwitchingMode() && !isFullScreen() && hasDisplaySurface() && g_loop.modeSwitch) switchMode(1);
       break;
-    case kDisplayFocusLost:
-      focusChanged(false);
-      break;
-    case kDisplayFocusGained:
-      focusChanged(true);
-      break;
-    default:
-      break;
+    case kDisplayFocusLost: focusChanged(false); break;
+    case kDisplayFocusGained: focusChanged(true); break;
+    default: break;
   }
 }
 
@@ -209,21 +204,12 @@ void waitMillis(int milliseconds) {
     DisplayEvent e;
     while (d->pollEvent(&e)) {
       switch (e.kind) {
-        case kDisplayKeyUp:
-          g_loop.keys[e.scanCode & 0xFF] = 0;
-          break;
-        case kDisplayFocusLost:
-          focusChanged(false);
-          break;
-        case kDisplayFocusGained:
-          focusChanged(true);
-          break;
+        case kDisplayKeyUp: g_loop.keys[e.scanCode & 0xFF] = 0; break;
+        case kDisplayFocusLost: focusChanged(false); break;
+        case kDisplayFocusGained: focusChanged(true); break;
         case kDisplayClose:
-        case kDisplayQuit:
-          requestQuit();
-          return;
-        default:
-          break;
+        case kDisplayQuit: requestQuit(); return;
+        default: break;
       }
     }
     const int64_t now = d->nowMicros();

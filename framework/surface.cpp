@@ -52,9 +52,7 @@ const char* const kErrorText[] = {
 };
 static_assert(sizeof(kErrorText) / sizeof(kErrorText[0]) == 33, "codes 0 .. -31 plus NONE");
 
-inline void storePixel(Surface* s, int x, int y) {
-  pixelRow(s, y)[x] = static_cast<uint16_t>(s->colour);
-}
+inline void storePixel(Surface* s, int x, int y) { pixelRow(s, y)[x] = static_cast<uint16_t>(s->colour); }
 }  // namespace
 
 int paddedBytesPerLine(int width) {
@@ -82,7 +80,8 @@ Surface* createSurface(int width, int height) {
   s->bitsPerPixel = 15;
   s->format = kPixelFormat555;
   s->bytesPerLine = paddedBytesPerLine(width);
-  s->pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(s->bytesPerLine), static_cast<size_t>(height)));
+  s->pixels =
+      static_cast<uint8_t*>(std::calloc(static_cast<size_t>(s->bytesPerLine), static_cast<size_t>(height)));
   if (!s->pixels) {
     delete s;
     g_error = -10;
@@ -126,8 +125,12 @@ void drawLine(int x1, int y1, int x2, int y2) {
   Surface* s = g_current;
   if (!s) return;
   if (x2 < x1) {
-    int t = x1; x1 = x2; x2 = t;
-    t = y1; y1 = y2; y2 = t;
+    int t = x1;
+    x1 = x2;
+    x2 = t;
+    t = y1;
+    y1 = y2;
+    y2 = t;
   }
   // Clip against the active rectangle, intersected with the surface so that no
   // viewport offset can push a write outside the memory.
@@ -167,8 +170,11 @@ void drawLine(int x1, int y1, int x2, int y2) {
     long long ya = y1, yb = y2, xa = x1;
     long long sdx = dx, sdy = dy;
     if (yb < ya) {
-      ya = y2; yb = y1; xa = x2;
-      sdx = -dx; sdy = -dy;
+      ya = y2;
+      yb = y1;
+      xa = x2;
+      sdx = -dx;
+      sdy = -dy;
     }
     long long a = ya < c.top ? c.top : ya;
     long long b = yb >= c.bottom ? c.bottom - 1 : yb;

@@ -75,8 +75,8 @@ void beginDirectAccess();
 void endDirectAccess();
 
 // Error codes: 0 no error, negative codes as in errorMessage.
-int getError();            // returns the code and resets it to 0
-void setError(int code);   // used by the framework and the font loader
+int getError();           // returns the code and resets it to 0
+void setError(int code);  // used by the framework and the font loader
 const char* errorMessage(int code);
 
 // Shuts the graphics down, shows the text in a message box (and on standard

@@ -12,12 +12,13 @@ namespace {
 
 // Nominal processor clock rates in MHz; a measurement within 2 MHz of one of
 // them (the first that fits) is reported as that rate.
-constexpr int kNominalMHz[] = {400, 333, 300, 266, 233, 200, 166, 150, 133, 120, 100, 90, 75, 66, 60, 50, 33, 20};
+constexpr int kNominalMHz[] = {400, 333, 300, 266, 233, 200, 166, 150, 133,
+                               120, 100, 90,  75,  66,  60,  50,  33,  20};
 static_assert(sizeof(kNominalMHz) / sizeof(kNominalMHz[0]) == 18, "eighteen nominal rates");
 
 struct Stopwatch {
-  int64_t cpuSpeedHz;  // -1 until initTimer has run
-  int64_t start, stop; // nanoseconds of the monotonic clock
+  int64_t cpuSpeedHz;   // -1 until initTimer has run
+  int64_t start, stop;  // nanoseconds of the monotonic clock
   int measurements;
 };
 Stopwatch g_watch = {-1, 0, 0, 0};

@@ -17,8 +17,10 @@ struct Probe {
   int w, h;
   Storage storage;
 };
-const Probe kProbes[] = {{1, 1, Storage::FileOrder}, {3, 2, Storage::Reversed},
-                         {40, 40, Storage::FileOrder}, {200, 400, Storage::Reversed}};
+const Probe kProbes[] = {{1, 1, Storage::FileOrder},
+                         {3, 2, Storage::Reversed},
+                         {40, 40, Storage::FileOrder},
+                         {200, 400, Storage::Reversed}};
 static_assert(sizeof kProbes / sizeof kProbes[0] == 4, "four sizes per input");
 
 SpritePicture picture;  // holds the largest probe; the address sanitizer guards its ends

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Positions inside, on the edges of and far outside the grid, and from the input itself.
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float probes[][2] = {{2.3f, 1.5f}, {0.0f, 0.0f},  {-0.99f, 28.99f}, {29.0f, 5.0f},
+  const float probes[][2] = {{2.3f, 1.5f},  {0.0f, 0.0f}, {-0.99f, 28.99f}, {29.0f, 5.0f},
                              {-1e9f, 3.0f}, {3.0f, 1e9f}, {nan, 1.0f},      {24.9f, 18.9f}};
   for (const auto& p : probes) touchesWall(p[0], p[1], mazeGrid.floors[0]);
   if (size >= 8) {

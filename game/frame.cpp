@@ -1,7 +1,7 @@
 #include "game/frame.h"
 
-#include "framework/mainloop.h"
 #include "framework/framework.h"
+#include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/hud.h"

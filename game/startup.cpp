@@ -31,8 +31,9 @@ struct Switch {
   int word;
 };
 const Switch kSwitches[] = {
-    {"-notarvok", kOptTarvok}, {"-nodirectdraw", kOptDirectDraw}, {"-novga", kOptVga},
-    {"-novgax", kOptVgaModeX}, {"-novbe", kOptVbe},               {"-nolinear", kOptLinear},
+    {"-notarvok", kOptTarvok}, {"-nodirectdraw", kOptDirectDraw},
+    {"-novga", kOptVga},       {"-novgax", kOptVgaModeX},
+    {"-novbe", kOptVbe},       {"-nolinear", kOptLinear},
     {"-novbeaf", kOptVbeAf},
 };
 static_assert(sizeof(kSwitches) / sizeof(kSwitches[0]) == 7, "seven switches");
@@ -143,28 +144,20 @@ void runLoadingStages() {
     drawProgressMark(n);
     swapBuffers(2);
     switch (n) {
-      case 1:
-        loadLevel(mazeGrid);
-        break;
-      case 2:
-        loadBrickTextures();
-        break;
+      case 1: loadLevel(mazeGrid); break;
+      case 2: loadBrickTextures(); break;
       case 3:
         buildShadeTable();
         initPointObjects();
         initGuards(levelMaps[0]);
         for (int k = 1; k < 4; ++k) guards[k].active = 0;
         break;
-      case 4:
-        loadFigureSprites();
-        break;
+      case 4: loadFigureSprites(); break;
       case 5:
         loadSkyAndFloor();
         buildBackdrop();
         break;
-      case 6:
-        loadMeadow();
-        break;
+      case 6: loadMeadow(); break;
       case 7:
         loadStatusColours();
         loadItemPictures();
@@ -190,7 +183,7 @@ int gameMain(int argc, char** argv) {
   setSuspendCallback(onSuspend);
 
   ModeInfo mode{};
-  int32_t dialogOptions[1] = {1};  // start windowed
+  int32_t dialogOptions[1] = {1};                       // start windowed
   if (chooseMode(&mode, dialogOptions) != 1) return 0;  // the player chose Quit: nothing to set up
   if (!setMode(&mode, dialogOptions[0], 2, 1)) fatalError(errorMessage(getError()));
 

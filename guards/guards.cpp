@@ -13,8 +13,8 @@ int32_t guardCount = 0;
 namespace {
 
 constexpr int kStepsPerCell = 10;
-constexpr int kFirstPeriod = 28;   // frames between plans of the white guard
-constexpr int kPeriodStride = 7;   // each further slot waits 7 frames longer
+constexpr int kFirstPeriod = 28;  // frames between plans of the white guard
+constexpr int kPeriodStride = 7;  // each further slot waits 7 frames longer
 constexpr float kDegreesPerHeading = 22.5f;
 
 // Guard slot -> the marker of its start cell: white, red, green, blue.
@@ -117,10 +117,14 @@ void planGuardRoute(Guard& g, const LevelMap& map, float playerX, float playerY)
   PathNode* to = popFront(g.routeList);
   if (to) {
     // The first step of a plan sets the heading outright, without a turn.
-    if (to->x > from->x) setHeading(g, 1, 0, 0);
-    else if (to->x < from->x) setHeading(g, -1, 0, 8);
-    else if (to->y > from->y) setHeading(g, 0, 1, 4);
-    else if (to->y < from->y) setHeading(g, 0, -1, 12);
+    if (to->x > from->x)
+      setHeading(g, 1, 0, 0);
+    else if (to->x < from->x)
+      setHeading(g, -1, 0, 8);
+    else if (to->y > from->y)
+      setHeading(g, 0, 1, 4);
+    else if (to->y < from->y)
+      setHeading(g, 0, -1, 12);
   }
 
   // Up to index 92 the ten waypoints of a step and the facing after them fit in

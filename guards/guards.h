@@ -23,7 +23,7 @@ struct Guard {
   int32_t lastWaypoint;
   int32_t currentWaypoint;
   int32_t replanCounter;
-  int32_t replanPeriod;  // 28, 35, 42, 49
+  int32_t replanPeriod;          // 28, 35, 42, 49
   float facing[kWaypointCount];  // degrees, 0 = +x, 90 = +y
   int32_t moveDirX, moveDirY;
   int32_t headingIndex;  // 0..15 in 22.5-degree steps

@@ -15,7 +15,7 @@ namespace {
 constexpr int kPoolSize = kLevelWidth * kLevelHeight * 4 + kLevelWidth * kLevelHeight + 2;
 static_assert(kPoolSize == 2377, "475 cells x 4 neighbours, a route of 475 and two spares");
 
-PathNode pool[kPoolSize];  // node storage for every search and every held route
+PathNode pool[kPoolSize];      // node storage for every search and every held route
 PathNode* freeList = nullptr;  // released nodes, linked through next
 int freshIndex = 0;            // pool[freshIndex..] have never been handed out
 int inUse = 0;

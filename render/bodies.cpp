@@ -17,8 +17,8 @@ namespace {
 // Model corners relative to the body's position; z from eye level, so the lower
 // tip touches the floor at -0.5.
 constexpr Vec3 kModelCorners[] = {
-    {0.0f, 0.0f, -0.5f},  {-0.1f, -0.1f, -0.3f}, {0.1f, -0.1f, -0.3f},
-    {0.1f, 0.1f, -0.3f},  {-0.1f, 0.1f, -0.3f},  {0.0f, 0.0f, -0.1f},
+    {0.0f, 0.0f, -0.5f}, {-0.1f, -0.1f, -0.3f}, {0.1f, -0.1f, -0.3f},
+    {0.1f, 0.1f, -0.3f}, {-0.1f, 0.1f, -0.3f},  {0.0f, 0.0f, -0.1f},
 };
 static_assert(sizeof(kModelCorners) / sizeof(kModelCorners[0]) == 6, "two tips and a middle square");
 
@@ -88,7 +88,8 @@ void spinPointObjects() {
   for (PointObject& o : pointObjects) {
     for (int k = 0; k < 4; ++k) {
       const double a = spinAngle + kCornerOffsets[k];
-      o.vertices[k + 1] = {static_cast<float>(0.1 * std::cos(a)), static_cast<float>(0.1 * std::sin(a)), -0.3f};
+      o.vertices[k + 1] = {static_cast<float>(0.1 * std::cos(a)), static_cast<float>(0.1 * std::sin(a)),
+                           -0.3f};
     }
   }
   spinAngle = spinAngle + kSpinStep;
@@ -174,7 +175,8 @@ void fillTriangle(int x0, int y0, int z0, int x1, int y1, int z1, int x2, int y2
   int64_t colLo = v.left > 0 ? v.left : 0;
   int64_t colHi = v.right;
   if (colHi > surface->width - 1) colHi = surface->width - 1;
-  if (colHi > static_cast<int64_t>(v.left) + kMaxViewWidth - 1) colHi = static_cast<int64_t>(v.left) + kMaxViewWidth - 1;
+  if (colHi > static_cast<int64_t>(v.left) + kMaxViewWidth - 1)
+    colHi = static_cast<int64_t>(v.left) + kMaxViewWidth - 1;
   const double rowLo = v.top > 0 ? v.top : 0;
   const double rowHi = v.bottom < surface->height - 1 ? v.bottom : surface->height - 1;
 
@@ -186,7 +188,7 @@ void fillTriangle(int x0, int y0, int z0, int x1, int y1, int z1, int x2, int y2
     const float z = static_cast<float>((a.z + static_cast<double>(c.z - a.z) * e / spanAC) * 0.001);
     if (!(z <= columnDepth[i - v.left])) return;  // a face column at the wall's depth is drawn
     const int level = static_cast<int>(2.0f * z);
-    const uint16_t shaded = level < 0 ? static_cast<uint16_t>(colour)
+    const uint16_t shaded = level < 0     ? static_cast<uint16_t>(colour)
                             : level >= 31 ? 0
                                           : shade(level, static_cast<uint16_t>(colour));
     double yFrom = yEdge < yAC ? yEdge : yAC;

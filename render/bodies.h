@@ -34,6 +34,7 @@ extern float spinAngle;
 
 void initPointObjects();
 void spinPointObjects();
-void drawPointObject(const PlayerState& player, const MazeFloor& cells, PointObject& object, Surface* surface);
+void drawPointObject(const PlayerState& player, const MazeFloor& cells, PointObject& object,
+                     Surface* surface);
 void fillTriangle(int x0, int y0, int z0, int x1, int y1, int z1, int x2, int y2, int z2, int colour,
                   Surface* surface);

@@ -36,7 +36,8 @@ void drawObjects(const PlayerState& player, const MazeFloor& cells, Surface* sur
     append(projectPoint(guard.waypoints[w].x, guard.waypoints[w].y, 0.0f, player).depth, kKindGuard, g);
   }
   for (int k = 0; k < 3; ++k) {
-    if (keyItems[k].active == 1) append(projectPoint(keyItems[k].x, keyItems[k].y, 0.0f, player).depth, kKindItem, k);
+    if (keyItems[k].active == 1)
+      append(projectPoint(keyItems[k].x, keyItems[k].y, 0.0f, player).depth, kKindItem, k);
   }
 
   // Exchange sort, far to near; only a strictly deeper later entry moves up,
@@ -58,12 +59,8 @@ void drawObjects(const PlayerState& player, const MazeFloor& cells, Surface* sur
         // Hidden bodies still took their place in the order above.
         if (showObjects == 1) drawPointObject(player, cells, pointObjects[e.index], surface);
         break;
-      case kKindGuard:
-        drawGuardFigure(player, cells, e.index, surface);
-        break;
-      case kKindItem:
-        drawKeyItem(player, cells, keyItems[e.index], surface);
-        break;
+      case kKindGuard: drawGuardFigure(player, cells, e.index, surface); break;
+      case kKindItem: drawKeyItem(player, cells, keyItems[e.index], surface); break;
     }
   }
 }

@@ -18,7 +18,8 @@ struct ObjectEntry {
 void drawObjects(const PlayerState& player, const MazeFloor& cells, Surface* surface);
 void drawGuardFigure(const PlayerState& player, const MazeFloor& cells, int slot, Surface* surface);
 void drawKeyItem(const PlayerState& player, const MazeFloor& cells, const KeyItem& item, Surface* surface);
-void drawExitPicture(const PlayerState& player, const MazeFloor& cells, int exitX, int exitY, Surface* surface);
+void drawExitPicture(const PlayerState& player, const MazeFloor& cells, int exitX, int exitY,
+                     Surface* surface);
 // Which of the 16 pictures a guard facing `facingDegrees` at (gx, gy) shows to a camera at (camX, camY).
 int guardPictureIndex(float facingDegrees, float gx, float gy, float camX, float camY);
 // The list the last drawObjects call drew, in drawing order (tests read it).

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr uint32_t kWallColour = 0x1E0;   // green 15
+constexpr uint32_t kWallColour = 0x1E0;     // green 15
 constexpr uint32_t kFigureColour = 0x7FFF;  // the player and the guards, white
 constexpr double kMapScale = 10.0;          // pixels per cell unit
 constexpr double kQuarterTurn = 1.5707963;  // turns the view direction to point up the screen
@@ -53,8 +53,8 @@ struct MapTransform {
 
 void drawOverviewMap(const PlayerState& player, const MazeFloor& cells) {
   const double theta = kQuarterTurn - static_cast<double>(player.heading);
-  const MapTransform m{player.x, player.y, std::cos(theta), std::sin(theta), halfWidth(), halfHeight(),
-                       viewRect.bottom};
+  const MapTransform m{player.x,    player.y,     std::cos(theta), std::sin(theta),
+                       halfWidth(), halfHeight(), viewRect.bottom};
 
   setColor(kWallColour);
   for (int cy = 0; cy < kGridSize; ++cy) {

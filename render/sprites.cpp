@@ -19,14 +19,14 @@ constexpr float kFullTurn = 6.283185f;  // added or taken away to wrap an angle
 constexpr double kTurnBound = 6.2831852;
 constexpr double kPicturesPerRadian = 2.5464791329085763;  // 16 pictures over a full turn
 constexpr int kGuardPictures = 16;
-constexpr float kNearest = 0.3f;       // nearer figures are not drawn
+constexpr float kNearest = 0.3f;         // nearer figures are not drawn
 constexpr float kFarthestLevel = 31.0f;  // 2 * depth beyond this is out of range
 
 // Where a picture sits around its projected anchor; sizes in view heights per
 // unit of depth (H / D), given as fractions so the arithmetic stays H / (n D).
 struct SpriteShape {
-  int leftDivisor;   // X0 = left + sx - H / (leftDivisor D)
-  int widthFactor;   // X1 = X0 + widthFactor H / (widthDivisor D)
+  int leftDivisor;  // X0 = left + sx - H / (leftDivisor D)
+  int widthFactor;  // X1 = X0 + widthFactor H / (widthDivisor D)
   int widthDivisor;
   int heightDivisor;  // Y1 = sy + H / (heightDivisor D)
   bool flipped;       // picture row 0 at the bottom: the picture stands on the floor
@@ -56,8 +56,10 @@ void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay
   const Projection p = projectPoint(ax, ay, 0.5f, cam);
   const float D = p.depth;
   const double H = v.height;
-  const float X0 = static_cast<float>(v.left + static_cast<double>(p.screenX) - H / (shape.leftDivisor * static_cast<double>(D)));
-  const float X1 = static_cast<float>(X0 + shape.widthFactor * H / (shape.widthDivisor * static_cast<double>(D)));
+  const float X0 = static_cast<float>(v.left + static_cast<double>(p.screenX) -
+                                      H / (shape.leftDivisor * static_cast<double>(D)));
+  const float X1 =
+      static_cast<float>(X0 + shape.widthFactor * H / (shape.widthDivisor * static_cast<double>(D)));
   const float Y0 = p.screenY;
   const float Y1 = static_cast<float>(Y0 + H / (shape.heightDivisor * static_cast<double>(D)));
   if (X0 > v.right || X1 < v.left || !(D >= kNearest)) return;  // NaN depths fail too
@@ -117,7 +119,8 @@ void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay
     const uint16_t* shadeRow = shadeTable[level];
     const int rowCount = kHi - kLo + 1;
 
-    const int colHi = surface->width - 1 < v.left + kMaxViewWidth - 1 ? surface->width - 1 : v.left + kMaxViewWidth - 1;
+    const int colHi =
+        surface->width - 1 < v.left + kMaxViewWidth - 1 ? surface->width - 1 : v.left + kMaxViewWidth - 1;
     const long rowStride = rowDir * static_cast<long>(surface->bytesPerLine / 2);
     for (int xi = static_cast<int>(cX0); rowCount > 0 && xi <= cX1; ++xi) {
       if (xi < 0 || xi < v.left) continue;
@@ -163,8 +166,8 @@ void drawGuardFigure(const PlayerState& player, const MazeFloor&, int slot, Surf
 
 void drawKeyItem(const PlayerState& player, const MazeFloor&, const KeyItem& item, Surface* surface) {
   if (item.active != 1) return;
-  drawSprite({item.picture.pixels, item.picture.width, item.picture.height}, kItemShape, item.x, item.y, player,
-             surface);
+  drawSprite({item.picture.pixels, item.picture.width, item.picture.height}, kItemShape, item.x, item.y,
+             player, surface);
 }
 
 void drawExitPicture(const PlayerState& player, const MazeFloor&, int exitX, int exitY, Surface* surface) {

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr float kFullTurn = 6.283185f;   // added or subtracted to wrap a ray angle
+constexpr float kFullTurn = 6.283185f;    // added or subtracted to wrap a ray angle
 constexpr double kWrapBound = 6.2831852;  // upper wrap bound, also the last quadrant's end
 constexpr double kQuarterTurn = 1.5707963;
 constexpr double kHalfTurn = 3.1415926;
@@ -81,19 +81,19 @@ void verticalRun(const Pass& pass, int x, int y1, int y2, uint16_t colour) {
 constexpr int kLanes = 32;
 constexpr int kVectors = kLanes / 4;
 constexpr int kMaxPairs = kMaxViewHeight / 2 + 1;  // pairs of the tallest view's slice
-constexpr int kBandPairs = 32;  // pairs drawn per column before moving to the next column
+constexpr int kBandPairs = 32;                     // pairs drawn per column before moving to the next column
 typedef float Float4 __attribute__((vector_size(16)));
 typedef int32_t Int4 __attribute__((vector_size(16)));
 
 // One column's textured slice, waiting to be drawn.
 struct SlicePlan {
   int x, yTop, yBottom, count;
-  int row;     // first texel row
-  float frac;  // and the fraction beyond it
-  float step;  // texel rows per pixel pair
+  int row;                     // first texel row
+  float frac;                  // and the fraction beyond it
+  float step;                  // texel rows per pixel pair
   const uint16_t* texel;       // the picture's column
   const uint16_t* shadeLevel;  // the darkening of the slice's distance
-  bool inside;  // every write on the surface and every row inside the picture
+  bool inside;                 // every write on the surface and every row inside the picture
 };
 
 struct SliceBatch {
@@ -248,7 +248,8 @@ void drawWallSlice(Pass& pass, int column, float dx, float dy, float u) {
   // that bound and every written row on the surface the plain loop is safe.
   const double lastRow = texRow + static_cast<double>(plan.count) * plan.step + 2.0;
   plan.inside = plan.yTop >= pass.rowLo && plan.yTop + plan.count - 1 <= pass.rowHi &&
-                plan.yBottom <= pass.rowHi && plan.yBottom - (plan.count - 1) >= pass.rowLo && lastRow < kTexHeight;
+                plan.yBottom <= pass.rowHi && plan.yBottom - (plan.count - 1) >= pass.rowLo &&
+                lastRow < kTexHeight;
 
   if (plan.count > kMaxPairs) {
     drawLongSlice(pass, plan);

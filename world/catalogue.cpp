@@ -31,7 +31,10 @@ static_assert(sizeof kSpriteLetters == 4, "one letter per guard slot");
 
 // Colour tiles: red, green, blue, then the neutral one for an item not held.
 const char* const kTileFiles[] = {
-    "bilder/statcolr.16B", "bilder/statcolg.16B", "bilder/statcolb.16B", "bilder/statcolw.16B",
+    "bilder/statcolr.16B",
+    "bilder/statcolg.16B",
+    "bilder/statcolb.16B",
+    "bilder/statcolw.16B",
 };
 static_assert(sizeof kTileFiles / sizeof kTileFiles[0] == 4, "one tile per status colour");
 

@@ -25,7 +25,7 @@ enum class Storage { FileOrder, Reversed };
 void loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
 
 // The catalogue, static for the whole run.
-extern BrickPicture brickTextures[8];      // indexed by heldKeys
+extern BrickPicture brickTextures[8];       // indexed by heldKeys
 extern SpritePicture figureSprites[4][16];  // [guard slot][view direction], stored turned by 180 degrees
 extern BackdropPicture floorPicture;
 extern BackdropPicture skyPicture;

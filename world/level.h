@@ -20,8 +20,20 @@ enum CellCode : int32_t {
 
 // Marker slots, in the table's order.
 enum MarkerSlot {
-  kMarkD, kMarkT, kMarkC, kMarkR, kMarkG, kMarkB,
-  kMark_r, kMark_g, kMark_b, kMark_w, kMark1, kMark2, kMark3, kMark4,
+  kMarkD,
+  kMarkT,
+  kMarkC,
+  kMarkR,
+  kMarkG,
+  kMarkB,
+  kMark_r,
+  kMark_g,
+  kMark_b,
+  kMark_w,
+  kMark1,
+  kMark2,
+  kMark3,
+  kMark4,
   kMarkerCount
 };
 
@@ -59,9 +71,9 @@ extern MazeGrid mazeGrid;
 // readLevelFile for the level checker (the game ignores it).
 struct LevelReport {
   int physicalLines;
-  int splitLines;               // lines of 24 or more characters, read as two
+  int splitLines;  // lines of 24 or more characters, read as two
   int declaredWidth, declaredHeight, declaredGuards;
-  int clipped;                  // width, height or guard count cut to the limits
+  int clipped;  // width, height or guard count cut to the limits
   int markerCount[kMarkerCount];
   int firstSplitLine;           // physical line number of the first split line, 0 if none
   int storedRows;               // grid lines stored as rows

@@ -17,10 +17,9 @@ struct CellChar {
   int slot;
 };
 const CellChar kCellChars[] = {
-    {'*', kCodeBrick, -1}, {'D', kCodeExit, kMarkD}, {'R', 2, kMarkR}, {'G', 3, kMarkG},
-    {'B', 4, kMarkB},      {'r', 5, kMark_r},        {'g', 6, kMark_g}, {'b', 7, kMark_b},
-    {'w', 8, kMark_w},     {'1', 9, kMark1},         {'2', 10, kMark2}, {'3', 11, kMark3},
-    {'4', 12, kMark4},     {'T', 13, kMarkT},        {'C', 14, kMarkC},
+    {'*', kCodeBrick, -1}, {'D', kCodeExit, kMarkD}, {'R', 2, kMarkR},  {'G', 3, kMarkG},  {'B', 4, kMarkB},
+    {'r', 5, kMark_r},     {'g', 6, kMark_g},        {'b', 7, kMark_b}, {'w', 8, kMark_w}, {'1', 9, kMark1},
+    {'2', 10, kMark2},     {'3', 11, kMark3},        {'4', 12, kMark4}, {'T', 13, kMarkT}, {'C', 14, kMarkC},
 };
 static_assert(sizeof kCellChars / sizeof kCellChars[0] == kMarkerCount + 1, "brick plus one per marker");
 

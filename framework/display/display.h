@@ -8,18 +8,18 @@
 
 // One mode a back end offers.
 struct DisplayMode {
-  int id;            // the back end's own number, unique within one listModes result
-  int width, height; // size of the real mode in pixels
-  int bitsPerPixel;  // 4, 8, 15, 16, 24 or 32
-  int pages;         // display pages the mode offers, at least 1
-  int flags;         // 0x20 stereo, 0x400 2D acceleration, 0x800 3D acceleration
-  int kind;          // kModePlain, or one of the fixed VGA modes below
+  int id;             // the back end's own number, unique within one listModes result
+  int width, height;  // size of the real mode in pixels
+  int bitsPerPixel;   // 4, 8, 15, 16, 24 or 32
+  int pages;          // display pages the mode offers, at least 1
+  int flags;          // 0x20 stereo, 0x400 2D acceleration, 0x800 3D acceleration
+  int kind;           // kModePlain, or one of the fixed VGA modes below
   char driverName[16];
 };
 enum DisplayModeKind {
-  kModePlain = 0,    // an ordinary mode, matched by size and depth
-  kModeVga320 = 1,   // the standard VGA 320x200 8-bit mode
-  kModeModeX = 2,    // a ModeX mode (320x200, 320x240, 320x400, 320x480 at 8 bits)
+  kModePlain = 0,   // an ordinary mode, matched by size and depth
+  kModeVga320 = 1,  // the standard VGA 320x200 8-bit mode
+  kModeModeX = 2,   // a ModeX mode (320x200, 320x240, 320x400, 320x480 at 8 bits)
 };
 
 // The fifteen resolutions every depth is tried at, in the order they are tried.
@@ -32,18 +32,18 @@ extern const Resolution kCandidateResolutions[kResolutionCount];
 // What the platform tells the framework. Key events carry PC set 1 scan codes.
 enum DisplayEventKind {
   kDisplayNone = 0,
-  kDisplayKeyDown,       // scanCode, character, repeat (1 for an auto-repeat), modifiers
-  kDisplayKeyUp,         // scanCode, modifiers
-  kDisplayMouseDown,     // x, y in client pixels, button (1 left, 4 right), doubleClick, modifiers
-  kDisplayMouseUp,       // x, y, button, modifiers
-  kDisplayMouseMove,     // x, y, modifiers
-  kDisplayClose,         // the window's close button
-  kDisplaySwitch,        // alt+Enter or the maximize button: toggle windowed / full screen
-  kDisplayChanged,       // the desktop's display settings changed
-  kDisplayFocusLost,     // the program lost the keyboard focus
-  kDisplayFocusGained,   // ... and got it back
-  kDisplayQuit,          // the platform asks the program to end (signal, session end)
-  kDisplayMouseWheel,    // x, y of the pointer, wheel (notches, positive away from the user), modifiers
+  kDisplayKeyDown,      // scanCode, character, repeat (1 for an auto-repeat), modifiers
+  kDisplayKeyUp,        // scanCode, modifiers
+  kDisplayMouseDown,    // x, y in client pixels, button (1 left, 4 right), doubleClick, modifiers
+  kDisplayMouseUp,      // x, y, button, modifiers
+  kDisplayMouseMove,    // x, y, modifiers
+  kDisplayClose,        // the window's close button
+  kDisplaySwitch,       // alt+Enter or the maximize button: toggle windowed / full screen
+  kDisplayChanged,      // the desktop's display settings changed
+  kDisplayFocusLost,    // the program lost the keyboard focus
+  kDisplayFocusGained,  // ... and got it back
+  kDisplayQuit,         // the platform asks the program to end (signal, session end)
+  kDisplayMouseWheel,   // x, y of the pointer, wheel (notches, positive away from the user), modifiers
 };
 // Modifier bits, the same values the framework's Event uses.
 enum : int {
@@ -64,7 +64,7 @@ struct DisplayEvent {
   int button;
   int doubleClick;
   int modifiers;
-  int wheel;      // kDisplayMouseWheel only
+  int wheel;  // kDisplayMouseWheel only
 };
 
 // Metrics of the dialog font at one pixel size (see textMetrics).

@@ -52,9 +52,9 @@ struct HeadlessState {
   int uiScale;
 };
 HeadlessState g_h;
-std::vector<uint16_t> g_frame;            // grows only when a larger picture comes
-std::vector<uint16_t> g_dialogFrame;      // the dialog's last picture
-std::vector<std::string> g_script;        // the lines of the input script
+std::vector<uint16_t> g_frame;        // grows only when a larger picture comes
+std::vector<uint16_t> g_dialogFrame;  // the dialog's last picture
+std::vector<std::string> g_script;    // the lines of the input script
 bool g_envScriptChecked = false;
 
 // The default list: three resolutions at 15 and 16 bits behind DirectDraw.
@@ -106,10 +106,10 @@ void pushKind(int kind) {
 
 // The scan code of the key that types a character, for scripted presses.
 int scanForCharacter(int c) {
-  static const char kRow1[] = "1234567890";            // 0x02 ..
-  static const char kRowQ[] = "qwertyuiop";            // 0x10 ..
-  static const char kRowA[] = "asdfghjkl";             // 0x1E ..
-  static const char kRowZ[] = "zxcvbnm";               // 0x2C ..
+  static const char kRow1[] = "1234567890";  // 0x02 ..
+  static const char kRowQ[] = "qwertyuiop";  // 0x10 ..
+  static const char kRowA[] = "asdfghjkl";   // 0x1E ..
+  static const char kRowZ[] = "zxcvbnm";     // 0x2C ..
   static_assert(sizeof kRow1 == 11 && sizeof kRowQ == 11 && sizeof kRowA == 10 && sizeof kRowZ == 8,
                 "rows of a PC keyboard");
   switch (c) {
@@ -325,7 +325,8 @@ int hPollEvent(DisplayEvent* out) {
 
 int hAskYesNo(const char* caption, const char* text) {
   ++g_h.questions;
-  std::snprintf(g_h.lastQuestion, sizeof g_h.lastQuestion, "%s: %s", caption ? caption : "", text ? text : "");
+  std::snprintf(g_h.lastQuestion, sizeof g_h.lastQuestion, "%s: %s", caption ? caption : "",
+                text ? text : "");
   if (g_h.answerCount == 0) return 0;
   const int a = g_h.answers[g_h.answerHead];
   g_h.answerHead = (g_h.answerHead + 1) % kMaxAnswers;
@@ -363,8 +364,8 @@ void hPresentDialog(const Surface* surface) {
   const size_t need = static_cast<size_t>(surface->width) * static_cast<size_t>(surface->height);
   if (g_dialogFrame.size() < need) g_dialogFrame.resize(need);
   for (int y = 0; y < surface->height; ++y) {
-    std::memcpy(&g_dialogFrame[static_cast<size_t>(y) * static_cast<size_t>(surface->width)], pixelRow(surface, y),
-                static_cast<size_t>(surface->width) * 2);
+    std::memcpy(&g_dialogFrame[static_cast<size_t>(y) * static_cast<size_t>(surface->width)],
+                pixelRow(surface, y), static_cast<size_t>(surface->width) * 2);
   }
   g_h.dialogFrameWidth = surface->width;
   g_h.dialogFrameHeight = surface->height;
@@ -375,11 +376,31 @@ void hPresentDialog(const Surface* surface) {
 int hUiScalePercent() { return g_h.open ? g_h.uiScale : 100; }
 
 const DisplayDriver kHeadlessDriver = {
-    "headless",     hOpen,          hClose,          hDesktop,        hListModes,
-    hCreateWindow,  hDestroyWindow, hFrameSize,      hPlaceWindow,    hWindowPosition,
-    hShowWindow,    hEnterFullScreen, hLeaveFullScreen, hPresent,      hBeginPass,
-    hPollEvent,     hAskYesNo,      hShowWarning,    hNowMicros,      hSleepMicros,
-    hOpenDialog,    hPresentDialog, hCloseDialog,    hUiScalePercent, fallbackTextMetrics,
+    "headless",
+    hOpen,
+    hClose,
+    hDesktop,
+    hListModes,
+    hCreateWindow,
+    hDestroyWindow,
+    hFrameSize,
+    hPlaceWindow,
+    hWindowPosition,
+    hShowWindow,
+    hEnterFullScreen,
+    hLeaveFullScreen,
+    hPresent,
+    hBeginPass,
+    hPollEvent,
+    hAskYesNo,
+    hShowWarning,
+    hNowMicros,
+    hSleepMicros,
+    hOpenDialog,
+    hPresentDialog,
+    hCloseDialog,
+    hUiScalePercent,
+    fallbackTextMetrics,
     fallbackRenderText,
 };
 

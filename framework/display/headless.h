@@ -107,11 +107,11 @@ struct HeadlessWindow {
   int exists;
   int shown;
   int maximizeBox;
-  int x, y;                       // outer top-left corner
+  int x, y;  // outer top-left corner
   int clientWidth, clientHeight;
   int fullScreen;
-  int fullScreenModeId;           // id of the mode entered, -1 when windowed
-  int created;                    // how many windows were created so far
+  int fullScreenModeId;  // id of the mode entered, -1 when windowed
+  int created;           // how many windows were created so far
   char title[80];
 };
 const HeadlessWindow& headlessWindow();

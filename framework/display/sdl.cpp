@@ -21,11 +21,11 @@ namespace {
 
 // Where a back end's modes come from.
 enum ModeSource {
-  kSourceDesktop,   // every candidate resolution that fits the desktop, scaled onto it
-  kSourceMonitor,   // the modes the monitor really lists (SDL_GetDisplayMode)
-  kSourceConsole,   // the same, only when SDL runs on the KMS/DRM console
-  kSourceVga,       // the standard VGA 320x200 8-bit mode
-  kSourceModeX,     // the ModeX modes 320x200, 320x240, 320x400, 320x480 at 8 bits
+  kSourceDesktop,  // every candidate resolution that fits the desktop, scaled onto it
+  kSourceMonitor,  // the modes the monitor really lists (SDL_GetDisplayMode)
+  kSourceConsole,  // the same, only when SDL runs on the KMS/DRM console
+  kSourceVga,      // the standard VGA 320x200 8-bit mode
+  kSourceModeX,    // the ModeX modes 320x200, 320x240, 320x400, 320x480 at 8 bits
 };
 // How the picture reaches the screen.
 enum RendererKind {
@@ -42,12 +42,12 @@ enum ScreenKind {
 // are asked: when two offer the same size and depth the framework takes the
 // first, so a cleared word hands its modes to the next one.
 struct SdlBackEnd {
-  int driverWord;     // DriverOptions word that enables it
-  const char* name;   // shown in the mode list (at most 15 characters)
+  int driverWord;    // DriverOptions word that enables it
+  const char* name;  // shown in the mode list (at most 15 characters)
   ModeSource source;
   RendererKind renderer;
   ScreenKind screen;
-  int flags;          // mode flags; kMode2DAccel is added for accelerated renderers that exist
+  int flags;  // mode flags; kMode2DAccel is added for accelerated renderers that exist
 };
 const SdlBackEnd kBackEnds[] = {
     {kOptDirectDraw, "DirectDraw", kSourceDesktop, kRendererAccelerated, kScreenDesktop, kMode2DAccel},
@@ -76,7 +76,7 @@ static_assert(sizeof(kModeXModes) / sizeof(kModeXModes[0]) == 4, "four ModeX mod
 // What listModes handed out, by id, so enterFullScreen knows the back end and
 // the monitor's mode behind a DisplayMode.
 struct ListedMode {
-  int backEnd;              // index into kBackEnds
+  int backEnd;  // index into kBackEnds
   int width, height;
   SDL_DisplayMode monitor;  // the real mode for kScreenExclusive
 };
@@ -93,10 +93,10 @@ struct SdlState {
   bool fullScreen;
   bool haveFrame;  // the texture holds a presented picture
   // How the full-screen back end now in use presents.
-  bool vgaColours;  // brought down to 256 colours
-  bool banked;      // copied with SDL_UpdateTexture instead of locking the texture
-  bool fourByThree; // shown at 4:3 whatever its pixel size, as VGA monitors did
-  bool linear;      // DriverOptions word 5 at the last listModes
+  bool vgaColours;   // brought down to 256 colours
+  bool banked;       // copied with SDL_UpdateTexture instead of locking the texture
+  bool fourByThree;  // shown at 4:3 whatever its pixel size, as VGA monitors did
+  bool linear;       // DriverOptions word 5 at the last listModes
 
   // The mode dialog's window.
   SDL_Window* dialog;
@@ -268,7 +268,8 @@ int sdlListModes(const int32_t* driverWords, DisplayMode* out, int max) {
       case kSourceDesktop:
         for (int depth : kTrueColourDepths) {
           for (const Resolution& r : kCandidateResolutions) {
-            if (r.width <= deskW && r.height <= deskH) add(b, r.width, r.height, depth, 2, kModePlain, nullptr);
+            if (r.width <= deskW && r.height <= deskH)
+              add(b, r.width, r.height, depth, 2, kModePlain, nullptr);
           }
         }
         break;
@@ -277,7 +278,8 @@ int sdlListModes(const int32_t* driverWords, DisplayMode* out, int max) {
         [[fallthrough]];
       case kSourceMonitor:
         for (int depth : kTrueColourDepths) {
-          for (int i = 0; i < monitorCount; ++i) add(b, monitor[i].w, monitor[i].h, depth, 2, kModePlain, &monitor[i]);
+          for (int i = 0; i < monitorCount; ++i)
+            add(b, monitor[i].w, monitor[i].h, depth, 2, kModePlain, &monitor[i]);
         }
         break;
       case kSourceVga:
@@ -382,8 +384,8 @@ int sdlEnterFullScreen(const DisplayMode* mode) {
   if (!g_sdl.window || !mode) return 0;
   const ListedMode* listed = listedFor(mode);
   if (!listed) {
-    std::fprintf(stderr, "display: mode %d (%dx%d, %s) was not offered\n", mode->id, mode->width, mode->height,
-                 mode->driverName);
+    std::fprintf(stderr, "display: mode %d (%dx%d, %s) was not offered\n", mode->id, mode->width,
+                 mode->height, mode->driverName);
     return 0;
   }
   const SdlBackEnd& be = kBackEnds[listed->backEnd];
@@ -400,7 +402,8 @@ int sdlEnterFullScreen(const DisplayMode* mode) {
     SDL_DisplayMode want = listed->monitor;
     if (SDL_SetWindowDisplayMode(g_sdl.window, &want) != 0 ||
         SDL_SetWindowFullscreen(g_sdl.window, SDL_WINDOW_FULLSCREEN) != 0) {
-      std::fprintf(stderr, "display: cannot switch the monitor to %dx%d: %s\n", want.w, want.h, SDL_GetError());
+      std::fprintf(stderr, "display: cannot switch the monitor to %dx%d: %s\n", want.w, want.h,
+                   SDL_GetError());
       SDL_SetWindowFullscreen(g_sdl.window, 0);
       return 0;
     }
@@ -463,8 +466,8 @@ void sdlPresent(const Surface* surface, int targetWidth, int targetHeight, int w
     const int pitch = surface->width * 4;
     const size_t need = static_cast<size_t>(pitch) * static_cast<size_t>(surface->height);
     if (g_staging.size() < need) g_staging.resize(need);
-    convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height, g_staging.data(), pitch,
-                  lut);
+    convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height, g_staging.data(),
+                  pitch, lut);
     if (SDL_UpdateTexture(g_sdl.texture, nullptr, g_staging.data(), pitch) != 0) return;
   } else {
     void* texPixels = nullptr;
@@ -530,11 +533,8 @@ void dialogWindowEvent(Uint8 what) {
       e.kind = kDisplayClose;
       pushPending(e);
       break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-      std::memset(g_sdl.downScan, 0, sizeof g_sdl.downScan);
-      break;
-    default:
-      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: std::memset(g_sdl.downScan, 0, sizeof g_sdl.downScan); break;
+    default: break;
   }
 }
 
@@ -641,8 +641,7 @@ void translate(const SDL_Event& ev) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
           if (g_sdl.renderer && g_sdl.haveFrame) drawTexture(g_sdl.lastTargetWidth, g_sdl.lastTargetHeight);
           break;
-        default:
-          break;
+        default: break;
       }
       break;
     case SDL_DISPLAYEVENT:
@@ -657,8 +656,7 @@ void translate(const SDL_Event& ev) {
       e.kind = kDisplayQuit;
       pushPending(e);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -678,7 +676,8 @@ int sdlAskYesNo(const char* caption, const char* text) {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
   };
-  const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, g_sdl.window, caption, text, 2, buttons, nullptr};
+  const SDL_MessageBoxData box = {
+      SDL_MESSAGEBOX_INFORMATION, g_sdl.window, caption, text, 2, buttons, nullptr};
   int answer = 0;
   if (SDL_ShowMessageBox(&box, &answer) != 0) {
     // No box could be shown: the user asked to close, so do it.
@@ -713,7 +712,8 @@ int sdlOpenDialog(const char* title, int x, int y, int width, int height) {
     return 1;
   }
   // No caption bar: the dialog draws its own frame.
-  g_sdl.dialog = SDL_CreateWindow(title ? title : "", x, y, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  g_sdl.dialog =
+      SDL_CreateWindow(title ? title : "", x, y, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
   if (!g_sdl.dialog) {
     std::fprintf(stderr, "display: cannot open the dialog window: %s\n", SDL_GetError());
     return 0;
@@ -780,11 +780,31 @@ int sdlUiScalePercent() {
 }
 
 const DisplayDriver kSdlDriver = {
-    "sdl",          sdlOpen,          sdlClose,          sdlDesktop,         sdlListModes,
-    sdlCreateWindow, sdlDestroyWindow, sdlFrameSize,      sdlPlaceWindow,     sdlWindowPosition,
-    sdlShowWindow,  sdlEnterFullScreen, sdlLeaveFullScreen, sdlPresent,        sdlBeginPass,
-    sdlPollEvent,   sdlAskYesNo,      sdlShowWarning,    sdlNowMicros,       sdlSleepMicros,
-    sdlOpenDialog,  sdlPresentDialog, sdlCloseDialog,    sdlUiScalePercent,  ttfTextMetrics,
+    "sdl",
+    sdlOpen,
+    sdlClose,
+    sdlDesktop,
+    sdlListModes,
+    sdlCreateWindow,
+    sdlDestroyWindow,
+    sdlFrameSize,
+    sdlPlaceWindow,
+    sdlWindowPosition,
+    sdlShowWindow,
+    sdlEnterFullScreen,
+    sdlLeaveFullScreen,
+    sdlPresent,
+    sdlBeginPass,
+    sdlPollEvent,
+    sdlAskYesNo,
+    sdlShowWarning,
+    sdlNowMicros,
+    sdlSleepMicros,
+    sdlOpenDialog,
+    sdlPresentDialog,
+    sdlCloseDialog,
+    sdlUiScalePercent,
+    ttfTextMetrics,
     ttfRenderText,
 };
 }  // namespace

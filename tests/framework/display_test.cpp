@@ -74,8 +74,8 @@ TEST(KeyTranslation, KeypadAndGreyKeysShareTheirScanCodes) {
     const char* keypad;
     const char* grey;
     int code;
-  } pairs[] = {{"Keypad 8", "Up", 0x48},  {"Keypad 2", "Down", 0x50},     {"Keypad 4", "Left", 0x4B},
-               {"Keypad 6", "Right", 0x4D}, {"Keypad 1", "End", 0x4F}, {"Keypad 3", "PageDown", 0x51}};
+  } pairs[] = {{"Keypad 8", "Up", 0x48},    {"Keypad 2", "Down", 0x50}, {"Keypad 4", "Left", 0x4B},
+               {"Keypad 6", "Right", 0x4D}, {"Keypad 1", "End", 0x4F},  {"Keypad 3", "PageDown", 0x51}};
   for (const auto& p : pairs) {
     EXPECT_EQ(scan(p.keypad), p.code) << p.keypad;
     EXPECT_EQ(scan(p.grey), p.code) << p.grey;
@@ -165,7 +165,8 @@ TEST_F(HeadlessScript, LinesBecomeEvents) {
   EXPECT_EQ(headlessDisplayDriver()->askYesNo("c", "t"), 1);
 
   // Malformed lines queue nothing.
-  for (const char* bad : {"jump", "keys 1FF", "keys zz", "chars 300", "close maybe", "focus", "chars 49; fly"}) {
+  for (const char* bad :
+       {"jump", "keys 1FF", "keys zz", "chars 300", "close maybe", "focus", "chars 49; fly"}) {
     EXPECT_EQ(headlessApplyScriptLine(bad), 0) << bad;
     EXPECT_TRUE(drain().empty()) << bad;
   }

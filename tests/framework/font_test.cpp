@@ -20,7 +20,9 @@ namespace {
 using Pixels = std::set<std::pair<int, int>>;
 
 // Stroke words: bit 0 set, x in bits 1-7, bit 8 for a move, y in bits 9-15.
-uint16_t move(int x, int y) { return static_cast<uint16_t>(1 | ((x & 0x7F) << 1) | 0x100 | ((y & 0x7F) << 9)); }
+uint16_t move(int x, int y) {
+  return static_cast<uint16_t>(1 | ((x & 0x7F) << 1) | 0x100 | ((y & 0x7F) << 9));
+}
 uint16_t line(int x, int y) { return static_cast<uint16_t>(1 | ((x & 0x7F) << 1) | ((y & 0x7F) << 9)); }
 
 struct Glyph {
@@ -35,7 +37,8 @@ void put16(std::string& s, size_t at, int v) {
 }
 
 // A stroke-font file image; codes not listed have no glyph.
-std::string fontFile(const std::vector<Glyph>& glyphs, int ascent, int descent, const std::string& name = "test") {
+std::string fontFile(const std::vector<Glyph>& glyphs, int ascent, int descent,
+                     const std::string& name = "test") {
   std::string f(1040, '\0');
   std::memcpy(&f[0], "Torvianex Font File:", 21);
   std::memcpy(&f[21], name.data(), std::min<size_t>(name.size(), 235));
@@ -58,7 +61,9 @@ std::string fontFile(const std::vector<Glyph>& glyphs, int ascent, int descent, 
   return f + data;
 }
 
-FontRecord* fromBytes(const std::string& bytes) { return loadFontFromMemory(bytes.data(), static_cast<long>(bytes.size())); }
+FontRecord* fromBytes(const std::string& bytes) {
+  return loadFontFromMemory(bytes.data(), static_cast<long>(bytes.size()));
+}
 
 class FontTest : public ::testing::Test {
  protected:
@@ -187,13 +192,13 @@ TEST_F(FontTest, SearchOrderWorkingDirectoryFontsThenRoot) {
       setFont(f);
       return textWidth("A");
     };
-    EXPECT_EQ(widthOf("romans.fnt"), 5);    // the working directory wins over FONTS/
-    EXPECT_EQ(widthOf("inner.fnt"), 9);     // then FONTS/
+    EXPECT_EQ(widthOf("romans.fnt"), 5);        // the working directory wins over FONTS/
+    EXPECT_EQ(widthOf("inner.fnt"), 9);         // then FONTS/
     EXPECT_EQ(widthOf("FONTS\\inner.fnt"), 9);  // backslashes are folder separators
-    EXPECT_EQ(widthOf("folder.fnt"), 13);   // a folder of that name is no font file
-    EXPECT_EQ(widthOf("rooted.fnt"), -14);  // not found without TESK_ROOT
-    EXPECT_EQ(getError(), 0);               // and the code was reset by reading it
-    setenv("TESK_ROOT", root.c_str(), 1);   // no trailing separator: one is added
+    EXPECT_EQ(widthOf("folder.fnt"), 13);       // a folder of that name is no font file
+    EXPECT_EQ(widthOf("rooted.fnt"), -14);      // not found without TESK_ROOT
+    EXPECT_EQ(getError(), 0);                   // and the code was reset by reading it
+    setenv("TESK_ROOT", root.c_str(), 1);       // no trailing separator: one is added
     EXPECT_EQ(widthOf("rooted.fnt"), 11);
     setenv("TESK_ROOT", (root + "\\").c_str(), 1);
     EXPECT_EQ(widthOf("rooted.fnt"), 11);
@@ -270,7 +275,9 @@ TEST_F(FontTest, ScaleTruncatesTowardZero) {
 TEST_F(FontTest, CodesWithoutAGlyphUseCodeZero) {
   use(fontFile({{0, 7, {move(0, 0), line(0, 2)}}, dot('A', 3)}, 0, 0));
   setTextJustify(0, 3);
-  drawText(10, 20, "A\xE4" "A");  // 0xE4 has no glyph: code 0's bar and width 7
+  drawText(10, 20,
+           "A\xE4"
+           "A");  // 0xE4 has no glyph: code 0's bar and width 7
   EXPECT_EQ(lit(), (Pixels{{10, 20}, {13, 18}, {13, 19}, {13, 20}, {20, 20}}));
   EXPECT_EQ(textWidth("\xE4"), 7);
 }
@@ -322,7 +329,8 @@ TEST_F(FontTest, OtherDirectionsTurnOrMirrorTheGlyphs) {
 
 TEST_F(FontTest, ExtremePositionsAndScalesStayInsideTheSurface) {
   use(fontFile({{'A', 255, {move(-64, -64), line(63, 63), line(-64, 63)}}}, 63, -64));
-  const int positions[][2] = {{INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {-1000, 20}, {60, 44}, {INT_MAX - 3, 0}};
+  const int positions[][2] = {
+      {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {-1000, 20}, {60, 44}, {INT_MAX - 3, 0}};
   for (const auto& p : positions) drawText(p[0], p[1], "AAAA");
   setTextSize(INT_MAX, 1, INT_MAX, 1);
   for (const auto& p : positions) drawText(p[0], p[1], "AAAA");

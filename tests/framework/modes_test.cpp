@@ -54,8 +54,8 @@ class ModesTest : public ::testing::Test {
     std::vector<std::string> out;
     for (int i = 0; i < modeCount(); ++i) {
       const ModeInfo& m = modeAt(i);
-      out.push_back(std::to_string(m.xRes) + "x" + std::to_string(m.yRes) + "/" + std::to_string(m.bitsPerPixel) +
-                    "/" + std::to_string(m.fullScreenStretch));
+      out.push_back(std::to_string(m.xRes) + "x" + std::to_string(m.yRes) + "/" +
+                    std::to_string(m.bitsPerPixel) + "/" + std::to_string(m.fullScreenStretch));
     }
     return out;
   }
@@ -70,9 +70,9 @@ class ModesTest : public ::testing::Test {
 
 TEST_F(ModesTest, DefaultListWithTheGameFilterAddsTwoByTwoFallbacks) {
   ASSERT_NE(start({}), nullptr);
-  const std::vector<std::string> want = {"320x240/15/2", "400x300/15/2", "640x480/15/0",  "800x600/15/0",
+  const std::vector<std::string> want = {"320x240/15/2",  "400x300/15/2", "640x480/15/0", "800x600/15/0",
                                          "1024x768/15/0", "320x240/16/2", "400x300/16/2", "640x480/16/0",
-                                         "800x600/16/0", "1024x768/16/0"};
+                                         "800x600/16/0",  "1024x768/16/0"};
   EXPECT_EQ(listing(), want);
   EXPECT_EQ(fullScreenModeCount(), 10);
   // 320x240 is shown by the 640x480 mode of its depth; 512x384 gets no
@@ -117,9 +117,10 @@ TEST_F(ModesTest, NoModeOfTheWantedDepthRetriesWithAllDepths) {
 }
 
 TEST_F(ModesTest, FilterFlagsAndDriverWords) {
-  ASSERT_NE(start({mode(640, 480, 15, kMode2DAccel), mode(800, 600, 15), mode(1024, 768, 16, 0, kModePlain, 7)},
-                  kFilter15_16 | kFilterOnly2D),
-            nullptr);
+  ASSERT_NE(
+      start({mode(640, 480, 15, kMode2DAccel), mode(800, 600, 15), mode(1024, 768, 16, 0, kModePlain, 7)},
+            kFilter15_16 | kFilterOnly2D),
+      nullptr);
   EXPECT_EQ(listing(), (std::vector<std::string>{"640x480/15/0"}));
 
   // Clearing word 7 drops the mode of that back end at the next enumeration.

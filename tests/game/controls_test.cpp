@@ -88,8 +88,8 @@ TEST(Toggles, DigitsFlipTheirSwitchAndOthersDoNothing) {
     int key;
     int32_t* toggle;
     int32_t before;
-  } cases[] = {{'0', &stereoView, 0}, {'1', &showHelp, 1},       {'2', &showMap, 0},
-               {'4', &showTextures, 1}, {'5', &showObjects, 1}, {'6', &showSkyAndFloor, 1},
+  } cases[] = {{'0', &stereoView, 0},     {'1', &showHelp, 1},    {'2', &showMap, 0},
+               {'4', &showTextures, 1},   {'5', &showObjects, 1}, {'6', &showSkyAndFloor, 1},
                {'9', &showGuardsOnMap, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(*c.toggle, c.before) << char(c.key);

@@ -100,8 +100,13 @@ TEST(FormatHundredths, WholeAndTruncatedHundredthsWithoutLeadingZero) {
     float value;
     const char* text;
   } cases[] = {
-      {25.25f, "25.25"}, {25.0625f, "25.6"}, {0.0f, "0.0"}, {1000000.0f, "1000000.0"},
-      {99.999f, "99.99"}, {1e12f, "---"}, {std::numeric_limits<float>::infinity(), "---"},
+      {25.25f, "25.25"},
+      {25.0625f, "25.6"},
+      {0.0f, "0.0"},
+      {1000000.0f, "1000000.0"},
+      {99.999f, "99.99"},
+      {1e12f, "---"},
+      {std::numeric_limits<float>::infinity(), "---"},
       {std::numeric_limits<float>::quiet_NaN(), "---"},
   };
   for (const auto& c : cases) {

@@ -32,7 +32,8 @@ int countColour(const GameRun& r, uint16_t c, int x0, int y0, int x1, int y1) {
 TEST(Play, WalkingDownTheFirstCorridorCollectsTheFirstBodyAndStopsAtTheWall) {
   // 16 passes forward: from x = 2.3 to about 7.1 (the body at 7.5 is within reach),
   // then textures off so the wall ahead is one flat colour, then Esc.
-  GameRun r = runGame(QUILL_GAME_DIR, repeat("keys 48", 16) + std::vector<std::string>{"keys; chars '4'", "", "chars 27"});
+  GameRun r = runGame(QUILL_GAME_DIR,
+                      repeat("keys 48", 16) + std::vector<std::string>{"keys; chars '4'", "", "chars 27"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.stdoutText, "");
   EXPECT_NEAR(player.x, 2.3 + 16 * 0.3, 0.01);

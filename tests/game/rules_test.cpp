@@ -18,9 +18,7 @@ class Rules : public testing::Test {
   void SetUp() override { startGameWithoutLoop(QUILL_GAME_DIR, 640, 480); }
 
   // Parks the white guard far away so it cannot end the test's run.
-  static void parkWhiteGuard() {
-    guards[0].active = 0;
-  }
+  static void parkWhiteGuard() { guards[0].active = 0; }
 
   static void standAt(float x, float y) {
     player.x = x;

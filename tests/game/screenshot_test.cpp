@@ -15,7 +15,7 @@ TEST(Screenshot, F12SavesTheSurfaceAsNumberedPngs) {
   Surface* s = createSurface(64, 48);
   ASSERT_NE(s, nullptr);
   makeCurrentSurface(s);
-  pixelRow(s, 0)[0] = 0x7C00;  // red, top left
+  pixelRow(s, 0)[0] = 0x7C00;    // red, top left
   pixelRow(s, 47)[63] = 0x001F;  // blue, bottom right
   const std::string dir = scratchDir("screenshot");
   inDirectory(dir, [] {

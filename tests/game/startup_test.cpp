@@ -33,13 +33,15 @@ std::string titleFile(int firstPixel, int lastPixel, size_t bytes = 800 * 600 * 
 }  // namespace
 
 TEST(Switches, ClearTheirWordIgnoringCaseAndNothingElse) {
-  const char* args[] = {"quillmoor", "-NoVga", "-novga", "-h", "42", "-NOTARVOK", "-nolinear", "novbe", nullptr};
+  const char* args[] = {"quillmoor", "-NoVga",    "-novga", "-h",   "42",
+                        "-NOTARVOK", "-nolinear", "novbe",  nullptr};
   DriverOptions o = defaultGameOptions();
   parseCommandLine(8, const_cast<char**>(args), o);
   const DriverOptions expect = {{0, 1, 0, 1, 1, 0, 1, 1, 0, 0, 2}};
   for (int w = 0; w < 11; ++w) EXPECT_EQ(o.words[w], expect.words[w]) << "word " << w;
 
-  const char* all[] = {"q", "-notarvok", "-nodirectdraw", "-novga", "-novgax", "-novbe", "-nolinear", "-novbeaf"};
+  const char* all[] = {"q",       "-notarvok", "-nodirectdraw", "-novga",
+                       "-novgax", "-novbe",    "-nolinear",     "-novbeaf"};
   DriverOptions none = defaultGameOptions();
   parseCommandLine(8, const_cast<char**>(all), none);
   for (int w = 0; w < 7; ++w) EXPECT_EQ(none.words[w], 0);
@@ -71,9 +73,9 @@ TEST(TitlePicture, FirstStoredRowAtTheBottomOn640x480) {
   writeFile(dir + "/t.16B", titleFile(0x1234, 0x0ABC));
   clearSurface();
   drawTitlePicture((dir + "/t.16B").c_str());
-  EXPECT_EQ(surfacePixel(0, 479), 0x1234);  // stored row 0 -> screen row 479
-  EXPECT_EQ(surfacePixel(0, 1), 0x0ABC);    // stored row 599 -> 479 - 478
-  for (int x = 0; x < 640; ++x) EXPECT_EQ(surfacePixel(x, 0), 0) << x;  // row 0 untouched
+  EXPECT_EQ(surfacePixel(0, 479), 0x1234);                                // stored row 0 -> screen row 479
+  EXPECT_EQ(surfacePixel(0, 1), 0x0ABC);                                  // stored row 599 -> 479 - 478
+  for (int x = 0; x < 640; ++x) EXPECT_EQ(surfacePixel(x, 0), 0) << x;    // row 0 untouched
   for (int y = 0; y < 480; ++y) EXPECT_EQ(surfacePixel(639, y), 0) << y;  // column 639 untouched
 }
 

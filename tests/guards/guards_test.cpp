@@ -72,7 +72,8 @@ TEST_F(GuardTest, PlansAreStaggeredAndSteppingStaysInTheArrays) {
   for (int frame = 0; frame < 150; ++frame) {
     stepGuards(PlayerState{0, 3.5f, 2.5f, 0.0f});
     for (int k = 0; k < 4; ++k)
-      EXPECT_EQ(guards[k].replanCounter == 1, frame % (28 + 7 * k) == 0) << "slot " << k << " frame " << frame;
+      EXPECT_EQ(guards[k].replanCounter == 1, frame % (28 + 7 * k) == 0)
+          << "slot " << k << " frame " << frame;
   }
   // A guard that never planned must not walk past its arrays.
   Guard& g = guards[0];
@@ -131,7 +132,8 @@ TEST_F(GuardTest, TurnsAndReplansFromTheStepUnderWay) {
 
 TEST_F(GuardTest, UnreachablePlayerKeepsTheStepUnderWay) {
   const LevelMap split = mapFrom({"*******", "*...*.*", "*******"}, 0);
-  const float places[][2] = {{5.5f, 1.5f}, {-1e9f, 1.5f}, {1e30f, 1e30f}, {NAN, 1.5f}, {30.0f, 1.5f}, {1.5f, -7.0f}};
+  const float places[][2] = {{5.5f, 1.5f}, {-1e9f, 1.5f}, {1e30f, 1e30f},
+                             {NAN, 1.5f},  {30.0f, 1.5f}, {1.5f, -7.0f}};
   for (const auto& place : places) {
     Guard g = guardAt(1, 1);
     planGuardRoute(g, split, 3.5f, 1.5f);

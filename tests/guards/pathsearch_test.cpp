@@ -21,8 +21,11 @@ LevelMap mapFrom(std::initializer_list<const char*> rows, int guards) {
     for (int x = 0; row[x] && x < kLevelWidth; ++x) {
       const char c = row[x];
       map.codes[x][y] = c == '*' ? kCodeBrick : c == 'D' ? kCodeExit : kCodeOpen;
-      const MarkerSlot slot = c == 'w' ? kMark_w : c == 'r' ? kMark_r : c == 'g' ? kMark_g : c == 'b' ? kMark_b
-                                                                                                        : kMarkerCount;
+      const MarkerSlot slot = c == 'w'   ? kMark_w
+                              : c == 'r' ? kMark_r
+                              : c == 'g' ? kMark_g
+                              : c == 'b' ? kMark_b
+                                         : kMarkerCount;
       if (slot != kMarkerCount) map.markers[slot] = {static_cast<uint16_t>(x), static_cast<uint16_t>(y)};
     }
     --y;

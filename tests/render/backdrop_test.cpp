@@ -56,7 +56,7 @@ TEST_F(BackdropTest, BandsStretchThePicturesAndLeaveAStripAtTheHorizon) {
   drawBackdrop(surface);
   EXPECT_EQ(surface->accessDepth, -1);
   for (int i = 0; i < 194; ++i) {
-    ASSERT_EQ(at(5, i), (i * 384) / 215 + 1) << i;  // sky from the top down
+    ASSERT_EQ(at(5, i), (i * 384) / 215 + 1) << i;       // sky from the top down
     ASSERT_EQ(at(5, 429 - i), 5 * 1024 / 640 + 1) << i;  // floor from the bottom up
   }
   for (int x : {0, 1, 2, 3, 319, 639}) EXPECT_EQ(at(x, 429), (x * 1024) / 640 + 1) << x;
@@ -115,8 +115,10 @@ TEST_F(BackdropTest, StarsGrowNearTheCamera) {
   // at (320, trunc(429 - (215 / 3 + 215))).
   drawStars(PlayerState{0, -2.5f, 0.5f, 0.0f}, surface);
   EXPECT_EQ(at(320, 142), kYellow);
-  for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, 1}, {0, -1}}) EXPECT_EQ(at(320 + dx, 142 + dy), kYellow);
-  for (auto [dx, dy] : {std::pair{1, 1}, {-1, -1}, {2, 0}, {-2, 0}}) EXPECT_EQ(at(320 + dx, 142 + dy), kMarker);
+  for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, 1}, {0, -1}})
+    EXPECT_EQ(at(320 + dx, 142 + dy), kYellow);
+  for (auto [dx, dy] : {std::pair{1, 1}, {-1, -1}, {2, 0}, {-2, 0}})
+    EXPECT_EQ(at(320 + dx, 142 + dy), kMarker);
 
   // 1.5 units deep: the eleven-pixel diamond at row 70.
   fill(kMarker);
@@ -125,7 +127,8 @@ TEST_F(BackdropTest, StarsGrowNearTheCamera) {
   for (int dy = -2; dy <= 2; ++dy)
     for (int dx = -3; dx <= 3; ++dx) lit += at(320 + dx, 70 + dy) == kYellow;
   EXPECT_EQ(lit, 11);
-  for (auto [dx, dy] : {std::pair{2, 0}, {-2, 0}, {1, 1}, {-1, -1}, {0, 1}}) EXPECT_EQ(at(320 + dx, 70 + dy), kYellow);
+  for (auto [dx, dy] : {std::pair{2, 0}, {-2, 0}, {1, 1}, {-1, -1}, {0, 1}})
+    EXPECT_EQ(at(320 + dx, 70 + dy), kYellow);
   EXPECT_EQ(at(320, 72), kMarker);
 }
 
@@ -162,7 +165,8 @@ TEST_F(BackdropTest, StarsMatchProjectPoint) {
       for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -2; dx <= 2; ++dx) {
           const int ex = x + dx, ey = y + dy;
-          if (ex >= 0 && ex < 640 && ey >= 0 && ey < 480 && pixelRow(expected, ey)[ex] == kYellow) return true;
+          if (ex >= 0 && ex < 640 && ey >= 0 && ey < 480 && pixelRow(expected, ey)[ex] == kYellow)
+            return true;
         }
       return false;
     };

@@ -51,7 +51,7 @@ TEST_F(CameraTest, ShadeTableReducesEachChannel) {
     ASSERT_EQ(shade(0, static_cast<uint16_t>(c)), c) << c;
     ASSERT_EQ(shade(31, static_cast<uint16_t>(c)), 0) << c;
   }
-  EXPECT_EQ(shade(5, 0x0421 * 5), 0);  // channels at the level floor at 0
+  EXPECT_EQ(shade(5, 0x0421 * 5), 0);            // channels at the level floor at 0
   EXPECT_EQ(shade(0, 0x8000 | 0x1234), 0x1234);  // bit 15 never indexes past the table
 }
 

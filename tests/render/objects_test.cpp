@@ -115,11 +115,13 @@ TEST_F(ObjectPass, TheDrawnPictureFollowsTheGuardsTurnAndTheCamerasPlace) {
   guards[1].facing[0] = 0.0f;
   for (int n = 0; n < 16; ++n) {
     const double phi = n * 22.5 * M_PI / 180.0;
-    PlayerState eye = {0, static_cast<float>(10.5 + 2.2 * std::cos(phi)), static_cast<float>(10.5 + 2.2 * std::sin(phi)),
+    PlayerState eye = {0, static_cast<float>(10.5 + 2.2 * std::cos(phi)),
+                       static_cast<float>(10.5 + 2.2 * std::sin(phi)),
                        static_cast<float>(std::fmod(phi + M_PI, 2 * M_PI))};
     fill(kBackground);
     drawGuardFigure(eye, cells, 1, surface);
-    EXPECT_EQ(at(320, 200), shade(4, static_cast<uint16_t>((8 + (16 - n) % 16) << 10))) << "camera at step " << n;
+    EXPECT_EQ(at(320, 200), shade(4, static_cast<uint16_t>((8 + (16 - n) % 16) << 10)))
+        << "camera at step " << n;
   }
 }
 

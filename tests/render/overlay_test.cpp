@@ -93,7 +93,7 @@ TEST_F(Overlay, GuardsOnlyWhenAskedAndOnlyActiveOnes) {
   guards[2].active = 0;
   guards[2].waypoints[0] = {2.3f, 2.4f};
   guards[3].active = 1;
-  guards[3].present = 0;  // drawn on the map whatever its present flag says
+  guards[3].present = 0;                    // drawn on the map whatever its present flag says
   guards[3].waypoints[0] = {2.35f, 0.85f};  // 0.55 to the right
 
   drawOverviewMap({0, 2.3f, 1.4f, 0.0f}, cells);

@@ -6,8 +6,8 @@
 
 #include "framework/surface.h"
 #include "guards/guards.h"
-#include "render/bodies.h"
 #include "render/backdrop.h"
+#include "render/bodies.h"
 #include "render/camera.h"
 #include "render/view.h"
 #include "render/walls.h"
@@ -32,7 +32,8 @@ class ViewTest : public ::testing::Test {
     if (!shadeBuilt) buildShadeTable();
     shadeBuilt = true;
     for (int k = 0; k < 8; ++k)
-      for (int i = 0; i < 640 * 480; ++i) brickTextures[k].pixels[i] = static_cast<uint16_t>(0x7C00 | (i % 640));
+      for (int i = 0; i < 640 * 480; ++i)
+        brickTextures[k].pixels[i] = static_cast<uint16_t>(0x7C00 | (i % 640));
     for (uint16_t& p : skyPicture.pixels) p = 0x001F;
     for (uint16_t& p : floorPicture.pixels) p = 0x03E0;
     // One room, cells 1..12 x 1..8.
@@ -69,7 +70,7 @@ TEST_F(ViewTest, SingleViewDrawsBackdropStarsAndWalls) {
   EXPECT_EQ(at(10, 0), 0x001F);    // sky at the top
   EXPECT_EQ(at(10, 429), 0x03E0);  // floor at the bottom
   EXPECT_EQ(at(10, 480 - 1), kMarker);
-  EXPECT_NE(at(320, 214), kMarker);  // a wall across the horizon
+  EXPECT_NE(at(320, 214), kMarker);               // a wall across the horizon
   EXPECT_EQ(room.cells[7][13].wallLowX.seen, 1);  // the centre ray meets x = 13 at y 7.44
   EXPECT_EQ(viewRect.bottom, 429);
 
@@ -107,8 +108,8 @@ TEST_F(ViewTest, StereoLeftEyeStandsATenthToThePlayersRight) {
   viewRect = {0, 0, 319, 429, 320, 430};
   buildColumnTables(320);
   const double side = 0.7f - 1.5707963;
-  PlayerState eye{0, 6.5f + static_cast<float>(0.1 * std::cos(side)), 4.5f + static_cast<float>(0.1 * std::sin(side)),
-                  0.7f};
+  PlayerState eye{0, 6.5f + static_cast<float>(0.1 * std::cos(side)),
+                  4.5f + static_cast<float>(0.1 * std::sin(side)), 0.7f};
   castWalls(eye, room, expected);
   viewRect = {320, 0, 639, 429, 320, 430};
   castWalls(p, room, expected);

@@ -285,7 +285,8 @@ TEST_F(WallsTest, TexturedColumnsFollowTheTexelWalk) {
         ++drawn;
         const std::vector<uint16_t> want = expectedColumn(columnDepth[i], 5, h);
         for (int yy = 0; yy < static_cast<int>(want.size()); ++yy)
-          ASSERT_EQ(at(i, yy), want[static_cast<size_t>(yy)]) << "pose " << n << " column " << i << " row " << yy;
+          ASSERT_EQ(at(i, yy), want[static_cast<size_t>(yy)])
+              << "pose " << n << " column " << i << " row " << yy;
       }
       EXPECT_GT(drawn, w / 2) << n;
     }

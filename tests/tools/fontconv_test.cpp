@@ -21,7 +21,8 @@ const std::string kTool = QUILL_BUILD_DIR "/tools/quillmoor-fontconv";
 const std::string kGameFont = QUILL_GAME_DIR "/FONTS/romans.fnt";
 
 int s16(const std::string& f, size_t at) {
-  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint8_t>(f[at]) | static_cast<uint8_t>(f[at + 1]) << 8));
+  return static_cast<int16_t>(
+      static_cast<uint16_t>(static_cast<uint8_t>(f[at]) | static_cast<uint8_t>(f[at + 1]) << 8));
 }
 
 struct Point {

@@ -62,7 +62,8 @@ TEST(Img16, PngShowsColoursTransparencyAndTheUprightSprite) {
   int w = 0, h = 0;
   std::vector<png_byte> px = readPng(dir + "/a.png", w, h);
   ASSERT_EQ(px.size(), 16u);
-  EXPECT_EQ(std::vector<png_byte>(px.begin(), px.begin() + 8), (std::vector<png_byte>{255, 0, 0, 255, 0, 0, 0, 0}));
+  EXPECT_EQ(std::vector<png_byte>(px.begin(), px.begin() + 8),
+            (std::vector<png_byte>{255, 0, 0, 255, 0, 0, 0, 0}));
   EXPECT_EQ(px[9], 255);   // green 31 -> 255
   EXPECT_EQ(px[14], 132);  // blue 16 -> 16 << 3 | 16 >> 2
   // Turned: the file's last pixel is the picture's top-left.

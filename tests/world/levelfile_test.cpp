@@ -48,8 +48,8 @@ TEST(LevelFile, EveryCharacterHasItsCodeAndMarkerSlot) {
   const Parsed p = parse("1\n25\n4\n*DRGBrgbw1234TC.x\n");
   const int32_t codes[] = {18, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 0};
   for (int x = 0; x < 17; ++x) EXPECT_EQ(p.map.codes[x][0], codes[x]) << x;
-  const int slots[] = {kMarkD, kMarkR, kMarkG, kMarkB, kMark_r, kMark_g, kMark_b,
-                       kMark_w, kMark1, kMark2, kMark3, kMark4, kMarkT, kMarkC};
+  const int slots[] = {kMarkD,  kMarkR, kMarkG, kMarkB, kMark_r, kMark_g, kMark_b,
+                       kMark_w, kMark1, kMark2, kMark3, kMark4,  kMarkT,  kMarkC};
   for (int i = 0; i < 14; ++i) {
     EXPECT_EQ(p.map.markers[slots[i]].x, i + 1) << i;
     EXPECT_EQ(p.report.markerCount[slots[i]], 1) << i;
@@ -143,7 +143,9 @@ TEST(LevelFile, ArbitraryBytesStayInsideTheTables) {
     for (int i = 0; i < 700; ++i) {
       seed = seed * 1664525u + 1013904223u;
       const int pick = static_cast<int>(seed >> 24);
-      text.push_back(pick < 40 ? '\n' : pick < 140 ? "*DRGBrgbw1234TC\r "[pick % 17] : static_cast<char>(pick));
+      text.push_back(pick < 40    ? '\n'
+                     : pick < 140 ? "*DRGBrgbw1234TC\r "[pick % 17]
+                                  : static_cast<char>(pick));
     }
     const Parsed p = parse(text);
     ASSERT_GE(p.map.height, 0);

@@ -64,7 +64,9 @@ TEST_F(Maze, AFullSizeLevelStaysInsideTheGrid) {
 }
 
 TEST_F(Maze, TouchesOnlyTheFourSidesOfItsOwnCellWithinTheMargin) {
-  load("10\n8\n0\n        \n     *  \n        \n        \n        \n        \n        \n        \n        \n        \n");
+  load(
+      "10\n8\n0\n        \n     *  \n        \n        \n        \n        \n        \n        \n        \n  "
+      "      \n");
   // Brick at (5, 8): cell (5, 7) has it above, cell (6, 8) has its wall on the low-x side.
   EXPECT_TRUE(touchesWall(5.5f, 7.90f, mazeGrid.floors[0]));
   EXPECT_FALSE(touchesWall(5.5f, 7.80f, mazeGrid.floors[0]));
@@ -81,7 +83,7 @@ TEST_F(Maze, PositionsOffTheGridTouchWithoutReadingOutside) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   const float far[][2] = {{-1.0f, 5.0f}, {-1e30f, 5.0f}, {5.0f, 29.0f}, {1e30f, 1e30f},
-                          {nan, 5.0f},   {5.0f, nan},    {inf, 1.0f},  {1.0f, -inf}};
+                          {nan, 5.0f},   {5.0f, nan},    {inf, 1.0f},   {1.0f, -inf}};
   for (const auto& p : far) EXPECT_TRUE(touchesWall(p[0], p[1], mazeGrid.floors[0])) << p[0] << " " << p[1];
   // Just inside the edges of an empty grid nothing is touched.
   EXPECT_FALSE(touchesWall(-0.5f, -0.5f, mazeGrid.floors[0]));

@@ -78,8 +78,8 @@ bool parseHershey(const std::string& text, std::vector<HersheyGlyph>& glyphs, st
     ++li;
     while (data.size() < need && li < lines.size()) data += lines[li++];
     if (data.size() < need) {
-      error = where(lineNo) + "glyph " + std::to_string(id) + " ends before its " +
-              std::to_string(count) + " pairs";
+      error = where(lineNo) + "glyph " + std::to_string(id) + " ends before its " + std::to_string(count) +
+              " pairs";
       return false;
     }
     if (!isBlank(data, need)) {
@@ -103,7 +103,8 @@ bool parseHershey(const std::string& text, std::vector<HersheyGlyph>& glyphs, st
         continue;
       }
       if (cx < '!' || cx > '~' || cy < '!' || cy > '~') {
-        error = where(lineNo) + "glyph " + std::to_string(id) + " has a coordinate that is not a printable character";
+        error = where(lineNo) + "glyph " + std::to_string(id) +
+                " has a coordinate that is not a printable character";
         return false;
       }
       const int x = cx - 'R', y = cy - 'R';

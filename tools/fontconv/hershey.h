@@ -6,15 +6,15 @@
 #include <vector>
 
 struct HersheyPoint {
-  int x, y;  // Hershey units, y growing downward
-  bool move; // true: pen lifted before this point
+  int x, y;   // Hershey units, y growing downward
+  bool move;  // true: pen lifted before this point
 };
 
 struct HersheyGlyph {
   int id;
   int left, right;  // advance = right - left
   std::vector<HersheyPoint> points;
-  int line;         // first source line, for messages
+  int line;  // first source line, for messages
 };
 
 // Parses the whole text. On a malformed record returns false and fills `error`

@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
   if (!parseHershey(text, glyphs, error)) return fail(std::string(argv[1]) + ": " + error);
 
   std::vector<uint8_t> font;
-  if (!buildStrokeFont(glyphs, stemOf(argv[1]), font, error)) return fail(std::string(argv[1]) + ": " + error);
+  if (!buildStrokeFont(glyphs, stemOf(argv[1]), font, error))
+    return fail(std::string(argv[1]) + ": " + error);
 
   if (!writeAll(argv[2], font, error)) return fail(error);
   return 0;

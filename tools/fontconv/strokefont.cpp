@@ -19,14 +19,13 @@ constexpr int kRequiredGlyphs = 95;
 // Code 0 stands in for every code without a glyph: an open box on the baseline,
 // x-height tall, drawn in Hershey units so that it scales with the rest.
 const HersheyGlyph kFallbackGlyph = {
-    0, -9, 9,
-    {{-5, -5, true}, {5, -5, false}, {5, 9, false}, {-5, 9, false}, {-5, -5, false}},
-    0};
+    0, -9, 9, {{-5, -5, true}, {5, -5, false}, {5, 9, false}, {-5, 9, false}, {-5, -5, false}}, 0};
 
 // Hershey units to font units, rounding halves away from zero.
 int scaled(int v) {
   const long n = static_cast<long>(v) * kScaleNum;
-  return static_cast<int>(n >= 0 ? (2 * n + kScaleDen) / (2 * kScaleDen) : -((-2 * n + kScaleDen) / (2 * kScaleDen)));
+  return static_cast<int>(n >= 0 ? (2 * n + kScaleDen) / (2 * kScaleDen)
+                                 : -((-2 * n + kScaleDen) / (2 * kScaleDen)));
 }
 
 void put16(std::vector<uint8_t>& out, size_t at, int v) {

@@ -107,7 +107,8 @@ int fromPng(const char* in, const char* out, const Options& opt) {
   image.format = PNG_FORMAT_RGBA;
   const int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
   std::vector<png_byte> rgba(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return fail("%s: %s", in, image.message);
+  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr))
+    return fail("%s: %s", in, image.message);
 
   std::vector<uint16_t> pixels(static_cast<size_t>(w) * h);
   for (int row = 0; row < h; ++row) {

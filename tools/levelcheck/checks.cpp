@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int kListLimit = 10;      // cells named one by one before the rest is summed up
+constexpr int kListLimit = 10;       // cells named one by one before the rest is summed up
 constexpr int kWhiteGuardSteps = 8;  // closer than this, the white guard is on the player at once
 
 // The character, name and guard slot of every marker that matters to the game.
@@ -15,12 +15,16 @@ struct MarkerInfo {
   const char* name;
 };
 const MarkerInfo kGuardMarkers[] = {
-    {kMark_w, 'w', "white guard"}, {kMark_r, 'r', "red guard"},
-    {kMark_g, 'g', "green guard"}, {kMark_b, 'b', "blue guard"},
+    {kMark_w, 'w', "white guard"},
+    {kMark_r, 'r', "red guard"},
+    {kMark_g, 'g', "green guard"},
+    {kMark_b, 'b', "blue guard"},
 };
 static_assert(sizeof kGuardMarkers / sizeof kGuardMarkers[0] == kMaxGuards, "one per guard slot");
 const MarkerInfo kItemMarkers[] = {
-    {kMarkR, 'R', "red item"}, {kMarkG, 'G', "green item"}, {kMarkB, 'B', "blue item"},
+    {kMarkR, 'R', "red item"},
+    {kMarkG, 'G', "green item"},
+    {kMarkB, 'B', "blue item"},
 };
 static_assert(sizeof kItemMarkers / sizeof kItemMarkers[0] == 3, "one per item");
 
@@ -72,8 +76,7 @@ struct Checker {
   }
 
   void checkLines() {
-    if (report.truncated)
-      add("the file is longer than %ld bytes; the rest is not read", kMaxLevelBytes);
+    if (report.truncated) add("the file is longer than %ld bytes; the rest is not read", kMaxLevelBytes);
     if (report.splitLines > 0)
       add("line %d holds 24 or more characters: the game reads it as two lines, so every later "
           "row moves down (%d such line%s)",
@@ -111,7 +114,8 @@ struct Checker {
     }
     if (report.ignoredRows > 0)
       add("%d line%s with text lie%s outside the level's rows and %s ignored", report.ignoredRows,
-          report.ignoredRows == 1 ? "" : "s", report.ignoredRows == 1 ? "s" : "", report.ignoredRows == 1 ? "is" : "are");
+          report.ignoredRows == 1 ? "" : "s", report.ignoredRows == 1 ? "s" : "",
+          report.ignoredRows == 1 ? "is" : "are");
   }
 
   void checkMarker(int slot, char ch, const char* name) {
@@ -137,7 +141,8 @@ struct Checker {
   }
 
   void checkReach() {
-    flood(kStartCellX, kStartCellY, [this](int x, int y) { return playerCanEnter(x, y); }, playerSteps);
+    flood(
+        kStartCellX, kStartCellY, [this](int x, int y) { return playerCanEnter(x, y); }, playerSteps);
     if (!playerCanEnter(kStartCellX, kStartCellY)) {
       add("the player's start cell (%d, %d) is blocked", kStartCellX, kStartCellY);
       return;
@@ -153,11 +158,13 @@ struct Checker {
         if (playerSteps[x][y] < 0) {
           if (++unreached <= kListLimit) add("open cell (%d, %d) cannot be reached from the start", x, y);
         } else if (edge) {
-          if (++leaks <= kListLimit) add("open cell (%d, %d) on the level's edge: the player can walk out of the maze", x, y);
+          if (++leaks <= kListLimit)
+            add("open cell (%d, %d) on the level's edge: the player can walk out of the maze", x, y);
         }
       }
     }
-    if (unreached > kListLimit) add("... and %d more open cells that cannot be reached", unreached - kListLimit);
+    if (unreached > kListLimit)
+      add("... and %d more open cells that cannot be reached", unreached - kListLimit);
     if (leaks > kListLimit) add("... and %d more open cells on the level's edge", leaks - kListLimit);
     openCells = open;
 
@@ -192,7 +199,8 @@ struct Checker {
       const MarkerInfo& m = kGuardMarkers[k];
       if (report.markerCount[m.slot] == 0) continue;
       const MarkerPos p = map.markers[m.slot];
-      flood(p.x, p.y, [this](int x, int y) { return guardCanEnter(x, y); }, guardSteps);
+      flood(
+          p.x, p.y, [this](int x, int y) { return guardCanEnter(x, y); }, guardSteps);
       const int steps = guardSteps[kStartCellX][kStartCellY];
       if (steps < 0)
         add("the %s at (%d, %d) cannot reach the player's start", m.name, p.x, p.y);
