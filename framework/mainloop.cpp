@@ -7,6 +7,11 @@
 #include "framework/display/display.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
+#ifdef QUILL_RECORDER
+#include <cstdlib>
+
+#include "framework/recorder.h"
+#endif
 
 namespace {
 
@@ -66,6 +71,9 @@ void queueEvent(const Event& e) {
 
 // One platform event: key table, queue, and what the window itself handles.
 void handleEvent(const DisplayEvent& d) {
+#ifdef QUILL_RECORDER
+  recorderEvent(d);
+#endif
   Event e{};
   e.when = messageTime();
   const int scan = d.scanCode & 0xFF;
@@ -161,10 +169,17 @@ int isActive() { return g_loop.active; }
 int runMainLoop() {
   const DisplayDriver* d = display();
   g_loop.quit = 0;
+#ifdef QUILL_RECORDER
+  if (const Surface* s = currentSurface())
+    recorderOpen(std::getenv("QUILL_RECORD"), getMaxX(s) + 1, getMaxY(s) + 1);
+#endif
   int64_t deadline = d->nowMicros();
   while (!g_loop.quit) {
     d->beginPass();
     pumpAndDispatch();
+#ifdef QUILL_RECORDER
+    recorderEndPass(g_loop.keys);
+#endif
     if (g_loop.poll) g_loop.poll();
     if (g_loop.active && g_loop.frame) g_loop.frame();
     if (g_loop.quit || g_loop.passRate <= 0) continue;
@@ -179,6 +194,9 @@ int runMainLoop() {
       d->sleepMicros(deadline - now);
     }
   }
+#ifdef QUILL_RECORDER
+  recorderClose();
+#endif
   shutDownFramework();
   g_loop.active = 1;
   g_loop.queued = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <fstream>
 
@@ -9,15 +12,22 @@
 #include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/startup.h"
 #include "guards/guards.h"
 #include "support/testdata.h"
 #include "world/gamestate.h"
 #include "world/level.h"
-#include "framework/surface.h"
-#include <unistd.h>
-#include <climits>
+
+std::string scratchForThisTest(const std::string& what) {
+  std::string name = what;
+  if (const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info())
+    name += std::string("-") + t->test_suite_name() + "." + t->name();
+  for (char& c : name)
+    if (c == '/') c = '_';
+  return scratchDir(name);
+}
 
 void resetEverything() {
   resetFramework();
@@ -30,20 +40,11 @@ void resetEverything() {
   selectDisplay(headlessDisplayDriver());
 }
 
-GameRun runGame(const std::string& gameDir, const std::vector<std::string>& script,
-                const std::vector<std::string>& args) {
-  resetEverything();
-  GameRun run;
-  const std::string scriptPath = scratchDir("gamerun") + "/input.txt";
-  {
-    std::ofstream f(scriptPath);
-    // The mode dialog reads the first line: two lines down is 640 x 480 at
-    // 15 bits in the headless port's default list; Enter runs it in a window.
-    f << kDialogChoose640 << '\n';
-    for (const std::string& line : script) f << line << '\n';
-  }
-  headlessLoadScript(scriptPath.c_str());
+namespace {
 
+// Runs gameMain in gameDir on the script already loaded into the headless port.
+GameRun runLoadedScript(const std::string& gameDir, const std::vector<std::string>& args) {
+  GameRun run;
   std::vector<std::string> words = {"quillmoor"};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -65,6 +66,30 @@ GameRun runGame(const std::string& gameDir, const std::vector<std::string>& scri
     run.height = h;
   }
   return run;
+}
+
+}  // namespace
+
+GameRun runGame(const std::string& gameDir, const std::vector<std::string>& script,
+                const std::vector<std::string>& args) {
+  resetEverything();
+  const std::string scriptPath = scratchForThisTest("gamerun") + "/input.txt";
+  {
+    std::ofstream f(scriptPath);
+    // The mode dialog reads the first line: two lines down is 640 x 480 at
+    // 15 bits in the headless port's default list; Enter runs it in a window.
+    f << kDialogChoose640 << '\n';
+    for (const std::string& line : script) f << line << '\n';
+  }
+  headlessLoadScript(scriptPath.c_str());
+  return runLoadedScript(gameDir, args);
+}
+
+GameRun runGameFromFile(const std::string& gameDir, const std::string& scriptPath,
+                        const std::vector<std::string>& args) {
+  resetEverything();
+  if (!headlessLoadScript(scriptPath.c_str())) ADD_FAILURE() << "cannot read the script " << scriptPath;
+  return runLoadedScript(gameDir, args);
 }
 
 void startGameWithoutLoop(const std::string& gameDir, int width, int height) {

@@ -17,6 +17,10 @@ struct GameRun {
 // The dialog line that runGame puts before a script.
 constexpr const char* kDialogChoose640 = "key 50 50; chars 13";
 
+// A fresh scratch folder named for `what` and the running test, so that tests
+// run side by side (ctest -j) never share one.
+std::string scratchForThisTest(const std::string& what);
+
 // Every module's state back to the start of a process.
 void resetEverything();
 
@@ -25,6 +29,11 @@ void resetEverything();
 // default. The game's clock is virtual, so the five-second endings cost nothing.
 GameRun runGame(const std::string& gameDir, const std::vector<std::string>& script,
                 const std::vector<std::string>& args = {});
+
+// Runs gameMain like runGame, but the script file is fed exactly as written:
+// its own lines answer the mode dialog (nothing is put before them).
+GameRun runGameFromFile(const std::string& gameDir, const std::string& scriptPath,
+                        const std::vector<std::string>& args = {});
 
 // Start-up up to the main loop, in gameDir, on a headless w x h window: the
 // level, pictures, font and tables loaded, the items placed. Tests then call

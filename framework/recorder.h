@@ -1,0 +1,22 @@
+// The input recorder: writes what a person does in the game as a script for
+// the headless port, one line per main-loop pass, so that the session plays
+// back the same way with QUILL_DISPLAY=headless QUILL_INPUT=<file>.
+// The main loop calls it only in builds with the CMake option QUILL_RECORDER.
+#pragma once
+#include <cstdint>
+
+struct DisplayEvent;
+
+// Starts a recording into `path` (a null or empty path records nothing): a
+// header and the line that answers the mode dialog. Returns 1 when recording.
+int recorderOpen(const char* path, int width, int height);
+// One platform event of this pass's input pump, in the order they come: key
+// presses (repeats are left out), alt+Enter, display changes, focus, close, quit.
+void recorderEvent(const DisplayEvent& event);
+// Ends the pass: one line from the keys held now (the main loop's key table,
+// non-zero while a key is down) and the events of the pass.
+void recorderEndPass(const uint16_t keys[256]);
+// Writes the last line and closes the file; a close question in that last
+// pass was answered yes, since the game ended there.
+void recorderClose();
+int recorderActive();
