@@ -83,6 +83,16 @@ const Rgb kFlowers[] = {{1.0f, 1.0f, 0.96f},
                         {0.8f, 0.45f, 0.85f}};
 static_assert(sizeof(kFlowers) / sizeof(kFlowers[0]) == 5);
 
+// A cloud's shadow on the lower left of the meadow, where the win screen
+// writes "Ausgang erreicht!" and the score: darker, calmer grass keeps the
+// white and gold letters legible. Returns 0 outside the shadow, 1 at its core.
+float cloudShadow(float x, float y) {
+  const float dx = (x - 290.0f) / 330.0f, dy = (y - 372.0f) / 95.0f;
+  // A ragged edge, as a cloud's shadow has.
+  const float ragged = 0.9f * (fbm(x * 0.012f, y * 0.03f, 641U, 4) - 0.5f);
+  return 1.0f - smoothstep(0.25f, 1.0f, dx * dx + dy * dy + ragged);
+}
+
 }  // namespace
 
 void makeMeadow() {
@@ -90,6 +100,9 @@ void makeMeadow() {
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
       c.at(x, y) = background(sceneX(static_cast<float>(x) + 0.5f), sceneY(static_cast<float>(y) + 0.5f));
+  for (int y = kHeight / 2; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      c.at(x, y) = c.at(x, y) * (1.0f - 0.5f * cloudShadow(static_cast<float>(x), static_cast<float>(y)));
 
   // Flowers scattered on the ground, far ones first so near ones cover them.
   Rng rng{0x5EEDF10U};
@@ -101,6 +114,7 @@ void makeMeadow() {
     const float gx = (X - 1.0f) * depth;
     const float pathCentre = 0.25f * std::sin(depth * 0.35f) + 0.1f;
     if (std::fabs(gx - pathCentre) < 0.3f) continue;  // nobody plants flowers on the path
+    if (cloudShadow(X / kAcross * kWidth, (1.0f - Y) * kHeight) > 0.3f) continue;  // few in the shade
     const Rgb petal = kFlowers[rng.next() % 5U];
     const float size = 0.011f * below + 0.0015f;
     softBlob(c, X, Y, size, petal * (0.8f + 0.2f * rng.unit()), 0.95f);
