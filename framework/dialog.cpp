@@ -137,6 +137,16 @@ void label(int x, int y, const char* t, bool enabled, Rect clip, int bold = 0) {
 
 int textTopCentred(Rect r) { return r.top + (r.bottom - r.top - g_paint.l->fontHeight) / 2; }
 
+// A box's or button's text, with the focus rectangle around it while it has the focus.
+void labelWithFocus(int i, int tx, int ty, bool enabled, Rect r, const DialogState& d) {
+  label(tx, ty, kDialogControls[i].text, enabled, r);
+  if (d.focus != i) return;
+  const int w = textWidthOf(kDialogControls[i].text, 0);
+  Rect f = {tx - 2, ty - 1, tx + w + 2, ty + g_paint.l->fontHeight + 1};
+  if (f.right > r.right) f.right = r.right;
+  focusRect(f);
+}
+
 void drawCheckMark(Rect box, bool enabled) {
   // The classic tick in a nine-pixel field, thickened on larger screens.
   const int f = unit();
@@ -162,13 +172,7 @@ void drawCheckBox(int i, const DialogState& d) {
   if (d.checked[i]) drawCheckMark(b, enabled);
   const int tx = b.right + scaled(5);
   const int ty = textTopCentred(r);
-  label(tx, ty, kDialogControls[i].text, enabled, r);
-  if (d.focus == i) {
-    const int w = textWidthOf(kDialogControls[i].text, 0);
-    Rect f = {tx - 2, ty - 1, tx + w + 2, ty + g_paint.l->fontHeight + 1};
-    if (f.right > r.right) f.right = r.right;
-    focusRect(f);
-  }
+  labelWithFocus(i, tx, ty, enabled, r, d);
 }
 
 void drawRadio(int i, const DialogState& d) {
@@ -215,13 +219,7 @@ void drawRadio(int i, const DialogState& d) {
   }
   const int tx = left + g_paint.l->boxSize + scaled(4);
   const int ty = textTopCentred(r);
-  label(tx, ty, kDialogControls[i].text, enabled, r);
-  if (d.focus == i) {
-    const int w = textWidthOf(kDialogControls[i].text, 0);
-    Rect f = {tx - 2, ty - 1, tx + w + 2, ty + g_paint.l->fontHeight + 1};
-    if (f.right > r.right) f.right = r.right;
-    focusRect(f);
-  }
+  labelWithFocus(i, tx, ty, enabled, r, d);
 }
 
 void drawButton(int i, const DialogState& d, bool isDefault) {
