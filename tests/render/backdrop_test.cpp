@@ -1,6 +1,8 @@
 // Sky and floor bands and the star field.
 #include <gtest/gtest.h>
 
+#include "support/surfaces.h"
+
 #include <cmath>
 
 #include "framework/surface.h"
@@ -37,10 +39,7 @@ class BackdropTest : public ::testing::Test {
     viewRect = {0, 0, w - 1, h - 1, w, h};
     buildColumnTables(w);
   }
-  void fill(uint16_t c) {
-    for (int y = 0; y < surface->height; ++y)
-      for (int x = 0; x < surface->width; ++x) pixelRow(surface, y)[x] = c;
-  }
+  void fill(uint16_t c) { fillSurface(surface, c); }
   uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   int countColour(uint16_t c, int y0, int y1) const {
     int n = 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/surfaces.h"
+
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -20,11 +22,7 @@ constexpr uint16_t kBackground = 0x1234;
 class Bodies : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool shadeBuilt = false;
-    if (!shadeBuilt) {
-      buildShadeTable();
-      shadeBuilt = true;
-    }
+    ensureShadeTable();
     surface = createSurface(640, 480);
     ASSERT_NE(surface, nullptr);
     makeCurrentSurface(surface);
@@ -39,10 +37,7 @@ class Bodies : public ::testing::Test {
     makeCurrentSurface(nullptr);
     destroySurface(surface);
   }
-  void fill() {
-    for (int y = 0; y < surface->height; ++y)
-      for (int x = 0; x < surface->width; ++x) pixelRow(surface, y)[x] = kBackground;
-  }
+  void fill() { fillSurface(surface, kBackground); }
   uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool drawn(int x, int y) const { return at(x, y) != kBackground; }
   bool columnDrawn(int x) const {

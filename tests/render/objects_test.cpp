@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/surfaces.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -24,11 +26,7 @@ constexpr uint16_t kBackground = 0x1234;
 class ObjectPass : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool shadeBuilt = false;
-    if (!shadeBuilt) {
-      buildShadeTable();
-      shadeBuilt = true;
-    }
+    ensureShadeTable();
     surface = createSurface(640, 480);
     ASSERT_NE(surface, nullptr);
     makeCurrentSurface(surface);
@@ -45,10 +43,7 @@ class ObjectPass : public ::testing::Test {
     makeCurrentSurface(nullptr);
     destroySurface(surface);
   }
-  void fill(uint16_t c) {
-    for (int y = 0; y < surface->height; ++y)
-      for (int x = 0; x < surface->width; ++x) pixelRow(surface, y)[x] = c;
-  }
+  void fill(uint16_t c) { fillSurface(surface, c); }
   uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool drawn(int x, int y) const { return at(x, y) != kBackground; }
 

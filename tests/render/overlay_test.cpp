@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/surfaces.h"
+
 #include "framework/surface.h"
 #include "guards/guards.h"
 #include "render/camera.h"
@@ -41,10 +43,7 @@ class Overlay : public ::testing::Test {
     makeCurrentSurface(nullptr);
     destroySurface(surface);
   }
-  void fill() {
-    for (int y = 0; y < surface->height; ++y)
-      for (int x = 0; x < surface->width; ++x) pixelRow(surface, y)[x] = kBackground;
-  }
+  void fill() { fillSurface(surface, kBackground); }
   uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   int count(uint16_t c) const {
     int n = 0;

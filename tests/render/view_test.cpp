@@ -1,6 +1,8 @@
 // Composition of a frame's view: the single view and the stereo pair.
 #include <gtest/gtest.h>
 
+#include "support/surfaces.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -28,9 +30,7 @@ class ViewTest : public ::testing::Test {
     resetGuards();
     for (PointObject& o : pointObjects) o.present = 0;  // walls only, no figures
     showFloorPoints = 0;
-    static bool shadeBuilt = false;
-    if (!shadeBuilt) buildShadeTable();
-    shadeBuilt = true;
+    ensureShadeTable();
     for (int k = 0; k < 8; ++k)
       for (int i = 0; i < 640 * 480; ++i)
         brickTextures[k].pixels[i] = static_cast<uint16_t>(0x7C00 | (i % 640));
@@ -51,10 +51,7 @@ class ViewTest : public ::testing::Test {
     makeCurrentSurface(nullptr);
     destroySurface(surface);
   }
-  static void fill(Surface* s, uint16_t c) {
-    for (int y = 0; y < s->height; ++y)
-      for (int x = 0; x < s->width; ++x) pixelRow(s, y)[x] = c;
-  }
+  static void fill(Surface* s, uint16_t c) { fillSurface(s, c); }
   uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool columnUntouched(int x) const {
     for (int y = 0; y < surface->height; ++y)

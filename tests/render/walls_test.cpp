@@ -1,6 +1,8 @@
 // The wall ray caster against small hand-built mazes.
 #include <gtest/gtest.h>
 
+#include "support/surfaces.h"
+
 #include <cstring>
 #include <vector>
 
@@ -29,9 +31,7 @@ class WallsTest : public ::testing::Test {
     resetGameState();
     showFloorPoints = 0;
     std::memset(&maze, 0, sizeof maze);
-    static bool shadeBuilt = false;
-    if (!shadeBuilt) buildShadeTable();
-    shadeBuilt = true;
+    ensureShadeTable();
     for (int k = 0; k < 8; ++k)
       for (int r = 0; r < 480; ++r)
         for (int c = 0; c < 640; ++c) brickTextures[k].pixels[r * 640 + c] = rowColour(r);
@@ -49,10 +49,7 @@ class WallsTest : public ::testing::Test {
     viewRect = {0, 0, w - 1, h - 1, w, h};
     buildColumnTables(w);
   }
-  void fill(uint16_t c) {
-    for (int y = 0; y < surface->height; ++y)
-      for (int x = 0; x < surface->width; ++x) pixelRow(surface, y)[x] = c;
-  }
+  void fill(uint16_t c) { fillSurface(surface, c); }
   uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool columnUntouched(int x) const {
     for (int y = 0; y < surface->height; ++y)
