@@ -13,7 +13,10 @@ namespace {
 const std::string kTool = QUILL_BUILD_DIR "/tools/quillmoor-levelcheck";
 
 int check(const std::string& path, std::string& out) {
-  const std::string outFile = scratchDir("levelcheck_output") + "/out.txt";
+  // One folder per test: ctest runs the tests of this program side by side.
+  const std::string outFile = scratchDir(std::string("levelcheck_output_") +
+                                         testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                              "/out.txt";
   const int status = std::system((kTool + " " + path + " >" + outFile + " 2>&1").c_str());
   out = readFile(outFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
