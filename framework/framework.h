@@ -3,27 +3,16 @@
 #pragma once
 #include <cstdint>
 
+#include "framework/display/display.h"
+
 struct Surface;
 
-// Eleven words handed over by the game; see the README for which back end each
-// driver word switches.
+// Eleven words handed over by the game, indexed by DriverWord (in the display
+// layer's header); see the README for which back end each driver word switches.
 struct DriverOptions {
-  int32_t words[11];
+  int32_t words[kDriverWordCount];
 };
-enum DriverWord {
-  kOptTarvok = 0,
-  kOptDirectDraw = 1,
-  kOptVga = 2,
-  kOptVgaModeX = 3,
-  kOptVbe = 4,
-  kOptLinear = 5,
-  kOptVbeAf = 6,
-  kOptFullscreenDib = 7,
-  kOptOpenGl = 8,
-  kOptOpenGlType = 9,
-  kOptModeFilter = 10,
-};
-// Mode filter flags (word 10).
+// Mode filter flags (word kOptModeFilter).
 enum : int32_t {
   kFilter8 = 0x01,
   kFilter15_16 = 0x02,
@@ -33,19 +22,13 @@ enum : int32_t {
   kFilterOnly3D = 0x20,
   kFilterWindowed = 0x40,
 };
-// Mode flags reported by the display layer.
-enum : int32_t {
-  kModeStereo = 0x20,
-  kMode2DAccel = 0x400,
-  kMode3DAccel = 0x800,
-};
 
 struct ModeInfo {
   int modeId;  // -1 for a windowed-only entry
   int xRes, yRes;
   int bitsPerPixel;
   int pages;
-  int modeFlags;
+  int modeFlags;  // kModeStereo, kMode2DAccel, kMode3DAccel
   char driverName[16];
   int fullScreenStretch;  // 0 none, 1 rows doubled (1x2), 2 both doubled (2x2)
   int windowStretch;      // 0 or 2

@@ -6,13 +6,38 @@
 
 #include "framework/surface.h"
 
+// The words of the game's DriverOptions. listModes reads words 0-7: each one,
+// when non-zero, lets the back end of that name offer its modes (kOptLinear
+// chooses linear over banked memory for the VBE back end). The framework
+// reads words 8-10 itself.
+enum DriverWord {
+  kOptTarvok = 0,
+  kOptDirectDraw = 1,
+  kOptVga = 2,
+  kOptVgaModeX = 3,
+  kOptVbe = 4,
+  kOptLinear = 5,
+  kOptVbeAf = 6,
+  kOptFullscreenDib = 7,
+  kOptOpenGl = 8,
+  kOptOpenGlType = 9,
+  kOptModeFilter = 10,
+  kDriverWordCount = 11,
+};
+// What a mode offers beyond its size and depth (DisplayMode::flags).
+enum DisplayModeFlag : int32_t {
+  kModeStereo = 0x20,
+  kMode2DAccel = 0x400,
+  kMode3DAccel = 0x800,
+};
+
 // One mode a back end offers.
 struct DisplayMode {
   int id;             // the back end's own number, unique within one listModes result
   int width, height;  // size of the real mode in pixels
   int bitsPerPixel;   // 4, 8, 15, 16, 24 or 32
   int pages;          // display pages the mode offers, at least 1
-  int flags;          // 0x20 stereo, 0x400 2D acceleration, 0x800 3D acceleration
+  int flags;          // DisplayModeFlag bits
   int kind;           // kModePlain, or one of the fixed VGA modes below
   char driverName[16];
 };
@@ -89,10 +114,11 @@ struct DisplayDriver {
   void (*close)();
   // The desktop's size in pixels and its depth. Needs open(); zeros otherwise.
   void (*desktop)(int* width, int* height, int* bitsPerPixel);
-  // Writes the modes that the back ends enabled in driverWords (the eight
-  // DriverOptions words 0-7, non-zero = may be used) offer, at most max of
-  // them, in the back end's order, and returns how many it wrote. The ids stay
-  // valid until the next call. Needs open(); returns 0 otherwise.
+  // Writes the modes that the back ends enabled in driverWords (the game's
+  // DriverOptions words, indexed by DriverWord; words 0-7 non-zero = may be
+  // used) offer, at most max of them, in the back end's order, and returns how
+  // many it wrote. The ids stay valid until the next call. Needs open();
+  // returns 0 otherwise.
   int (*listModes)(const int32_t* driverWords, DisplayMode* out, int max);
 
   // Creates the one top-level window, hidden, at (0, 0) with a 320x200 client

@@ -15,7 +15,6 @@
 #include "framework/display/keymap.h"
 #include "framework/display/pixelconvert.h"
 #include "framework/display/ttftext.h"
-#include "framework/framework.h"
 
 namespace {
 
@@ -96,7 +95,7 @@ struct SdlState {
   bool vgaColours;   // brought down to 256 colours
   bool banked;       // copied with SDL_UpdateTexture instead of locking the texture
   bool fourByThree;  // shown at 4:3 whatever its pixel size, as VGA monitors did
-  bool linear;       // DriverOptions word 5 at the last listModes
+  bool linear;       // driver word kOptLinear at the last listModes
 
   // The mode dialog's window.
   SDL_Window* dialog;
@@ -780,32 +779,32 @@ int sdlUiScalePercent() {
 }
 
 const DisplayDriver kSdlDriver = {
-    "sdl",
-    sdlOpen,
-    sdlClose,
-    sdlDesktop,
-    sdlListModes,
-    sdlCreateWindow,
-    sdlDestroyWindow,
-    sdlFrameSize,
-    sdlPlaceWindow,
-    sdlWindowPosition,
-    sdlShowWindow,
-    sdlEnterFullScreen,
-    sdlLeaveFullScreen,
-    sdlPresent,
-    sdlBeginPass,
-    sdlPollEvent,
-    sdlAskYesNo,
-    sdlShowWarning,
-    sdlNowMicros,
-    sdlSleepMicros,
-    sdlOpenDialog,
-    sdlPresentDialog,
-    sdlCloseDialog,
-    sdlUiScalePercent,
-    ttfTextMetrics,
-    ttfRenderText,
+    .name = "sdl",
+    .open = sdlOpen,
+    .close = sdlClose,
+    .desktop = sdlDesktop,
+    .listModes = sdlListModes,
+    .createWindow = sdlCreateWindow,
+    .destroyWindow = sdlDestroyWindow,
+    .frameSize = sdlFrameSize,
+    .placeWindow = sdlPlaceWindow,
+    .windowPosition = sdlWindowPosition,
+    .showWindow = sdlShowWindow,
+    .enterFullScreen = sdlEnterFullScreen,
+    .leaveFullScreen = sdlLeaveFullScreen,
+    .present = sdlPresent,
+    .beginPass = sdlBeginPass,
+    .pollEvent = sdlPollEvent,
+    .askYesNo = sdlAskYesNo,
+    .showWarning = sdlShowWarning,
+    .nowMicros = sdlNowMicros,
+    .sleepMicros = sdlSleepMicros,
+    .openDialog = sdlOpenDialog,
+    .presentDialog = sdlPresentDialog,
+    .closeDialog = sdlCloseDialog,
+    .uiScalePercent = sdlUiScalePercent,
+    .textMetrics = ttfTextMetrics,
+    .renderText = ttfRenderText,
 };
 }  // namespace
 
