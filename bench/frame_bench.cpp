@@ -16,6 +16,7 @@
 
 #include "framework/display/display.h"
 #include "framework/display/headless.h"
+#include "framework/display/pixelconvert.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
@@ -173,6 +174,52 @@ void BM_Floor(benchmark::State& state) {
   state.SetLabel(std::to_string(kSizes[sizeIndex].width) + "x" + std::to_string(kSizes[sizeIndex].height));
 }
 
+// Presenting: the back buffer turned into the screen's 32-bit pixels, once a
+// frame, from a picture of the level (the table's cache traffic depends on it).
+template <typename Convert>
+void measureConvert(benchmark::State& state, Convert convert) {
+  const int sizeIndex = static_cast<int>(state.range(0));
+  if (!loadGameData()) {
+    state.SkipWithError("the game folder is missing");
+    return;
+  }
+  floorSeconds(sizeIndex);
+  Surface* s = setUpSurface(sizeIndex);
+  stereoView = 0;
+  clearSurface();
+  drawView(poses[0], mazeGrid.floors[0], s);
+  const int pitch = s->width * 4;
+  std::vector<uint8_t> out(static_cast<size_t>(pitch) * s->height);
+  long passes = 0;
+  const double t0 = threadSeconds();
+  for (auto _ : state) {
+    convert(s, out.data(), pitch);
+    benchmark::ClobberMemory();
+    ++passes;
+  }
+  reportAgainstFloor(state, sizeIndex, threadSeconds() - t0, passes);
+}
+
+// Through the 32768-entry table, as the 8-bit look still presents.
+void BM_ConvertTable(benchmark::State& state) {
+  static std::vector<uint32_t> lut;
+  if (lut.empty()) {
+    lut.resize(kColourLutSize);
+    buildColourLut(lut.data());
+  }
+  measureConvert(state, [](const Surface* s, uint8_t* out, int pitch) {
+    convertThroughLut(s->pixels, s->bytesPerLine, s->width, s->height, out, pitch, lut.data());
+  });
+}
+
+// Computed, eight pixels at a time where the processor allows: what the
+// screen's presents use.
+void BM_Convert(benchmark::State& state) {
+  measureConvert(state, [](const Surface* s, uint8_t* out, int pitch) {
+    convertToArgb(s->pixels, s->bytesPerLine, s->width, s->height, out, pitch);
+  });
+}
+
 void BM_Walls(benchmark::State& state) {
   measure(state, [](Surface* s, PlayerState& p) { castWalls(p, mazeGrid.floors[0], s); });
 }
@@ -312,6 +359,13 @@ void BM_BusyFrame(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Floor)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_Convert)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_ConvertTable)->DenseRange(0, kSizeCount - 1);
+// A fixed number of conversions at 640 x 480, for counting instructions:
+//   valgrind --tool=callgrind --toggle-collect='convertToArgb*'
+//            quill_bench --benchmark_filter=BM_CallgrindConvert
+// then divide the instructions collected by 16 x 307200 pixels.
+BENCHMARK(BM_Convert)->Name("BM_CallgrindConvert")->Arg(0)->Iterations(16);
 BENCHMARK(BM_RunFrameSingle)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_RunFrameStereo)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_CallgrindRunFrame)->Arg(0)->Iterations(kPoseCount * 4);

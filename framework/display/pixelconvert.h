@@ -15,10 +15,17 @@ void buildColourLut(uint32_t* lut);
 // the 256 colours of a 3-3-2 palette (3 bits red, 3 green, 2 blue), as the
 // VGA back ends show them.
 void buildVgaColourLut(uint32_t* lut);
-// Converts width x height pixels; bit 15 of a source pixel is ignored. Both
-// pitches are in bytes, so padded rows on either side are honoured.
-void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,
-                   const uint32_t* lut);
+
+// Converts width x height pixels to the colours buildColourLut gives; bit 15
+// of a source pixel is ignored. Both pitches are in bytes, so padded rows on
+// either side are honoured. Presenting runs this once a frame: on x86-64 it
+// works on eight pixels at a time with SSE2, elsewhere it is the scalar loop.
+void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch);
+// The scalar loop itself, for other processors and the ends of rows.
+void convertToArgbScalar(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch);
+// The same walk through a table made by buildColourLut or buildVgaColourLut.
+void convertThroughLut(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch,
+                       const uint32_t* lut);
 
 // The largest rectangle of the proportions srcWidth : srcHeight that fits
 // into outWidth x outHeight, centred (the rest are black bars). Right and

@@ -113,7 +113,6 @@ struct SdlState {
 };
 SdlState g_sdl;
 
-uint32_t g_lut[kColourLutSize];     // x1R5G5B5 -> ARGB8888
 uint32_t g_vgaLut[kColourLutSize];  // x1R5G5B5 -> the 3-3-2 palette's ARGB8888
 bool g_lutReady = false;
 ListedMode g_listed[kMaxListed];
@@ -140,7 +139,6 @@ int sdlOpen() {
   std::memset(&g_sdl, 0, sizeof g_sdl);
   g_sdl.open = true;
   if (!g_lutReady) {
-    buildColourLut(g_lut);
     buildVgaColourLut(g_vgaLut);
     g_lutReady = true;
   }
@@ -458,22 +456,28 @@ void sdlPresent(const Surface* surface, int targetWidth, int targetHeight, int w
     g_sdl.textureWidth = surface->width;
     g_sdl.textureHeight = surface->height;
   }
-  const uint32_t* lut = g_sdl.vgaColours ? g_vgaLut : g_lut;
+  // The 8-bit look goes through its palette's table; true colour is computed.
+  auto convert = [&](uint8_t* out, int pitch) {
+    if (g_sdl.vgaColours) {
+      convertThroughLut(surface->pixels, surface->bytesPerLine, surface->width, surface->height, out, pitch,
+                        g_vgaLut);
+    } else {
+      convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height, out, pitch);
+    }
+  };
   if (g_sdl.banked) {
     // Banked access: the picture goes over in one copy instead of straight
     // into the locked texture memory.
     const int pitch = surface->width * 4;
     const size_t need = static_cast<size_t>(pitch) * static_cast<size_t>(surface->height);
     if (g_staging.size() < need) g_staging.resize(need);
-    convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height, g_staging.data(),
-                  pitch, lut);
+    convert(g_staging.data(), pitch);
     if (SDL_UpdateTexture(g_sdl.texture, nullptr, g_staging.data(), pitch) != 0) return;
   } else {
     void* texPixels = nullptr;
     int texPitch = 0;
     if (SDL_LockTexture(g_sdl.texture, nullptr, &texPixels, &texPitch) != 0) return;
-    convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height,
-                  static_cast<uint8_t*>(texPixels), texPitch, lut);
+    convert(static_cast<uint8_t*>(texPixels), texPitch);
     SDL_UnlockTexture(g_sdl.texture);
   }
   g_sdl.haveFrame = true;
@@ -747,7 +751,7 @@ void sdlPresentDialog(const Surface* surface) {
   int texPitch = 0;
   if (SDL_LockTexture(g_sdl.dialogTexture, nullptr, &texPixels, &texPitch) != 0) return;
   convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height,
-                static_cast<uint8_t*>(texPixels), texPitch, g_lut);
+                static_cast<uint8_t*>(texPixels), texPitch);
   SDL_UnlockTexture(g_sdl.dialogTexture);
   drawDialog();
 }

@@ -2,6 +2,7 @@
 // translation) and the headless port's input script.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,8 @@ TEST(ColourConversion, LookupWidensEachFieldAndIgnoresBit15) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) src[y * srcPitch / 2 + x] = px[y][x];
   std::vector<uint32_t> dst(dstPitch / 4 * h, 0xDEADBEEF);
-  convertToArgb(reinterpret_cast<const uint8_t*>(src.data()), srcPitch, w, h,
-                reinterpret_cast<uint8_t*>(dst.data()), dstPitch, lut.data());
+  convertThroughLut(reinterpret_cast<const uint8_t*>(src.data()), srcPitch, w, h,
+                    reinterpret_cast<uint8_t*>(dst.data()), dstPitch, lut.data());
   EXPECT_EQ(dst[0], 0xFFFFFFFFu);
   EXPECT_EQ(dst[1], 0xFF000000u) << "bit 15 alone is black";
   EXPECT_EQ(dst[2], 0xFFFF0000u);
@@ -43,6 +44,45 @@ TEST(ColourConversion, LookupWidensEachFieldAndIgnoresBit15) {
   EXPECT_EQ(dst[6], 0xFFFFFFFFu);
   EXPECT_EQ(dst[7], 0xFF000000u);
   EXPECT_EQ(dst[8], 0xDEADBEEFu);
+}
+
+// The computed conversions (eight pixels at a time, and the scalar loop other
+// processors and the ends of rows take) give the table's colour for every
+// pixel value, bit 15 set or not, and keep to the pixels of padded rows at
+// every width, so every split between the wide loop and the row's end is seen.
+TEST(ColourConversion, ComputedPathsEqualTheTable) {
+  std::vector<uint32_t> lut(kColourLutSize);
+  buildColourLut(lut.data());
+  constexpr int kValues = 65536;
+  std::vector<uint16_t> all(kValues);
+  for (int v = 0; v < kValues; ++v) all[v] = static_cast<uint16_t>(v);
+  using Convert = void (*)(const uint8_t*, int, int, int, uint8_t*, int);
+  for (Convert convert : {Convert(convertToArgb), Convert(convertToArgbScalar)}) {
+    std::vector<uint32_t> out(kValues);
+    // 256 rows of 256 pixels, so the whole range also goes through the row loop.
+    convert(reinterpret_cast<const uint8_t*>(all.data()), 512, 256, 256,
+            reinterpret_cast<uint8_t*>(out.data()), 1024);
+    for (int v = 0; v < kValues; ++v) ASSERT_EQ(out[v], lut[v & 0x7FFF]) << "value " << v;
+
+    for (int w = 1; w <= 41; ++w) {
+      const int h = 3, srcPitch = 2 * w + 6, dstPitch = 4 * w + 12;  // odd pads on both sides
+      std::vector<uint8_t> src(static_cast<size_t>(srcPitch) * h);
+      for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 37 + w);
+      std::vector<uint8_t> dst(static_cast<size_t>(dstPitch) * h + 4, 0xA5);
+      convert(src.data(), srcPitch, w, h, dst.data(), dstPitch);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          uint16_t in;
+          uint32_t got;
+          std::memcpy(&in, &src[static_cast<size_t>(y) * srcPitch + 2 * x], 2);
+          std::memcpy(&got, &dst[static_cast<size_t>(y) * dstPitch + 4 * x], 4);
+          ASSERT_EQ(got, lut[in & 0x7FFF]) << "width " << w << " at " << x << "," << y;
+        }
+        for (int b = 4 * w; b < dstPitch; ++b)
+          ASSERT_EQ(dst[static_cast<size_t>(y) * dstPitch + b], 0xA5) << "width " << w << " wrote its pad";
+      }
+    }
+  }
 }
 
 TEST(Letterbox, KeepsProportionsCentred) {
