@@ -14,6 +14,7 @@
 #include "framework/display/display.h"
 #include "framework/display/keymap.h"
 #include "framework/display/pixelconvert.h"
+#include "framework/display/sdlgamepad.h"
 #include "framework/display/ttftext.h"
 
 namespace {
@@ -107,8 +108,9 @@ struct SdlState {
   // PC scan code each SDL scancode's key-down reported, so its key-up clears
   // the same entry whatever happened to the locks in between.
   uint8_t downScan[SDL_NUM_SCANCODES];
-  // An SDL event can give two framework events (alt+Enter: the key, then the switch).
-  DisplayEvent pending[4];
+  // An SDL event can give several framework events (alt+Enter: the key, then
+  // the switch; a pad unplugged: every key it held let go).
+  DisplayEvent pending[kMaxPadEvents + 4];
   int pendingCount;
 };
 SdlState g_sdl;
@@ -138,6 +140,7 @@ int sdlOpen() {
   }
   std::memset(&g_sdl, 0, sizeof g_sdl);
   g_sdl.open = true;
+  openPads();
   if (!g_lutReady) {
     buildVgaColourLut(g_vgaLut);
     g_lutReady = true;
@@ -170,6 +173,7 @@ void sdlClose() {
   destroyDialog();
   ttfCloseFonts();
   sdlDestroyWindow();
+  closePads();
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -510,6 +514,13 @@ void pushPending(const DisplayEvent& e) {
   }
 }
 
+template <typename Source>
+void pushPadEvents(Source source) {
+  DisplayEvent keys[kMaxPadEvents];
+  const int count = source(keys);
+  for (int i = 0; i < count; ++i) pushPending(keys[i]);
+}
+
 void drawDialog() {
   if (!g_sdl.dialogRenderer) return;
   SDL_SetRenderDrawColor(g_sdl.dialogRenderer, 0, 0, 0, 255);
@@ -552,6 +563,7 @@ void translate(const SDL_Event& ev) {
                             (k.mod & KMOD_ALT) != 0;
       if (scan != 0) {
         g_sdl.downScan[k.scancode] = static_cast<uint8_t>(scan);
+        padsKeyboardPressed(scan);
         int locks = 0;
         if (k.mod & KMOD_NUM) locks |= kKeyNumLock;
         if (k.mod & KMOD_SHIFT) locks |= kKeyShift;
@@ -576,7 +588,7 @@ void translate(const SDL_Event& ev) {
       int scan = g_sdl.downScan[k.scancode];
       if (scan == 0) scan = pcScanCode(k.scancode);
       g_sdl.downScan[k.scancode] = 0;
-      if (scan == 0) break;
+      if (scan == 0 || !padsKeyboardReleased(scan)) break;  // a pad still holds it
       e.kind = kDisplayKeyUp;
       e.scanCode = scan;
       e.modifiers = modifiersOf(k.mod);
@@ -625,12 +637,14 @@ void translate(const SDL_Event& ev) {
           // Keys let go while another window has the focus never send their
           // key-up here; forget them all.
           std::memset(g_sdl.downScan, 0, sizeof g_sdl.downScan);
+          padsFocusLost();
           e.kind = kDisplayFocusLost;
           pushPending(e);
           break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           e.kind = kDisplayFocusGained;
           pushPending(e);
+          pushPadEvents(padsFocusGained);
           break;
         case SDL_WINDOWEVENT_MAXIMIZED:
           // The maximize box means "full screen": undo the maximizing itself.
@@ -659,7 +673,7 @@ void translate(const SDL_Event& ev) {
       e.kind = kDisplayQuit;
       pushPending(e);
       break;
-    default: break;
+    default: pushPadEvents([&ev](DisplayEvent* out) { return padEvent(ev, out); }); break;
   }
 }
 

@@ -1,0 +1,28 @@
+// The SDL half of game controllers, for the SDL port's event pump: opens the
+// pads SDL's game-controller interface knows (its mapping database covers the
+// common ones), follows plugging and unplugging, and turns their input into
+// key events through gamepad.h.
+#pragma once
+#include "framework/display/gamepad.h"
+
+union SDL_Event;
+
+// The most key events one call below writes: every key of every pad.
+constexpr int kMaxPadEvents = kPadSlots * kPadKeyCount;
+
+// Starts SDL's game-controller interface (after the video). Without it the
+// game simply has no pads; nothing is reported. Pads already plugged in
+// arrive as device-added events.
+void openPads();
+// Closes every pad and the interface; held pad keys are forgotten.
+void closePads();
+// A controller event (added, removed, remapped, axis, button): writes the
+// key events it causes into out and returns how many; 0 for other events.
+int padEvent(const SDL_Event& event, DisplayEvent* out);
+// The keyboard's side of who holds which key (see PadInput).
+void padsKeyboardPressed(int scanCode);
+int padsKeyboardReleased(int scanCode);
+// The window lost the focus (the key table is cleared): forget what pads hold.
+void padsFocusLost();
+// ... and got it back: pads still leaning or pressed hold their keys again.
+int padsFocusGained(DisplayEvent* out);

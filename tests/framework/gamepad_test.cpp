@@ -1,0 +1,113 @@
+// Game controllers as a second keyboard: the stick's dead zone, which key
+// each button stands for, and pads and keyboard sharing keys.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/display/display.h"
+#include "framework/display/gamepad.h"
+#include "framework/display/keymap.h"
+
+namespace {
+
+constexpr uint32_t bit(int key) { return 1u << key; }
+
+TEST(PadStick, DeadZoneWithHysteresis) {
+  // A resting or drifting stick holds nothing; leaning past the press line
+  // holds that direction, a diagonal two (y grows toward the player).
+  EXPECT_EQ(stickKeys(0, 0, 0), 0u);
+  EXPECT_EQ(stickKeys(kStickPress - 1, -(kStickPress - 1), 0), 0u);
+  EXPECT_EQ(stickKeys(0, -kStickPress, 0), bit(kPadKeyForward));
+  EXPECT_EQ(stickKeys(0, 32767, 0), bit(kPadKeyBack));
+  EXPECT_EQ(stickKeys(-32768, 0, 0), bit(kPadKeyTurnLeft));
+  EXPECT_EQ(stickKeys(23170, -23170, 0), bit(kPadKeyTurnRight) | bit(kPadKeyForward));
+  // Between the lines the stick keeps what it held and presses nothing new.
+  const int between = (kStickPress + kStickRelease) / 2;
+  EXPECT_EQ(stickKeys(between, -between, bit(kPadKeyForward)), bit(kPadKeyForward));
+  EXPECT_EQ(stickKeys(0, -kStickRelease, bit(kPadKeyForward)), bit(kPadKeyForward));
+  EXPECT_EQ(stickKeys(0, -(kStickRelease - 1), bit(kPadKeyForward)), 0u);
+  // Held forward says nothing about back.
+  EXPECT_EQ(stickKeys(0, between, bit(kPadKeyForward)), 0u);
+}
+
+TEST(PadButtons, EachStandsForTheKeyboardKeyOfItsAction) {
+  const struct {
+    int button;
+    const char* key;  // the keyboard key it stands for
+  } table[] = {{kPadDpadUp, "Up"},
+               {kPadDpadDown, "Down"},
+               {kPadDpadLeft, "Left"},
+               {kPadDpadRight, "Right"},
+               {kPadLeftShoulder, "End"},
+               {kPadRightShoulder, "PageDown"},
+               {kPadY, "1"},
+               {kPadStart, "1"},
+               {kPadA, "2"},
+               {kPadX, "9"},
+               {kPadBack, "Escape"}};
+  for (const auto& t : table) {
+    const int code = sdlScancodeByName(t.key);
+    const uint32_t keys = buttonKeys(1u << t.button);
+    ASSERT_EQ(__builtin_popcount(keys), 1) << t.key;
+    const PadKeyCode& k = kPadKeyCodes[__builtin_ctz(keys)];
+    EXPECT_EQ(k.scanCode, pcScanCode(code)) << t.key;
+    EXPECT_EQ(k.character, keyCharacter(code, 0, 0)) << t.key;
+  }
+  EXPECT_EQ(buttonKeys(1u << kPadB | 1u << kPadGuide | 1u << kPadLeftStick), 0u);
+}
+
+// Runs one pad's new state and returns its events as "+48" (down) / "-48" (up).
+std::vector<std::string> change(PadInput& in, int slot, PadState s) {
+  DisplayEvent out[kPadKeyCount];
+  const int n = padChanged(in, slot, s, out);
+  std::vector<std::string> words;
+  for (int i = 0; i < n; ++i) {
+    char w[8];
+    std::snprintf(w, sizeof w, "%c%02X", out[i].kind == kDisplayKeyDown ? '+' : '-', out[i].scanCode);
+    words.push_back(w);
+  }
+  return words;
+}
+using Words = std::vector<std::string>;
+
+TEST(PadInput, KeysAreReleasedOnlyByTheirLastHolder) {
+  PadInput in{};
+  const PadState forward{0, -32768, 0};
+  const PadState rest{};
+  // Keyboard first: the pad adds no press, the keyboard's release is held back.
+  keyboardPressed(in, 0x48);
+  EXPECT_EQ(change(in, 0, forward), Words{});
+  EXPECT_EQ(keyboardReleased(in, 0x48), 0);
+  EXPECT_EQ(change(in, 0, rest), Words{"-48"});
+  // Pad first, then a second pad on the same key, then the keyboard.
+  EXPECT_EQ(change(in, 0, forward), Words{"+48"});
+  EXPECT_EQ(change(in, 1, PadState{0, 0, 1u << kPadDpadUp}), Words{});
+  keyboardPressed(in, 0x48);
+  EXPECT_EQ(keyboardReleased(in, 0x48), 0);
+  EXPECT_EQ(change(in, 0, rest), Words{});
+  EXPECT_EQ(change(in, 1, rest), Words{"-48"});
+  // Without pads every keyboard release is reported, as before pads existed.
+  EXPECT_EQ(keyboardReleased(in, 0x4B), 1);
+}
+
+TEST(PadInput, SwingsLetGoFirstAndUnpluggingReleasesEverything) {
+  PadInput in{};
+  EXPECT_EQ(change(in, 2, PadState{-32768, 0, 1u << kPadA}), (Words{"+4B", "+03"}));
+  // The stick swung from left to right in one reading; A still held, no repeat.
+  EXPECT_EQ(change(in, 2, PadState{32767, 0, 1u << kPadA | 1u << kPadRightShoulder}),
+            (Words{"-4B", "+4D", "+51"}));
+  // Unplugged: a pad at rest.
+  EXPECT_EQ(change(in, 2, PadState{}), (Words{"-4D", "-51", "-03"}));
+  // After the focus came back the pad presses what it still holds.
+  change(in, 2, PadState{0, 0, 1u << kPadBack});
+  forgetHeld(in);
+  DisplayEvent out[kPadKeyCount];
+  ASSERT_EQ(padChanged(in, 2, PadState{0, 0, 1u << kPadBack}, out), 1);
+  EXPECT_EQ(out[0].kind, kDisplayKeyDown);
+  EXPECT_EQ(out[0].character, 27);
+  EXPECT_EQ(padChanged(in, kPadSlots, PadState{0, 0, 1u << kPadBack}, out), 0) << "slots beyond the table";
+}
+
+}  // namespace
