@@ -23,6 +23,7 @@ struct Pads {
   bool open;
   Pad slots[kPadSlots];
   PadInput input;
+  SDL_Joystick* virtualPads[kPadSlots];  // made by plugVirtualPad, by id
 };
 Pads g_pads;
 
@@ -84,6 +85,7 @@ void closePads() {
   for (Pad& p : g_pads.slots) {
     if (p.controller) SDL_GameControllerClose(p.controller);
   }
+  for (int id = 0; id < kPadSlots; ++id) unplugVirtualPad(id);
   SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   g_pads = Pads{};
 }
@@ -112,4 +114,38 @@ int padsFocusGained(DisplayEvent* out) {
       count += padChanged(g_pads.input, i, readPad(g_pads.slots[i].controller), out + count);
   }
   return count;
+}
+
+int plugVirtualPad() {
+  if (!g_pads.open) return -1;
+  for (int id = 0; id < kPadSlots; ++id) {
+    if (g_pads.virtualPads[id]) continue;
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    if (device < 0) return -1;
+    g_pads.virtualPads[id] = SDL_JoystickOpen(device);
+    return g_pads.virtualPads[id] ? id : -1;
+  }
+  return -1;
+}
+
+void setVirtualPad(int id, const PadState& state) {
+  if (id < 0 || id >= kPadSlots || !g_pads.virtualPads[id]) return;
+  SDL_Joystick* j = g_pads.virtualPads[id];
+  SDL_JoystickSetVirtualAxis(j, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(state.leftX));
+  SDL_JoystickSetVirtualAxis(j, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(state.leftY));
+  for (int b = 0; b < kPadButtonCount; ++b)
+    SDL_JoystickSetVirtualButton(j, b, (state.buttons >> b) & 1 ? SDL_PRESSED : SDL_RELEASED);
+}
+
+void unplugVirtualPad(int id) {
+  if (id < 0 || id >= kPadSlots || !g_pads.virtualPads[id]) return;
+  SDL_Joystick* j = g_pads.virtualPads[id];
+  const SDL_JoystickID instance = SDL_JoystickInstanceID(j);
+  SDL_JoystickClose(j);
+  g_pads.virtualPads[id] = nullptr;
+  // Detaching goes by device index, which shifts as devices come and go.
+  for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+    if (SDL_JoystickGetDeviceInstanceID(device) == instance) SDL_JoystickDetachVirtual(device);
+  }
 }

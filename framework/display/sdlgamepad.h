@@ -26,3 +26,14 @@ int padsKeyboardReleased(int scanCode);
 void padsFocusLost();
 // ... and got it back: pads still leaning or pressed hold their keys again.
 int padsFocusGained(DisplayEvent* out);
+
+// A pad made in software (SDL's virtual joystick, which SDL maps as a game
+// controller), so the path from SDL to key events can be checked without
+// hardware. Needs the SDL display open; the pad arrives, like a real one, as
+// a device-added event at the next pollEvent. Returns an id, -1 when SDL
+// cannot make one.
+int plugVirtualPad();
+// Sets the virtual pad's stick and buttons; seen at the next pollEvent.
+void setVirtualPad(int id, const PadState& state);
+// Unplugs it.
+void unplugVirtualPad(int id);

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "framework/display/display.h"
 #include "framework/display/gamepad.h"
 #include "framework/display/keymap.h"
+#include "framework/display/sdlgamepad.h"
 
 namespace {
 
@@ -58,19 +60,24 @@ TEST(PadButtons, EachStandsForTheKeyboardKeyOfItsAction) {
   EXPECT_EQ(buttonKeys(1u << kPadB | 1u << kPadGuide | 1u << kPadLeftStick), 0u);
 }
 
-// Runs one pad's new state and returns its events as "+48" (down) / "-48" (up).
-std::vector<std::string> change(PadInput& in, int slot, PadState s) {
+using Words = std::vector<std::string>;
+
+// Key events as "+48" (down) and "-48" (up); other kinds are left out.
+void addWord(Words& words, const DisplayEvent& e) {
+  if (e.kind != kDisplayKeyDown && e.kind != kDisplayKeyUp) return;
+  char w[8];
+  std::snprintf(w, sizeof w, "%c%02X", e.kind == kDisplayKeyDown ? '+' : '-', e.scanCode);
+  words.push_back(w);
+}
+
+// Runs one pad's new state and returns its key events.
+Words change(PadInput& in, int slot, PadState s) {
   DisplayEvent out[kPadKeyCount];
   const int n = padChanged(in, slot, s, out);
-  std::vector<std::string> words;
-  for (int i = 0; i < n; ++i) {
-    char w[8];
-    std::snprintf(w, sizeof w, "%c%02X", out[i].kind == kDisplayKeyDown ? '+' : '-', out[i].scanCode);
-    words.push_back(w);
-  }
+  Words words;
+  for (int i = 0; i < n; ++i) addWord(words, out[i]);
   return words;
 }
-using Words = std::vector<std::string>;
 
 TEST(PadInput, KeysAreReleasedOnlyByTheirLastHolder) {
   PadInput in{};
@@ -108,6 +115,36 @@ TEST(PadInput, SwingsLetGoFirstAndUnpluggingReleasesEverything) {
   EXPECT_EQ(out[0].kind, kDisplayKeyDown);
   EXPECT_EQ(out[0].character, 27);
   EXPECT_EQ(padChanged(in, kPadSlots, PadState{0, 0, 1u << kPadBack}, out), 0) << "slots beyond the table";
+}
+
+// The SDL port with a virtual pad: plugged in, leaning and pressing, then
+// unplugged while held. SDL's dummy video needs no X server.
+TEST(SdlPads, AVirtualPadHoldsKeysUntilUnplugged) {
+  const char* was = std::getenv("SDL_VIDEODRIVER");
+  const std::string saved = was ? was : "";
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  const DisplayDriver* d = sdlDisplayDriver();
+  ASSERT_EQ(d->open(), 1);
+  auto poll = [d] {
+    Words words;
+    DisplayEvent e;
+    while (d->pollEvent(&e)) addWord(words, e);
+    return words;
+  };
+  const int pad = plugVirtualPad();
+  ASSERT_GE(pad, 0);
+  EXPECT_EQ(poll(), Words{}) << "a pad at rest holds nothing";
+  setVirtualPad(pad, PadState{0, -32768, 1u << kPadA});
+  EXPECT_EQ(poll(), (Words{"+48", "+03"}));
+  setVirtualPad(pad, PadState{0, -kStickRelease, 1u << kPadA});
+  EXPECT_EQ(poll(), Words{});
+  unplugVirtualPad(pad);
+  EXPECT_EQ(poll(), (Words{"-48", "-03"}));
+  d->close();
+  if (was)
+    setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+  else
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 }  // namespace
