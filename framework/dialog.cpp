@@ -416,7 +416,9 @@ int chooseMode(ModeInfo* out, int32_t* options) {
     while (g_state.result == kDialogOpen && dd->pollEvent(&e)) {
       any = true;
       switch (e.kind) {
-        case kDisplayKeyDown: dialogKey(g_state, g_layout, e.scanCode, e.character, e.modifiers); break;
+        case kDisplayKeyDown:
+          dialogKey(g_state, g_layout, e.scanCode, e.character, e.modifiers, e.repeat);
+          break;
         case kDisplayMouseDown:
           if (e.button == 1) dialogMouseDown(g_state, g_layout, e.x, e.y, e.doubleClick);
           break;

@@ -90,7 +90,11 @@ struct DialogState {
   int pressed;
   int pressedInside;
   int dragPart;
-  int dragOffset;     // pointer to thumb top, in pixels, while the thumb is dragged
+  int dragOffset;  // pointer to thumb top, in pixels, while the thumb is dragged
+  // The last press on a list line (-1: none): the second press of a double
+  // click must land on the same line within kDoubleClickRadius of it.
+  int clickLine;
+  int clickX, clickY;
   int result;         // DialogResult
   ModeInfo chosen;    // the mode handed back on kDialogRun
   int startWindowed;  // "Start windowed" when the dialog closed with kDialogRun
@@ -140,8 +144,12 @@ void scrollToLine(DialogState& d, const DialogLayout& l, int line);
 void scrollListBy(DialogState& d, const DialogLayout& l, int lines);
 
 // Input, as the display layer reports it (scan codes of PC set 1, the
-// modifier bits of DisplayEvent, points in dialog pixels).
-void dialogKey(DialogState& d, const DialogLayout& l, int scanCode, int character, int modifiers);
+// modifier bits of DisplayEvent, points in dialog pixels). A key's auto-repeat
+// (repeat 1) only moves: it never toggles a box or presses a button.
+void dialogKey(DialogState& d, const DialogLayout& l, int scanCode, int character, int modifiers,
+               int repeat = 0);
+// doubleClick is the platform's word that the press came quickly after the
+// last one; it runs a line only when both presses are on that line and close together.
 void dialogMouseDown(DialogState& d, const DialogLayout& l, int x, int y, int doubleClick);
 void dialogMouseUp(DialogState& d, const DialogLayout& l, int x, int y);
 void dialogMouseMove(DialogState& d, const DialogLayout& l, int x, int y);

@@ -2,6 +2,7 @@
 // layout and the keyboard and mouse.
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "framework/dialog.h"
@@ -229,6 +230,7 @@ void openDialogState(DialogState& d, int startWindowed, int visibleLines) {
   d.focus = -1;
   d.pressed = -1;
   d.dragPart = kPartNone;
+  d.clickLine = -1;
   d.result = kDialogOpen;
   const DriverOptions& o = driverOptions();
   const int filter = o.words[kOptModeFilter];
@@ -427,8 +429,13 @@ void scrollListBy(DialogState& d, const DialogLayout& l, int lines) {
   if (d.topLine < 0) d.topLine = 0;
 }
 
-void dialogKey(DialogState& d, const DialogLayout& l, int scanCode, int character, int modifiers) {
+void dialogKey(DialogState& d, const DialogLayout& l, int scanCode, int character, int modifiers,
+               int repeat) {
   if (d.result != kDialogOpen) return;
+  // A held Space, Enter or Esc acts once, however long the key repeats.
+  const bool acts = scanCode == kScanEsc || scanCode == kScanEnter || scanCode == kScanSpace ||
+                    character == 27 || character == 13 || character == ' ';
+  if (repeat && acts) return;
   if (scanCode == kScanEsc || character == 27) {
     dialogCommand(d, kIdQuit);
     return;
@@ -501,10 +508,20 @@ void dialogMouseDown(DialogState& d, const DialogLayout& l, int x, int y, int do
     d.focus = i;
     int line = -1;
     const int part = listHitTest(d, l, x, y, &line);
+    const bool secondOnLine = part == kPartLine && d.clickLine == line &&
+                              std::abs(x - d.clickX) <= kDoubleClickRadius &&
+                              std::abs(y - d.clickY) <= kDoubleClickRadius;
+    d.clickLine = -1;
     switch (part) {
       case kPartLine:
         moveSelection(d, l, line);
-        if (doubleClick) dialogCommand(d, kIdRunDemo);
+        if (doubleClick && secondOnLine) {
+          dialogCommand(d, kIdRunDemo);
+        } else {
+          d.clickLine = line;  // the first press of what may become a double click
+          d.clickX = x;
+          d.clickY = y;
+        }
         break;
       case kPartUpArrow: scrollListBy(d, l, -1); break;
       case kPartDownArrow: scrollListBy(d, l, 1); break;
@@ -518,6 +535,7 @@ void dialogMouseDown(DialogState& d, const DialogLayout& l, int x, int y, int do
     }
     return;
   }
+  d.clickLine = -1;
   d.focus = i;
   d.pressed = i;
   d.pressedInside = 1;

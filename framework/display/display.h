@@ -80,6 +80,11 @@ enum : int {
   kModDoubleClick = 0x8000,
 };
 
+// How far apart the two presses of a double click may be, in pixels either
+// way: a few, as on classic desktops, so two quick clicks on neighbouring list
+// lines (about 13 pixels apart) stay two clicks.
+constexpr int kDoubleClickRadius = 4;
+
 struct DisplayEvent {
   int kind;
   int scanCode;   // 0..255

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -134,6 +135,8 @@ int sdlOpen() {
   SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // SDL's own double-click radius (32 pixels) spans two lines of the mode list.
+  SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, std::to_string(kDoubleClickRadius).c_str());
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "display: SDL video unavailable: %s\n", SDL_GetError());
     return 0;

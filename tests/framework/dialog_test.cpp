@@ -277,7 +277,8 @@ TEST_F(DialogTest, KeyboardMovesTheFocusAndTheSelection) {
   EXPECT_TRUE(checkedOf(d, kIdDepth15));
   dialogKey(d, l, 0x0F, 9, 0);
   EXPECT_EQ(d.focus, dialogControlIndex(kIdStartWindowed));
-  dialogKey(d, l, 0x39, ' ', 0);  // Space toggles the box
+  dialogKey(d, l, 0x39, ' ', 0);  // Space toggles the box, once however long it is held
+  for (int k = 0; k < 3; ++k) dialogKey(d, l, 0x39, ' ', 0, 1);
   EXPECT_FALSE(checkedOf(d, kIdStartWindowed));
   dialogKey(d, l, 0x0F, 9, kModShift);
   EXPECT_EQ(d.focus, dialogControlIndex(kIdDepth15));
@@ -337,14 +338,25 @@ TEST_F(DialogTest, MouseClicksButtonsWhenReleasedOverThemAndScrollsTheList) {
   EXPECT_EQ(d.topLine, 0);
   dialogMouseUp(d, l, sx, 0);
 
-  // A click selects the line under it; a double click runs it.
+  // A click selects the line under it; a double click runs it, but only when
+  // both presses are on that line within a few pixels: quick presses on two
+  // lines, or far apart on one, are clicks.
   lineCentre(2, &x, &y);
   dialogMouseDown(d, l, x, y, 0);
   dialogMouseUp(d, l, x, y);
   EXPECT_EQ(d.selected, 2);
   EXPECT_EQ(d.result, kDialogOpen);
+  lineCentre(3, &x, &y);
+  dialogMouseDown(d, l, x, y, 1);
+  dialogMouseUp(d, l, x, y);
   lineCentre(4, &x, &y);
   dialogMouseDown(d, l, x, y, 1);
+  dialogMouseUp(d, l, x, y);
+  dialogMouseDown(d, l, x + 4 * kDoubleClickRadius, y, 1);
+  dialogMouseUp(d, l, x + 4 * kDoubleClickRadius, y);
+  EXPECT_EQ(d.selected, 4);
+  EXPECT_EQ(d.result, kDialogOpen);
+  dialogMouseDown(d, l, x + 4 * kDoubleClickRadius - 2, y + 1, 1);
   EXPECT_EQ(d.result, kDialogRun);
   EXPECT_EQ(d.chosen.xRes, modeAt(d.lineMode[4]).xRes);
   EXPECT_EQ(d.chosen.windowStretch, 2) << "\"2x2 stretch\" was checked";
@@ -352,9 +364,10 @@ TEST_F(DialogTest, MouseClicksButtonsWhenReleasedOverThemAndScrollsTheList) {
 
 TEST_F(DialogTest, ChooseModeRunsOnTheHeadlessPortAndClosesItsWindow) {
   start();
-  // Down twice, then Enter: the third 15-bit line, 640x480.
+  // Down and its repeat (the list's arrows repeat), then Enter: the third
+  // 15-bit line, 640x480.
   headlessKeyDown(0x50, 0);
-  headlessKeyDown(0x50, 0);
+  headlessKeyRepeat(0x50, 0);
   headlessKeyDown(0x1C, 13);
   ModeInfo out{};
   int32_t options[1] = {1};
