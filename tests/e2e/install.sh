@@ -8,7 +8,7 @@ cmake --install "$build" --prefix "$prefix" > /dev/null
 
 for f in bin/quillmoor libexec/quillmoor/quillmoor share/quillmoor/Level1.txt \
          share/quillmoor/FONTS/romans.fnt share/quillmoor/bilder/titel.16B share/quillmoor/bilder/Gb16.16B \
-         share/applications/quillmoor.desktop share/pixmaps/quillmoor.png \
+         share/applications/quillmoor.desktop share/icons/hicolor/48x48/apps/quillmoor.png \
          bin/quillmoor-img16 bin/quillmoor-levelcheck; do
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
 done

@@ -95,13 +95,34 @@ TEST(Img16, RefusesBadInputWithAMessage) {
   const std::string err = dir + "/err";
   EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 2x2", err), 1);  // 6 bytes, 8 needed
   EXPECT_NE(readFile(err).find("6 bytes"), std::string::npos);
-  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 3", err), 1);
-  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 0x3", err), 1);
   EXPECT_EQ(run("to-png " + dir + "/none.16B " + dir + "/a.png 1x3", err), 1);
   EXPECT_EQ(run("from-png " + dir + "/a.16B " + dir + "/b.16B", err), 1);  // not a PNG
   EXPECT_FALSE(readFile(err).empty());
-  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 1x3 --sideways", err), 1);
-  EXPECT_EQ(run("", err), 1);
+  // A wrong command line is a usage error (2), told apart from bad data (1).
+  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 3", err), 2);
+  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 0x3", err), 2);
+  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png", err), 2);  // size unknown
+  EXPECT_EQ(run("to-png " + dir + "/a.16B " + dir + "/a.png 1x3 --sideways", err), 2);
+  EXPECT_EQ(run("", err), 2);
+}
+
+TEST(Img16, TakesSizeAndRowOrderOfTheGamesOwnPicturesFromTheirNames) {
+  const std::string dir = scratchDir("img16_known");
+  const std::string err = dir + "/err";
+  const std::string meadow = QUILL_GAME_DIR "/bilder/wiese.16B";
+  ASSERT_EQ(run("to-png " + meadow + " " + dir + "/named.png", err), 0) << readFile(err);
+  ASSERT_EQ(run("to-png " + meadow + " " + dir + "/given.png 640x480 --bottom-up", err), 0);
+  EXPECT_EQ(readFile(dir + "/named.png"), readFile(dir + "/given.png"));
+  // Back again under the game's name: stored bottom row first, as it came.
+  ASSERT_EQ(run("from-png " + dir + "/named.png " + dir + "/wiese.16B", err), 0);
+  EXPECT_EQ(readFile(dir + "/wiese.16B"), readFile(meadow));
+  // A guard's view is found by its number; the sprite comes out upright.
+  const std::string guard = QUILL_GAME_DIR "/bilder/Gw16.16B";
+  ASSERT_EQ(run("to-png " + guard + " " + dir + "/g.png", err), 0);
+  ASSERT_EQ(run("to-png " + guard + " " + dir + "/h.png 200x400 --turned", err), 0);
+  EXPECT_EQ(readFile(dir + "/g.png"), readFile(dir + "/h.png"));
+  writeFile(dir + "/Gw17.16B", std::string(160000, '\0'));
+  EXPECT_EQ(run("to-png " + dir + "/Gw17.16B " + dir + "/x.png", err), 2);
 }
 
 }  // namespace

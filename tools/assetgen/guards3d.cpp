@@ -168,32 +168,44 @@ struct Sample {
   Vec3 point;
 };
 
-struct View {
-  Vec3 toCamera, right;
-  std::vector<Sample> samples;  // kWidth * kSuper x kHeight * kSuper, row 0 at the top
+// Which part of the model a traced view covers: sw x sh samples, unitsPerSample
+// figure units each; topZ is the height of the top row, centre the lateral
+// offset of the middle column.
+struct Frame {
+  int sw, sh;
+  float unitsPerSample, topZ, centre;
 };
 
-View traceView(const std::vector<Part>& model, float rel) {
-  constexpr int sw = kWidth * kSuper, sh = kHeight * kSuper;
+// The sprite pictures: the figure's whole height fills the frame.
+constexpr Frame kSpriteFrame{kWidth * kSuper, kHeight* kSuper, 1.0f / static_cast<float>(kHeight* kSuper),
+                             1.0f, 0.0f};
+
+struct View {
+  Vec3 toCamera, right;
+  std::vector<Sample> samples;  // frame.sw x frame.sh, row 0 at the top
+};
+
+View traceView(const std::vector<Part>& model, float rel, const Frame& frame) {
+  const int sw = frame.sw, sh = frame.sh;
+  const float unitsPerSample = frame.unitsPerSample;
   View v;
   v.toCamera = {std::cos(rel), -std::sin(rel), 0.0f};
   v.right = {std::sin(rel), std::cos(rel), 0.0f};
   const Vec3 dir = v.toCamera * -1.0f;
   v.samples.assign(static_cast<size_t>(sw) * sh, Sample{FLT_MAX, -1, {0, 0, 0}, {0, 0, 0}});
-  const float unitsPerSample = 1.0f / static_cast<float>(sh);  // the figure's height fills the frame
   for (size_t i = 0; i < model.size(); ++i) {
     Vec3 c{0, 0, 0};
     float r = 0.0f;
     boundPart(model[i], c, r);
-    const float sx = dot(c, v.right) / unitsPerSample + sw * 0.5f;
-    const float sy = (1.0f - c.z) / unitsPerSample;
+    const float sx = (dot(c, v.right) - frame.centre) / unitsPerSample + sw * 0.5f;
+    const float sy = (frame.topZ - c.z) / unitsPerSample;
     const float rs = r / unitsPerSample + 2.0f;
     const int x0 = std::max(0, static_cast<int>(sx - rs)), x1 = std::min(sw - 1, static_cast<int>(sx + rs));
     const int y0 = std::max(0, static_cast<int>(sy - rs)), y1 = std::min(sh - 1, static_cast<int>(sy + rs));
     for (int y = y0; y <= y1; ++y) {
-      const float z = 1.0f - (static_cast<float>(y) + 0.5f) * unitsPerSample;
+      const float z = frame.topZ - (static_cast<float>(y) + 0.5f) * unitsPerSample;
       for (int x = x0; x <= x1; ++x) {
-        const float lateral = (static_cast<float>(x) + 0.5f - sw * 0.5f) * unitsPerSample;
+        const float lateral = (static_cast<float>(x) + 0.5f - sw * 0.5f) * unitsPerSample + frame.centre;
         const Vec3 origin = v.right * lateral + Vec3{0, 0, z} + v.toCamera * 2.0f;
         RayHit h{};
         Sample& s = v.samples[static_cast<size_t>(y) * sw + x];
@@ -331,7 +343,7 @@ Canvas shadeView(const View& v, const std::vector<Lighting>& lit, const std::vec
 void makeGuardPictures() {
   const std::vector<Part> model = buildGuardModel();
   for (int f = 0; f < kViews; ++f) {
-    const View view = traceView(model, static_cast<float>(f) * (2.0f * kPi / kViews));
+    const View view = traceView(model, static_cast<float>(f) * (2.0f * kPi / kViews), kSpriteFrame);
     std::vector<Lighting> lit(view.samples.size());
     for (size_t i = 0; i < lit.size(); ++i)
       if (view.samples[i].part >= 0) lit[i] = lightSample(view.samples[i], view, model);
@@ -341,4 +353,40 @@ void makeGuardPictures() {
       savePicture(name.c_str(), shadeView(view, lit, model, g), Layout::Turned, Cutout::Transparent);
     }
   }
+}
+
+Canvas paintGuardIcon(int size) {
+  constexpr int kIconSuper = 4;  // samples per pixel along each axis
+  // Figure units across the icon: hat to lantern, or the head and chest
+  // alone at the small sizes, where a face must still show.
+  const float span = size <= 32 ? 0.42f : 0.6f;
+  constexpr float kTurn = 0.35f;  // radians: turned a little, so the face shows its shape
+  constexpr float kDisc = 0.47f;  // backdrop radius, in icon widths
+  const std::vector<Part> model = buildGuardModel();
+  const int s = size * kIconSuper;
+  const float unitsPerSample = span / static_cast<float>(s);
+  const Frame frame{s, s, unitsPerSample, 1.0f, -0.015f};
+  const View view = traceView(model, kTurn, frame);
+
+  // The dark disc behind lets the white coat read on light and dark panels
+  // alike; the figure stands in it, only the hat rises over its rim.
+  const float c = static_cast<float>(s) * 0.5f, radius = kDisc * static_cast<float>(s);
+  Canvas fine = makeCanvas(s, s, {0, 0, 0}, 0.0f);
+  for (int y = 0; y < s; ++y) {
+    for (int x = 0; x < s; ++x) {
+      const float dx = static_cast<float>(x) + 0.5f - c, dy = static_cast<float>(y) + 0.5f - c;
+      const float d = std::sqrt(dx * dx + dy * dy) / radius;
+      const Sample& sample = view.samples[static_cast<size_t>(y) * s + x];
+      if (sample.part >= 0 && (d < 1.0f || dy < 0.0f)) {
+        fine.at(x, y) = colourSample(sample, lightSample(sample, view, model), model, kGuards[0]);
+        fine.alphaAt(x, y) = 1.0f;
+      } else if (d < 1.0f) {
+        // Night blue, lighter towards the top, with a thin bright rim.
+        const Rgb deep = mix(hexColour(0x1C2A4A), hexColour(0x0A1024), (dy / radius + 1.0f) * 0.5f);
+        fine.at(x, y) = d > 0.94f ? hexColour(0x8A9098) : deep;
+        fine.alphaAt(x, y) = 1.0f;
+      }
+    }
+  }
+  return downsample(fine, kIconSuper);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tools/assetgen/icons.h"
 #include "tools/assetgen/pictures.h"
 #include "tools/assetgen/writer.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   const char* outDir = nullptr;
   const char* fontPath = nullptr;
   std::string previewDir;
+  if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return writeIcons(argv[2], "quillmoor") ? 0 : 1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--preview") == 0) {
       if (i + 1 >= argc) {
@@ -31,7 +33,9 @@ int main(int argc, char** argv) {
     }
   }
   if (!outDir) {
-    std::fprintf(stderr, "usage: quillmoor-assetgen OUTDIR [FONT] [--preview DIR]\n");
+    std::fprintf(stderr,
+                 "usage: quillmoor-assetgen OUTDIR [FONT] [--preview DIR]\n"
+                 "       quillmoor-assetgen --icons DIR\n");
     return 2;
   }
   std::error_code ec;

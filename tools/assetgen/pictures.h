@@ -15,3 +15,7 @@ void makeTitle(const char* fontPath);
 // The 640 x 480 brick wall for a set of held items (bit 1 red, 2 green, 4 blue),
 // upright; the title reuses it for its maze.
 Canvas paintBrickWall(int heldKeys);
+
+// The desktop icon, size x size, upright: the white guard's head and shoulders
+// from the sprites' model. Alpha is coverage, for a PNG with soft edges.
+Canvas paintGuardIcon(int size);

@@ -1,17 +1,20 @@
 // quillmoor-img16: turns a raw .16B picture into a PNG and back, so pictures
 // can be drawn in any paint program. Value 0 is transparent both ways, and a
 // round trip .16B -> PNG -> .16B gives the same bytes.
-//   quillmoor-img16 to-png   IN.16B OUT.png WxH [--turned] [--bottom-up]
-//   quillmoor-img16 from-png IN.png OUT.16B    [--turned] [--bottom-up]
+//   quillmoor-img16 to-png   IN.16B OUT.png [WxH] [--turned | --bottom-up | --top-down]
+//   quillmoor-img16 from-png IN.png OUT.16B      [--turned | --bottom-up | --top-down]
 // --turned: the file holds the picture turned by 180 degrees (guard sprites).
 // --bottom-up: the file's first row is the picture's bottom row (title,
-// meadow, items), so the PNG shows it upright.
+// meadow, items), so the PNG shows it upright. --top-down: neither.
+// For the game's own pictures (named as in bilder/) the size and the row order
+// come from the name when they are not given.
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "tools/img16/known.h"
 #include "world/image16.h"
 #include "world/pngfile.h"
 
@@ -24,7 +27,17 @@ constexpr int kMaxSide = 8192;  // pixels; far above any picture of the game
 struct Options {
   bool turned = false;
   bool bottomUp = false;
+  bool layoutGiven = false;  // a row-order option was on the command line
 };
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage: quillmoor-img16 to-png IN.16B OUT.png [WxH] [--turned | --bottom-up | --top-down]\n"
+    "       quillmoor-img16 from-png IN.png OUT.16B [--turned | --bottom-up | --top-down]\n"
+    "       quillmoor-img16 --help | --version\n"
+    "WxH may be left out for the game's own pictures (bilder/wiese.16B is 640x480);\n"
+    "their row order then comes from the name too.\n";
 
 int fail(const char* format, const char* a = "", const char* b = "") {
   std::fprintf(stderr, "quillmoor-img16: ");
@@ -33,11 +46,21 @@ int fail(const char* format, const char* a = "", const char* b = "") {
   return 1;
 }
 
-int usage() {
-  std::fprintf(stderr,
-               "usage: quillmoor-img16 to-png IN.16B OUT.png WxH [--turned] [--bottom-up]\n"
-               "       quillmoor-img16 from-png IN.png OUT.16B [--turned] [--bottom-up]\n");
-  return 1;
+int usageError(const char* format = nullptr, const char* a = "", const char* b = "") {
+  if (format) {
+    std::fprintf(stderr, "quillmoor-img16: ");
+    std::fprintf(stderr, format, a, b);  // cppcheck-suppress wrongPrintfScanfArgNum
+    std::fprintf(stderr, "\n");
+  }
+  std::fputs(kUsage, stderr);
+  return kUsageError;
+}
+
+// The row order of a picture the game knows, unless the command line named one.
+void applyKnownLayout(const KnownPicture& known, Options& opt) {
+  if (opt.layoutGiven) return;
+  opt.turned = known.rows == KnownRows::Turned;
+  opt.bottomUp = known.rows == KnownRows::BottomUp;
 }
 
 bool parseSide(const char* s, const char* end, int& out) {
@@ -95,7 +118,8 @@ int toPng(const char* in, const char* out, int w, int h, const Options& opt) {
   return 0;
 }
 
-int fromPng(const char* in, const char* out, const Options& opt) {
+// known: the game's picture of that name, whose size the game will read, or null.
+int fromPng(const char* in, const char* out, const Options& opt, const KnownPicture* known) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -109,6 +133,10 @@ int fromPng(const char* in, const char* out, const Options& opt) {
   std::vector<png_byte> rgba(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr))
     return fail("%s: %s", in, image.message);
+
+  if (known && (known->width != w || known->height != h))
+    std::fprintf(stderr, "quillmoor-img16: %s: the game reads this picture as %dx%d, not %dx%d\n", out,
+                 known->width, known->height, w, h);
 
   std::vector<uint16_t> pixels(static_cast<size_t>(w) * h);
   for (int row = 0; row < h; ++row) {
@@ -145,23 +173,50 @@ int main(int argc, char** argv) {
   const char* args[4] = {};
   int count = 0;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--turned") == 0) {
-      opt.turned = true;
-    } else if (std::strcmp(argv[i], "--bottom-up") == 0) {
-      opt.bottomUp = true;
-    } else if (argv[i][0] == '-' && argv[i][1] == '-') {
-      return fail("unknown option %s", argv[i]);
+    const char* a = argv[i];
+    if (std::strcmp(a, "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(a, "--version") == 0) {
+      std::printf("quillmoor-img16 %s\n", QUILL_VERSION);
+      return 0;
+    }
+    if (std::strcmp(a, "--turned") == 0) {
+      opt.turned = opt.layoutGiven = true;
+    } else if (std::strcmp(a, "--bottom-up") == 0) {
+      opt.bottomUp = opt.layoutGiven = true;
+    } else if (std::strcmp(a, "--top-down") == 0) {
+      opt.layoutGiven = true;
+    } else if (a[0] == '-' && a[1] != '\0') {
+      return usageError("unknown option %s", a);
     } else if (count < 4) {
-      args[count++] = argv[i];
+      args[count++] = a;
     } else {
-      return usage();
+      return usageError("too many arguments");
     }
   }
-  if (count == 4 && std::strcmp(args[0], "to-png") == 0) {
+  if (count == 0) return usageError();
+  const bool toPngCommand = std::strcmp(args[0], "to-png") == 0;
+  if (toPngCommand && (count == 3 || count == 4)) {
     int w = 0, h = 0;
-    if (!parseSize(args[3], w, h)) return fail("bad size %s: expected WxH, each 1 to %s", args[3], "8192");
+    if (count == 4) {
+      if (!parseSize(args[3], w, h))
+        return usageError("bad size %s: expected WxH, each 1 to %s", args[3], "8192");
+    } else {
+      const KnownPicture* known = findKnownPicture(args[1]);
+      if (!known) return usageError("%s: not one of the game's pictures; give its size as WxH", args[1]);
+      w = known->width;
+      h = known->height;
+      applyKnownLayout(*known, opt);
+    }
     return toPng(args[1], args[2], w, h, opt);
   }
-  if (count == 3 && std::strcmp(args[0], "from-png") == 0) return fromPng(args[1], args[2], opt);
-  return usage();
+  if (std::strcmp(args[0], "from-png") == 0 && count == 3) {
+    const KnownPicture* known = findKnownPicture(args[2]);
+    if (known) applyKnownLayout(*known, opt);
+    return fromPng(args[1], args[2], opt, known);
+  }
+  if (toPngCommand || std::strcmp(args[0], "from-png") == 0) return usageError("wrong number of arguments");
+  return usageError("unknown command %s", args[0]);
 }

@@ -1,17 +1,51 @@
 // quillmoor-levelcheck FILE: reads a level with the game's own reader and
 // names everything the game would accept silently but a player would suffer.
-// Exit code 0 for a sound level, 1 otherwise.
+// Exit code 0 for a sound level, 1 otherwise, 2 for a wrong command line.
 #include <cstdio>
+#include <cstring>
 
 #include "checks.h"
 #include "world/level.h"
 
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage: quillmoor-levelcheck FILE\n"
+    "       quillmoor-levelcheck --help | --version\n"
+    "Reads a level with the game's own reader and names what it would pass over.\n";
+
+int usageError(const char* what, const char* arg) {
+  std::fprintf(stderr, "quillmoor-levelcheck: %s%s\n%s", what, arg, kUsage);
+  return kUsageError;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: quillmoor-levelcheck FILE\n");
-    return 1;
+  const char* path = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (std::strcmp(a, "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(a, "--version") == 0) {
+      std::printf("quillmoor-levelcheck %s\n", QUILL_VERSION);
+      return 0;
+    }
+    if (std::strcmp(a, "--") == 0 && i + 1 < argc && !path) {
+      path = argv[++i];  // a level whose name starts with '-'
+    } else if (a[0] == '-' && a[1] != '\0') {
+      return usageError("unknown option ", a);
+    } else if (!path) {
+      path = a;
+    } else {
+      return usageError("more than one file: ", a);
+    }
   }
-  const char* path = argv[1];
+  if (!path) return usageError("no level file given", "");
   // The game's reader says nothing about a missing file; the checker does.
   FILE* probe = std::fopen(path, "rb");
   if (!probe) {

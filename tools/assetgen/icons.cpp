@@ -1,0 +1,56 @@
+#include "tools/assetgen/icons.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/pictures.h"
+
+namespace {
+
+unsigned char byte(float v) { return static_cast<unsigned char>(clamp01(v) * 255.0f + 0.5f); }
+
+bool writeRgbaPng(const std::string& path, const Canvas& c) {
+  std::vector<unsigned char> rgba(static_cast<size_t>(c.w) * c.h * 4);
+  for (int y = 0; y < c.h; ++y) {
+    for (int x = 0; x < c.w; ++x) {
+      unsigned char* p = &rgba[(static_cast<size_t>(y) * c.w + x) * 4];
+      const float a = c.alphaAt(x, y);
+      p[0] = byte(c.at(x, y).r);
+      p[1] = byte(c.at(x, y).g);
+      p[2] = byte(c.at(x, y).b);
+      p[3] = byte(a);
+      if (p[3] == 0) p[0] = p[1] = p[2] = 0;
+    }
+  }
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(c.w);
+  image.height = static_cast<png_uint_32>(c.h);
+  image.format = PNG_FORMAT_RGBA;
+  const bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+  png_image_free(&image);
+  return ok;
+}
+
+}  // namespace
+
+bool writeIcons(const std::string& dir, const char* name) {
+  bool ok = true;
+  for (int size : kIconSizes) {
+    const std::string folder = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::string path = folder + "/" + name + ".png";
+    if (!writeRgbaPng(path, paintGuardIcon(size))) {
+      std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+      ok = false;
+    }
+  }
+  return ok;
+}
