@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "framework/surface.h"
 #include "world/pngfile.h"
@@ -10,9 +11,14 @@
 int saveScreenshot() {
   const Surface* s = currentSurface();
   if (!s) return -1;
-  char name[32];
+  const char* dir = std::getenv("QUILL_SCREENSHOT_DIR");
+  if (!dir || !*dir) dir = ".";
+  char name[4096];
   for (int n = 1; n < 1000; ++n) {
-    std::snprintf(name, sizeof name, "quillmoor-%03d.png", n);
+    if (std::snprintf(name, sizeof name, "%s/quillmoor-%03d.png", dir, n) >= static_cast<int>(sizeof name)) {
+      std::fprintf(stderr, "quillmoor: the screenshot folder's name is too long\n");
+      return -1;
+    }
     struct stat st;
     if (stat(name, &st) == 0) continue;
     char error[128];

@@ -1,4 +1,6 @@
-// Screenshots: F12 saves the picture on screen as a numbered PNG in the working directory.
+// Screenshots: F12 saves the picture on screen as a numbered PNG, in the folder
+// QUILL_SCREENSHOT_DIR names (the installed game's command sets it to a folder
+// the player can write to), else in the working directory.
 #pragma once
 
 constexpr int kScreenshotScanCode = 0x58;  // F12, a key the game does not use otherwise
