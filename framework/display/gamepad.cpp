@@ -11,6 +11,7 @@ enum : int {
   kScanDigit1 = 0x02,
   kScanDigit2 = 0x03,
   kScanDigit9 = 0x0A,
+  kScanEnter = 0x1C,
   kScanUp = 0x48,
   kScanLeft = 0x4B,
   kScanRight = 0x4D,
@@ -116,6 +117,12 @@ int padChanged(PadInput& in, int slot, const PadState& now, DisplayEvent* out) {
   return count;
 }
 
+void padKeyInDialog(DisplayEvent& e) {
+  if (e.scanCode != kScanDigit1 && e.scanCode != kScanDigit2) return;
+  e.scanCode = kScanEnter;
+  e.character = e.kind == kDisplayKeyDown ? 13 : 0;
+}
+
 void keyboardPressed(PadInput& in, int scanCode) { in.holders[scanCode & 0xFF] |= keyboardBit; }
 
 int keyboardReleased(PadInput& in, int scanCode) {
@@ -124,4 +131,20 @@ int keyboardReleased(PadInput& in, int scanCode) {
   return holders == 0 ? 1 : 0;
 }
 
-void forgetHeld(PadInput& in) { in = PadInput{}; }
+void forgetKeyboard(PadInput& in) {
+  for (uint8_t& holders : in.holders) holders = static_cast<uint8_t>(holders & ~keyboardBit);
+}
+
+int steeringHeld(const PadInput& in, DisplayEvent* out) {
+  uint32_t held = 0;
+  for (uint32_t keys : in.held) held |= keys;
+  int count = 0;
+  for (int k = 0; k < kPadKeyCount; ++k) {
+    if (!(held & bit(k)) || kPadKeyCodes[k].character != 0) continue;
+    DisplayEvent& e = out[count++];
+    e = DisplayEvent{};
+    e.kind = kDisplayKeyDown;
+    e.scanCode = kPadKeyCodes[k].scanCode;
+  }
+  return count;
+}

@@ -93,6 +93,15 @@ void keyboardPressed(PadInput& in, int scanCode);
 // The keyboard let go of `scanCode`: 1 when the key-up is to be reported, 0
 // while a pad still holds the key.
 int keyboardReleased(PadInput& in, int scanCode);
-// Forgets every holder (the focus left and the key table was cleared); each
-// pad presses its keys again at its next padChanged.
-void forgetHeld(PadInput& in);
+// While the mode dialog is open, which has no views to flip, the keys of the
+// help and map buttons (A, Y, Start) become Enter, so a pad alone starts the
+// game; rewrites a pad's key event from padChanged in place.
+void padKeyInDialog(DisplayEvent& e);
+// The focus left and the key table was cleared: forgets what the keyboard
+// holds (its releases will not come). Pads keep their keys; SDL still tells
+// their releases.
+void forgetKeyboard(PadInput& in);
+// The focus came back: key-downs (at most kPadKeyCount) for the steering keys
+// the pads still hold, to put them back into the key table. Buttons that
+// flip views are not pressed again: they flipped once, when pressed.
+int steeringHeld(const PadInput& in, DisplayEvent* out);

@@ -521,7 +521,10 @@ template <typename Source>
 void pushPadEvents(Source source) {
   DisplayEvent keys[kMaxPadEvents];
   const int count = source(keys);
-  for (int i = 0; i < count; ++i) pushPending(keys[i]);
+  for (int i = 0; i < count; ++i) {
+    if (g_sdl.dialog) padKeyInDialog(keys[i]);
+    pushPending(keys[i]);
+  }
 }
 
 void drawDialog() {

@@ -105,16 +105,8 @@ int padEvent(const SDL_Event& ev, DisplayEvent* out) {
 
 void padsKeyboardPressed(int scanCode) { keyboardPressed(g_pads.input, scanCode); }
 int padsKeyboardReleased(int scanCode) { return keyboardReleased(g_pads.input, scanCode); }
-void padsFocusLost() { forgetHeld(g_pads.input); }
-
-int padsFocusGained(DisplayEvent* out) {
-  int count = 0;
-  for (int i = 0; i < kPadSlots; ++i) {
-    if (g_pads.slots[i].controller)
-      count += padChanged(g_pads.input, i, readPad(g_pads.slots[i].controller), out + count);
-  }
-  return count;
-}
+void padsFocusLost() { forgetKeyboard(g_pads.input); }
+int padsFocusGained(DisplayEvent* out) { return steeringHeld(g_pads.input, out); }
 
 int plugVirtualPad() {
   if (!g_pads.open) return -1;

@@ -22,9 +22,9 @@ int padEvent(const SDL_Event& event, DisplayEvent* out);
 // The keyboard's side of who holds which key (see PadInput).
 void padsKeyboardPressed(int scanCode);
 int padsKeyboardReleased(int scanCode);
-// The window lost the focus (the key table is cleared): forget what pads hold.
+// The window lost the focus (the key table is cleared) ...
 void padsFocusLost();
-// ... and got it back: pads still leaning or pressed hold their keys again.
+// ... and got it back: the steering keys pads still hold go down again.
 int padsFocusGained(DisplayEvent* out);
 
 // A pad made in software (SDL's virtual joystick, which SDL maps as a game

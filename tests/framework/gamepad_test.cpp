@@ -58,6 +58,15 @@ TEST(PadButtons, EachStandsForTheKeyboardKeyOfItsAction) {
     EXPECT_EQ(k.character, keyCharacter(code, 0, 0)) << t.key;
   }
   EXPECT_EQ(buttonKeys(1u << kPadB | 1u << kPadGuide | 1u << kPadLeftStick), 0u);
+  // In the mode dialog A presses Enter; the steering keys stay as they are.
+  PadInput in{};
+  DisplayEvent out[kPadKeyCount];
+  ASSERT_EQ(padChanged(in, 0, PadState{0, -32768, 1u << kPadA}, out), 2);
+  padKeyInDialog(out[0]);
+  padKeyInDialog(out[1]);
+  EXPECT_EQ(out[0].scanCode, 0x48);
+  EXPECT_EQ(out[1].scanCode, pcScanCode(sdlScancodeByName("Return")));
+  EXPECT_EQ(out[1].character, 13);
 }
 
 using Words = std::vector<std::string>;
@@ -99,7 +108,7 @@ TEST(PadInput, KeysAreReleasedOnlyByTheirLastHolder) {
   EXPECT_EQ(keyboardReleased(in, 0x4B), 1);
 }
 
-TEST(PadInput, SwingsLetGoFirstAndUnpluggingReleasesEverything) {
+TEST(PadInput, SwingsUnpluggingAndTheFocusComingBack) {
   PadInput in{};
   EXPECT_EQ(change(in, 2, PadState{-32768, 0, 1u << kPadA}), (Words{"+4B", "+03"}));
   // The stick swung from left to right in one reading; A still held, no repeat.
@@ -107,13 +116,17 @@ TEST(PadInput, SwingsLetGoFirstAndUnpluggingReleasesEverything) {
             (Words{"-4B", "+4D", "+51"}));
   // Unplugged: a pad at rest.
   EXPECT_EQ(change(in, 2, PadState{}), (Words{"-4D", "-51", "-03"}));
-  // After the focus came back the pad presses what it still holds.
-  change(in, 2, PadState{0, 0, 1u << kPadBack});
-  forgetHeld(in);
+  // Focus lost and back: the keyboard's keys are forgotten (their releases
+  // never come), the pad's steering keys go down again, its held A does not
+  // flip the map a second time.
+  change(in, 2, PadState{0, -32768, 1u << kPadA});
+  keyboardPressed(in, 0x4B);
+  forgetKeyboard(in);
   DisplayEvent out[kPadKeyCount];
-  ASSERT_EQ(padChanged(in, 2, PadState{0, 0, 1u << kPadBack}, out), 1);
+  ASSERT_EQ(steeringHeld(in, out), 1);
   EXPECT_EQ(out[0].kind, kDisplayKeyDown);
-  EXPECT_EQ(out[0].character, 27);
+  EXPECT_EQ(out[0].scanCode, 0x48);
+  EXPECT_EQ(change(in, 2, PadState{-32768, 0, 1u << kPadA}), (Words{"-48", "+4B"}));
   EXPECT_EQ(padChanged(in, kPadSlots, PadState{0, 0, 1u << kPadBack}, out), 0) << "slots beyond the table";
 }
 
