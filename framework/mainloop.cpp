@@ -6,6 +6,7 @@
 
 #include "framework/display/display.h"
 #include "framework/framework.h"
+#include "framework/sound.h"
 #include "framework/surface.h"
 #ifdef QUILL_RECORDER
 #include <cstdlib>
@@ -45,6 +46,7 @@ int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 100
 int suspendHandler(int how) {
   if (how != 1 && how != 2) return 1;
   g_loop.active = how == 2 ? 1 : 0;
+  pauseSound(how == 1);  // the game stands still, and so does what it plays
   if (g_loop.suspend) return g_loop.suspend(currentSurface(), how);
   return 1;
 }
@@ -61,7 +63,10 @@ void focusChanged(bool gained) {
 void switchMode(int recreate) {
   ModeInfo* mode = nullptr;
   const int windowed = switchDisplayMode(recreate, &mode);
-  if (windowed) g_loop.active = 1;  // a window is never suspended
+  if (windowed) {
+    g_loop.active = 1;  // a window is never suspended
+    pauseSound(0);
+  }
   if (g_loop.modeSwitch) g_loop.modeSwitch(mode, windowed);
 }
 
@@ -198,6 +203,7 @@ int runMainLoop() {
   recorderClose();
 #endif
   shutDownFramework();
+  closeSound();
   g_loop.active = 1;
   g_loop.queued = 0;
   std::memset(g_loop.keys, 0, sizeof g_loop.keys);

@@ -4,6 +4,7 @@
 
 #include "framework/mainloop.h"
 #include "game/screenshot.h"
+#include "game/sounds.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
@@ -17,6 +18,8 @@ constexpr float kFullTurn = 6.283185f;
 const MazeFloor& currentFloor() { return mazeGrid.floors[player.floor]; }
 
 void flip(int32_t& toggle) { toggle = toggle == 0 ? 1 : 0; }
+
+bool g_blocked = false;  // a step of this pass met a wall
 }  // namespace
 
 void stepPlayer(double d, double length) {
@@ -24,10 +27,16 @@ void stepPlayer(double d, double length) {
   // angle keeps the part along the wall: the player slides.
   const double mx = length * std::cos(d);
   player.x = static_cast<float>(player.x + mx);
-  if (touchesWall(player, currentFloor())) player.x = static_cast<float>(player.x - mx);
+  if (touchesWall(player, currentFloor())) {
+    player.x = static_cast<float>(player.x - mx);
+    g_blocked = true;
+  }
   const double my = length * std::sin(d);
   player.y = static_cast<float>(player.y + my);
-  if (touchesWall(player, currentFloor())) player.y = static_cast<float>(player.y - my);
+  if (touchesWall(player, currentFloor())) {
+    player.y = static_cast<float>(player.y - my);
+    g_blocked = true;
+  }
 }
 
 void turnLeft() {
@@ -41,12 +50,14 @@ void turnRight() {
 }
 
 void pollMovementKeys() {
+  g_blocked = false;
   if (isKeyDown(kKeyForward)) stepPlayer(player.heading, kStepLength);
   if (isKeyDown(kKeyBack)) stepPlayer(player.heading, -kStepLength);
   if (isKeyDown(kKeyTurnLeft)) turnLeft();
   if (isKeyDown(kKeyTurnRight)) turnRight();
   if (isKeyDown(kKeySideLeft)) stepPlayer(player.heading + kQuarterTurn, kStepLength);
   if (isKeyDown(kKeySideRight)) stepPlayer(player.heading - kQuarterTurn, kStepLength);
+  noteWallContact(g_blocked);
 }
 
 void onKeyDown(Event* event) {

@@ -5,6 +5,7 @@
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/hud.h"
+#include "game/sounds.h"
 #include "game/startup.h"
 #include "guards/guards.h"
 #include "render/bodies.h"
@@ -55,7 +56,9 @@ int runFrame() {
   const int exitX = exitMarker.x - 1;
   const int exitY = exitMarker.y;
 
+  noteGuardsBeforeStep();
   stepGuards(player);
+  playFootsteps(player, levelMaps[player.floor]);
   drawView(player, mazeGrid.floors[player.floor], gameSurface());
 
   timerStop();
@@ -73,6 +76,7 @@ int runFrame() {
     if (body.present && reached(body.x, body.y, kReachLimit)) {
       body.present = 0;
       score += 100;
+      playRuleSound(kSoundCrystal);
     }
   }
 
@@ -87,9 +91,11 @@ int runFrame() {
       if (heldKeys & bit) {
         heldKeys &= ~bit;
         keyItems[k - 1].active = 1;
+        playRuleSound(kSoundTakeBack);
       }
     } else {
       drawCaptureMessage();
+      playRuleSound(kSoundCapture);  // it plays on through the pause
       swapBuffers(2);
       waitMillis(kEndingPauseMillis);
       requestQuit();
@@ -100,9 +106,11 @@ int runFrame() {
     KeyItem& item = keyItems[k];
     if (item.active == 0 || !reached(item.x, item.y, kReachLimit)) continue;
     item.active = 0;
+    playRuleSound(kSoundItem);
     if (!(heldKeys & kItemBits[k])) {
       heldKeys |= kItemBits[k];
       guards[k + 1].active = 1;
+      playGuardCall(k + 1, player);
     }
   }
 
@@ -110,8 +118,10 @@ int runFrame() {
   spinPointObjects();
 
   if (heldKeys == 7) {
+    if (!exitOpen) playRuleSound(kSoundExit);
     exitOpen = 1;
     if (reached(exitX + 0.5f, exitY + 0.5f, kExitReachLimit)) {
+      playRuleSound(kSoundFanfare);
       paintMeadowScreen();
       drawWinMessage();
       score += timeBonus;

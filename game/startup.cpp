@@ -12,6 +12,7 @@
 #include "game/controls.h"
 #include "game/frame.h"
 #include "game/hud.h"
+#include "game/sounds.h"
 #include "guards/guards.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
@@ -71,6 +72,12 @@ void resetStartup() {
 }
 
 DriverOptions defaultGameOptions() { return DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}}; }
+
+int soundWanted(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] && equalsIgnoringAsciiCase(argv[i], "-nosound")) return 0;
+  return 1;
+}
 
 void parseCommandLine(int argc, char** argv, DriverOptions& options) {
   for (int i = 1; i < argc; ++i) {
@@ -198,6 +205,7 @@ int gameMain(int argc, char** argv) {
   clearSurface();
   drawTitlePicture("bilder/titel.16B");
   runLoadingStages();
+  startSounds(soundWanted(argc, argv));
   setClipMode(1);
   swapBuffers(2);
   return runMainLoop();

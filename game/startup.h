@@ -11,6 +11,8 @@ int gameMain(int argc, char** argv);
 
 // Clears the DriverOptions word of every recognised switch (ASCII case ignored).
 void parseCommandLine(int argc, char** argv, DriverOptions& options);
+// 0 when the switch -nosound (ASCII case ignored) is among the arguments.
+int soundWanted(int argc, char** argv);
 // The game's DriverOptions before any switch: every back end but OpenGL, 15/16-bit modes.
 DriverOptions defaultGameOptions();
 

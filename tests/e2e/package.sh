@@ -36,9 +36,11 @@ deb="$scratch/out/quillmoor_${version}_$(dpkg --print-architecture).deb"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort > "$scratch/actual"
 diff "$scratch/expected" "$scratch/actual" || fail "the package's files differ from the expected layout (- expected, + packed)"
 [ "$(grep -c '/bilder/.*\.16B$' "$scratch/actual")" -eq 83 ] || fail "expected 83 pictures"
+[ "$(grep -c '/sounds/.*\.wav$' "$scratch/actual")" -eq 13 ] || fail "expected 13 sounds"
 [ -z "$(dpkg-deb -c "$deb" | awk '$1 ~ /w/ && $1 ~ /^-.{5}w|^-.{8}w/')" ] || fail "files writable by group or others"
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-dejavu-core' || fail "no dependency on the dialog's font"
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2' || fail "no library dependencies from the binaries"
+dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-mixer' || fail "no dependency on the sound mixer"
 
 # Unpacked: the game starts from any folder, through a symlink too; F12 saves
 # where it was started, and the data folder stays as it was.

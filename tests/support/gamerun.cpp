@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <fstream>
 
+#include "framework/display/audio.h"
 #include "framework/display/display.h"
 #include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "framework/sound.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/startup.h"
@@ -37,7 +39,10 @@ void resetEverything() {
   resetGameState();
   resetLevel();
   resetGuards();
+  closeSound();
+  resetHeadlessAudio();
   selectDisplay(headlessDisplayDriver());
+  selectAudio(headlessAudioDriver());
 }
 
 namespace {
