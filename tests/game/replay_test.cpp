@@ -5,6 +5,7 @@
 // last picture pins that ending down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -15,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/display/audio.h"
 #include "framework/display/display.h"
 #include "framework/display/headless.h"
 #include "framework/recorder.h"
 #include "game/frame.h"
+#include "game/sounds.h"
 #include "guards/guards.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -51,19 +54,28 @@ GameRun playLines(const std::vector<std::string>& lines) {
 
 GameRun play(const std::string& name) { return runGameFromFile(QUILL_GAME_DIR, kReplays + name); }
 
-// The replay up to and including the line tagged "@tag", ending the game right
-// after that line's pass (the tag stays in the comment, "quit" joins the clauses).
-GameRun playTo(const std::string& name, const std::string& tag) {
+// The replay's first `passes` lines, the game ending right after the last
+// one's pass ("quit" joins its clauses, its comment stays).
+GameRun playPasses(const std::string& name, size_t passes) {
   std::vector<std::string> lines = replayLines(name);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].find("@" + tag) == std::string::npos) continue;
-    const size_t hash = lines[i].find('#');
-    std::string code = lines[i].substr(0, hash);
-    while (!code.empty() && code.back() == ' ') code.pop_back();
-    lines[i] = (code.empty() ? std::string("quit") : code + "; quit") + "  " + lines[i].substr(hash);
-    lines.resize(i + 1);
-    return playLines(lines);
+  if (passes == 0 || passes > lines.size()) {
+    ADD_FAILURE() << name << " has no pass " << passes;
+    return GameRun{};
   }
+  lines.resize(passes);
+  std::string& last = lines.back();
+  const size_t hash = std::min(last.find('#'), last.size());
+  std::string code = last.substr(0, hash);
+  while (!code.empty() && code.back() == ' ') code.pop_back();
+  last = (code.empty() ? std::string("quit") : code + "; quit") + "  " + last.substr(hash);
+  return playLines(lines);
+}
+
+// The replay up to and including the line tagged "@tag".
+GameRun playTo(const std::string& name, const std::string& tag) {
+  const std::vector<std::string> lines = replayLines(name);
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].find("@" + tag) != std::string::npos) return playPasses(name, i + 1);
   ADD_FAILURE() << name << " has no line tagged @" << tag;
   return GameRun{};
 }
@@ -135,6 +147,14 @@ void savePicture(const GameRun& r, const std::string& path) {
   ASSERT_FALSE(r.lastFrame.empty());
   ASSERT_TRUE(writePng555(path.c_str(), r.lastFrame.data(), r.width, r.height, r.width, false, error))
       << error;
+}
+
+// The passes in which the headless audio back end started sound `id`.
+std::vector<int> passesOf(int id) {
+  std::vector<int> passes;
+  for (int i = 0; i < headlessPlayedCount(); ++i)
+    if (headlessPlayed(i).id == id) passes.push_back(headlessPlayed(i).pass);
+  return passes;
 }
 
 }  // namespace
@@ -394,4 +414,71 @@ TEST(Replay, DISABLED_PlanAWinningRoute) {
   EXPECT_EQ(score, 300 + timeBonus);
   EXPECT_EQ(r.passes, static_cast<int>(lines.size()));
   std::printf("%zu passes, score %d: %s/winning.txt\n", route.size(), score, dir.c_str());
+}
+
+// What the player hears, from the headless audio back end: each sound starts
+// in the pass whose rule fires, which the game's state at the end of that pass
+// and of the one before confirms (the replays may change; the passes are found, not written down).
+TEST(ReplaySound, TheCaptureSoundsInTheCapturePassAfterTheWhiteGuardsSteps) {
+  const GameRun r = play("caught.txt");
+  EXPECT_EQ(passesOf(kSoundCapture), std::vector<int>{r.passes}) << "the capture ends the game in its pass";
+  // Only the white guard walks: its heavy steps, a cell (ten passes) apart,
+  // louder as it closes in.
+  EXPECT_TRUE(passesOf(kSoundStep).empty());
+  std::vector<int> volumes;
+  for (int i = 0; i < headlessPlayedCount(); ++i)
+    if (headlessPlayed(i).id == kSoundHeavyStep) volumes.push_back(headlessPlayed(i).volume);
+  ASSERT_GE(volumes.size(), 3u);
+  EXPECT_LT(volumes[volumes.size() - 3], volumes.back());
+  const std::vector<int> steps = passesOf(kSoundHeavyStep);
+  for (size_t i = 1; i < steps.size(); ++i) EXPECT_GE(steps[i] - steps[i - 1], 10);
+  EXPECT_EQ(passesOf(kSoundWind).size(), 1u);
+  const uint64_t withSound = stateDigest(r);
+
+  // -nosound: nothing opened or played, and the very same game.
+  const GameRun silent = runGameFromFile(QUILL_GAME_DIR, kReplays + "caught.txt", {"-NoSound"});
+  EXPECT_EQ(headlessPlayedCount(), 0);
+  EXPECT_EQ(headlessAudioIsOpen(), 0);
+  EXPECT_EQ(silent.stdoutText, "");
+  EXPECT_EQ(hex(stateDigest(silent)), hex(withSound));
+}
+
+TEST(ReplaySound, AnItemAndItsGuardsCallSoundInThePickUpPassAndTheTakingBackInItsPass) {
+  play("takeback.txt");
+  const std::vector<int> items = passesOf(kSoundItem), calls = passesOf(kSoundCallRed);
+  const std::vector<int> takeBacks = passesOf(kSoundTakeBack), steps = passesOf(kSoundStep);
+  ASSERT_EQ(items.size(), 2u) << "picked up, taken back, picked up again";
+  EXPECT_EQ(calls, items) << "each pick-up releases the red guard";
+  ASSERT_EQ(takeBacks.size(), 1u);
+  ASSERT_FALSE(steps.empty());
+  EXPECT_GT(steps.front(), items[0]) << "the red guard is heard only once it is released";
+
+  playPasses("takeback.txt", static_cast<size_t>(items[0] - 1));
+  EXPECT_EQ(heldKeys & 1, 0);
+  playPasses("takeback.txt", static_cast<size_t>(items[0]));
+  EXPECT_EQ(heldKeys & 1, 1);
+  EXPECT_EQ(guards[1].active, 1);
+  playPasses("takeback.txt", static_cast<size_t>(takeBacks[0] - 1));
+  EXPECT_EQ(heldKeys & 1, 1);
+  playPasses("takeback.txt", static_cast<size_t>(takeBacks[0]));
+  EXPECT_EQ(heldKeys & 1, 0);
+  EXPECT_EQ(guards[1].active, 0);
+}
+
+TEST(ReplaySound, TheWinningRunHearsEveryCrystalTheOpenExitAndTheFanfare) {
+  const GameRun r = play("winning.txt");
+  EXPECT_EQ(passesOf(kSoundCrystal).size(), 3u);
+  EXPECT_GE(passesOf(kSoundItem).size(), 3u);
+  ASSERT_EQ(passesOf(kSoundExit).size(), 1u);
+  EXPECT_EQ(passesOf(kSoundFanfare), std::vector<int>{r.passes});
+  // The exit opens with the last item.
+  EXPECT_EQ(passesOf(kSoundExit).front(), passesOf(kSoundItem).back());
+  EXPECT_TRUE(passesOf(kSoundCapture).empty());
+}
+
+TEST(ReplaySound, SoundHoldsWhileTheFullScreenGameIsSwitchedAway) {
+  playTo("toggles.txt", "stillaway");
+  EXPECT_EQ(headlessAudioIsPaused(), 1);
+  play("toggles.txt");
+  EXPECT_EQ(headlessAudioIsPaused(), 0);
 }
