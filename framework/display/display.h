@@ -151,10 +151,12 @@ struct DisplayDriver {
   // Returns the window to a normal window; nothing when not in full screen.
   void (*leaveFullScreen)();
 
-  // Shows the x1R5G5B5 surface on the window scaled to targetWidth x
-  // targetHeight (nearest neighbour); whatever of the window the target does
-  // not cover stays black. waitMode 1 waits for the retrace, 0 and 2 do not.
-  // The surface is only read, during the call.
+  // Shows the x1R5G5B5 surface on the window, scaled to targetWidth x
+  // targetHeight, or to the largest rectangle of that shape the window holds
+  // (in full screen, 4:3 for the 200- and 400-line modes): by whole factors
+  // with nearest neighbour, the rest of the way filtered. Whatever of the
+  // window the picture does not cover stays black. waitMode 1 waits for the
+  // retrace, 0 and 2 do not. The surface is only read, during the call.
   void (*present)(const Surface* surface, int targetWidth, int targetHeight, int waitMode);
 
   // Marks the start of one main-loop pass (the headless port reads one line

@@ -142,3 +142,19 @@ Rect letterboxRect(int srcWidth, int srcHeight, int outWidth, int outHeight) {
   const int top = static_cast<int>((outHeight - h) / 2);
   return {left, top, left + static_cast<int>(w), top + static_cast<int>(h)};
 }
+
+bool showsAtFourByThree(int modeWidth, int modeHeight) {
+  return (modeWidth == 320 || modeWidth == 640) && (modeHeight == 200 || modeHeight == 400);
+}
+
+PresentScale planPresent(int srcWidth, int srcHeight, int shapeWidth, int shapeHeight, int outWidth,
+                         int outHeight) {
+  PresentScale p{};
+  p.dst = letterboxRect(shapeWidth, shapeHeight, outWidth, outHeight);
+  if (srcWidth <= 0 || srcHeight <= 0) return p;
+  const int w = p.dst.right - p.dst.left, h = p.dst.bottom - p.dst.top;
+  const int fx = w / srcWidth, fy = h / srcHeight;
+  p.scaledWidth = srcWidth * (fx > 1 ? fx : 1);
+  p.scaledHeight = srcHeight * (fy > 1 ? fy : 1);
+  return p;
+}

@@ -31,3 +31,21 @@ void convertThroughLut(const uint8_t* src, int srcPitch, int width, int height, 
 // into outWidth x outHeight, centred (the rest are black bars). Right and
 // bottom are exclusive. Empty when any size is not positive.
 Rect letterboxRect(int srcWidth, int srcHeight, int outWidth, int outHeight);
+
+// Full-screen modes of 200 and 400 lines (320x200, 320x400, 640x400): their
+// monitors drew them at 4:3, with pixels taller than wide, and so do we.
+bool showsAtFourByThree(int modeWidth, int modeHeight);
+
+// How a picture of srcWidth x srcHeight reaches an output of outWidth x
+// outHeight pixels: into dst, the largest centred rectangle of the shape
+// shapeWidth : shapeHeight, in two steps that keep its pixels even. First each
+// direction is scaled by the largest whole factor that fits (nearest
+// neighbour, at least 1) to scaledWidth x scaledHeight; then that picture is
+// scaled the small rest of the way to dst with linear filtering, only when
+// the two differ. 640x480 on 1920x1080: dst 1440x1080, scaled 1280x960.
+struct PresentScale {
+  Rect dst;
+  int scaledWidth, scaledHeight;
+};
+PresentScale planPresent(int srcWidth, int srcHeight, int shapeWidth, int shapeHeight, int outWidth,
+                         int outHeight);

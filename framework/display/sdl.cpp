@@ -90,13 +90,17 @@ struct SdlState {
   RendererKind rendererKind;  // what `renderer` is
   SDL_Texture* texture;
   int textureWidth, textureHeight;
+  // The picture scaled by whole factors, on its way to a screen it does not
+  // fill evenly; made when first needed, kept while its size stays.
+  SDL_Texture* scaled;
+  int scaledWidth, scaledHeight;
   int lastTargetWidth, lastTargetHeight;  // for repainting after an expose
   bool fullScreen;
   bool haveFrame;  // the texture holds a presented picture
   // How the full-screen back end now in use presents.
   bool vgaColours;   // brought down to 256 colours
   bool banked;       // copied with SDL_UpdateTexture instead of locking the texture
-  bool fourByThree;  // shown at 4:3 whatever its pixel size, as VGA monitors did
+  bool fourByThree;  // shown at 4:3 whatever its pixel size, as the monitors of its day did
   bool linear;       // driver word kOptLinear at the last listModes
 
   // The mode dialog's window.
@@ -122,7 +126,14 @@ ListedMode g_listed[kMaxListed];
 int g_listedCount = 0;
 std::vector<uint8_t> g_staging;  // ARGB rows for banked presents; grows with the picture only
 
+void releaseScaled() {
+  if (g_sdl.scaled) SDL_DestroyTexture(g_sdl.scaled);
+  g_sdl.scaled = nullptr;
+  g_sdl.scaledWidth = g_sdl.scaledHeight = 0;
+}
+
 void releaseTexture() {
+  releaseScaled();
   if (g_sdl.texture) SDL_DestroyTexture(g_sdl.texture);
   g_sdl.texture = nullptr;
   g_sdl.textureWidth = g_sdl.textureHeight = 0;
@@ -417,7 +428,10 @@ int sdlEnterFullScreen(const DisplayMode* mode) {
   }
   g_sdl.fullScreen = true;
   g_sdl.vgaColours = mode->bitsPerPixel == 8;
-  g_sdl.fourByThree = be.source == kSourceVga || be.source == kSourceModeX;
+  // Where we scale the picture onto the desktop ourselves, the old shapes are
+  // ours to keep; an exclusive mode is shaped by the monitor.
+  g_sdl.fourByThree = be.screen == kScreenDesktop && (be.source == kSourceVga || be.source == kSourceModeX ||
+                                                      showsAtFourByThree(mode->width, mode->height));
   g_sdl.banked = be.driverWord == kOptVbe && !g_sdl.linear;
   SDL_ShowWindow(g_sdl.window);
   SDL_RaiseWindow(g_sdl.window);
@@ -432,18 +446,59 @@ void sdlLeaveFullScreen() {
   useRenderer(kRendererAccelerated);  // a window draws as it did before
 }
 
+// The picture scaled by whole factors into a render target: false when the
+// renderer cannot draw into a texture.
+bool scaleByWholeFactors(int width, int height) {
+  if (!g_sdl.scaled || g_sdl.scaledWidth != width || g_sdl.scaledHeight != height) {
+    releaseScaled();
+    g_sdl.scaled =
+        SDL_CreateTexture(g_sdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (!g_sdl.scaled) return false;
+    SDL_SetTextureScaleMode(g_sdl.scaled, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(g_sdl.scaled, SDL_BLENDMODE_NONE);
+    g_sdl.scaledWidth = width;
+    g_sdl.scaledHeight = height;
+  }
+  if (SDL_SetRenderTarget(g_sdl.renderer, g_sdl.scaled) != 0) return false;
+  SDL_SetTextureScaleMode(g_sdl.texture, SDL_ScaleModeNearest);
+  const bool drawn = SDL_RenderCopy(g_sdl.renderer, g_sdl.texture, nullptr, nullptr) == 0;
+  SDL_SetRenderTarget(g_sdl.renderer, nullptr);
+  return drawn;
+}
+
 // Draws the texture into the renderer's output, letterboxed to the target's
-// proportions; the bars are cleared every time so nothing old shows in them.
+// proportions (4:3 for the old shapes); the bars are cleared every time so
+// nothing old shows in them. Every picture pixel becomes the same whole number
+// of screen pixels, and only the last fraction of the way is filtered, so
+// columns and rows come out even (at 640x480 on 1920x1080: 2 x 2 pixels each,
+// then 1.125 times that), where plain nearest-neighbour scaling would mix
+// columns two and three pixels wide.
 void drawTexture(int targetWidth, int targetHeight) {
   int outW = 0, outH = 0;
   if (SDL_GetRendererOutputSize(g_sdl.renderer, &outW, &outH) != 0) return;
+  SDL_Texture* shown = g_sdl.texture;
+  PresentScale plan{};
+  if (g_sdl.haveFrame) {
+    plan = g_sdl.fourByThree
+               ? planPresent(g_sdl.textureWidth, g_sdl.textureHeight, 4, 3, outW, outH)
+               : planPresent(g_sdl.textureWidth, g_sdl.textureHeight, targetWidth, targetHeight, outW, outH);
+    const int w = plan.dst.right - plan.dst.left, h = plan.dst.bottom - plan.dst.top;
+    const bool even = plan.scaledWidth == w && plan.scaledHeight == h;
+    const bool whole = plan.scaledWidth == g_sdl.textureWidth && plan.scaledHeight == g_sdl.textureHeight;
+    if (even || whole) {
+      SDL_SetTextureScaleMode(g_sdl.texture, even ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    } else if (scaleByWholeFactors(plan.scaledWidth, plan.scaledHeight)) {
+      shown = g_sdl.scaled;
+    } else {
+      SDL_SetTextureScaleMode(g_sdl.texture, SDL_ScaleModeNearest);  // no render targets: as before
+    }
+  }
   SDL_SetRenderDrawColor(g_sdl.renderer, 0, 0, 0, 255);
   SDL_RenderClear(g_sdl.renderer);
   if (g_sdl.haveFrame) {
-    const Rect r = g_sdl.fourByThree ? letterboxRect(4, 3, outW, outH)
-                                     : letterboxRect(targetWidth, targetHeight, outW, outH);
-    const SDL_Rect dst = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    SDL_RenderCopy(g_sdl.renderer, g_sdl.texture, nullptr, &dst);
+    const SDL_Rect dst = {plan.dst.left, plan.dst.top, plan.dst.right - plan.dst.left,
+                          plan.dst.bottom - plan.dst.top};
+    SDL_RenderCopy(g_sdl.renderer, shown, nullptr, &dst);
   }
   SDL_RenderPresent(g_sdl.renderer);
 }
@@ -459,7 +514,7 @@ void sdlPresent(const Surface* surface, int targetWidth, int targetHeight, int w
                    SDL_GetError());
       return;
     }
-    SDL_SetTextureScaleMode(g_sdl.texture, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(g_sdl.texture, SDL_BLENDMODE_NONE);  // opaque: a plain copy
     g_sdl.textureWidth = surface->width;
     g_sdl.textureHeight = surface->height;
   }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/display/headless.h"
@@ -105,6 +106,38 @@ TEST(Letterbox, KeepsProportionsCentred) {
 
   r = letterboxRect(0, 480, 640, 480);
   EXPECT_EQ(r.right - r.left, 0);
+}
+
+// Full screen scales by whole factors first, each direction on its own, and
+// leaves only the rest to the filtered step; the 200- and 400-line modes take
+// the 4:3 shape of their monitors.
+TEST(PresentScale, WholeFactorsFirstThenTheRest) {
+  PresentScale p = planPresent(640, 480, 640, 480, 1920, 1080);
+  EXPECT_EQ(p.dst.left, 240);
+  EXPECT_EQ(p.dst.right, 1680);
+  EXPECT_EQ(p.scaledWidth, 1280);
+  EXPECT_EQ(p.scaledHeight, 960);
+
+  p = planPresent(320, 200, 4, 3, 1920, 1080);
+  EXPECT_EQ(p.dst.right - p.dst.left, 1440);
+  EXPECT_EQ(p.dst.bottom - p.dst.top, 1080);
+  EXPECT_EQ(p.scaledWidth, 1280) << "4 across";
+  EXPECT_EQ(p.scaledHeight, 1000) << "5 down: the pixels stay taller than wide";
+
+  p = planPresent(640, 480, 640, 480, 1280, 960);  // an even fit needs no filtered step
+  EXPECT_EQ(p.scaledWidth, 1280);
+  EXPECT_EQ(p.scaledHeight, 960);
+  EXPECT_EQ(p.dst.right - p.dst.left, 1280);
+
+  p = planPresent(1600, 1200, 1600, 1200, 1280, 1024);  // larger than the screen: filtered down
+  EXPECT_EQ(p.scaledWidth, 1600);
+  EXPECT_EQ(p.dst.right - p.dst.left, 1280);
+  EXPECT_EQ(p.dst.bottom - p.dst.top, 960);
+
+  for (const auto& m : {std::pair{320, 200}, {320, 400}, {640, 400}})
+    EXPECT_TRUE(showsAtFourByThree(m.first, m.second));
+  for (const auto& m : {std::pair{320, 240}, {640, 480}, {640, 350}, {800, 600}})
+    EXPECT_FALSE(showsAtFourByThree(m.first, m.second));
 }
 
 int scan(const char* name) { return pcScanCode(sdlScancodeByName(name)); }
