@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/display/audio.h"
 #include "framework/display/display.h"
 #include "framework/display/headless.h"
 #include "framework/display/pixelconvert.h"
@@ -21,6 +22,7 @@
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/frame.h"
+#include "game/sounds.h"
 #include "game/startup.h"
 #include "guards/guards.h"
 #include "render/backdrop.h"
@@ -287,6 +289,9 @@ void runFrames(benchmark::State& state, int stereo, bool busy = false) {
     setGameSurfaceSlot(initFramework("Quillmoor!!!"));
     initTimer();
     timerStart();
+    // Sound open as in play: the frame makes its sound decisions, the headless port records them.
+    selectAudio(headlessAudioDriver());
+    startSounds(1);
     framework = true;
   }
   const Size size = kSizes[sizeIndex];
