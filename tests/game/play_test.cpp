@@ -2,6 +2,7 @@
 // scripted input, from the first pass to the program's end.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -30,18 +31,18 @@ int countColour(const GameRun& r, uint16_t c, int x0, int y0, int x1, int y1) {
 }  // namespace
 
 TEST(Play, WalkingDownTheFirstCorridorCollectsTheFirstBodyAndStopsAtTheWall) {
-  // 16 passes forward: from x = 2.3 to about 7.1 (the body at 7.5 is within reach),
-  // then textures off so the wall ahead is one flat colour, then Esc.
+  // 50 passes forward: from x = 2.3 past the body at 7.5 (within reach on the
+  // way) to about 17.3, then textures off so the wall ahead is one flat colour, then Esc.
   GameRun r = runGame(QUILL_GAME_DIR,
-                      repeat("keys 48", 16) + std::vector<std::string>{"keys; chars '4'", "", "chars 27"});
+                      repeat("keys 48", 50) + std::vector<std::string>{"keys; chars '4'", "", "chars 27"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.stdoutText, "");
-  EXPECT_NEAR(player.x, 2.3 + 16 * 0.3, 0.01);
-  EXPECT_NEAR(player.y, 1.5, 0.01);
+  EXPECT_NEAR(player.x, 2.3 + 50 * 0.3, 0.01);
+  EXPECT_NEAR(player.y, 1.5 + 50 * 0.3 * std::sin(0.0017453292), 0.001);  // the start heading's 0.1 degrees
   EXPECT_EQ(score, 100);
   EXPECT_EQ(pointObjects[0].present, 0);
   ASSERT_EQ(r.width, 640);
-  // The wall at x = 12 stands 4.9 units ahead: a flat slice of trunc(430 / 4.9) = 87
+  // The outer wall at x = 22 stands 4.7 units ahead: a flat slice of trunc(430 / 4.7) = 91
   // rows around the horizon (row 214), shaded to level 9.
   const uint16_t flat = (9 << 10) | (1 << 5);  // channels 18, 10, 6 less 9 -> 9, 1, 0
   EXPECT_EQ(pixelAt(r, 320, 214), flat);
@@ -50,10 +51,10 @@ TEST(Play, WalkingDownTheFirstCorridorCollectsTheFirstBodyAndStopsAtTheWall) {
   // The HUD line: "100 +" at x = 319, y = 439.
   EXPECT_GT(countColour(r, 0x7FFF, 319, 439, 380, 470), 10);
 
-  // Holding forward longer stops in front of the wall at x = 12.
-  GameRun far = runGame(QUILL_GAME_DIR, repeat("keys 48", 60));
-  EXPECT_LT(player.x, 12.0f - 0.15f);
-  EXPECT_GT(player.x, 11.5f);
+  // Holding forward longer stops in front of the wall at x = 22.
+  GameRun far = runGame(QUILL_GAME_DIR, repeat("keys 48", 80));
+  EXPECT_LT(player.x, 22.0f - 0.15f);
+  EXPECT_GT(player.x, 21.5f);
 }
 
 TEST(Play, StandingStillTheWhiteGuardCatchesThePlayer) {

@@ -1,0 +1,70 @@
+// How fair a level is, measured by the simulated player of support/simplayer.h:
+// the shipped level must be winnable by a person with ordinary reactions, yet
+// punish standing still and walking about without a plan.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "support/simplayer.h"
+
+namespace {
+
+// Seeds per reaction delay in the default suite; the sanitizer build plays fewer.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kRuns = 10;
+#else
+constexpr int kRuns = 40;
+#endif
+constexpr int kReaction200ms = 5, kReaction320ms = 8;  // passes at 25 a second
+
+const std::string kShippedLevel = QUILL_SOURCE_DIR "/data/Level1.txt";
+
+TEST(Fairness, TheSimulatedPlayerIsDecidedByItsSeedAndSlowedByItsHandicap) {
+  ASSERT_TRUE(simplay::loadLevelForPlay(kShippedLevel));
+  routeplan::Snapshot start;
+  routeplan::save(start);
+  const simplay::RunResult a = simplay::playPlanned(start, kReaction320ms, 7);
+  const simplay::RunResult b = simplay::playPlanned(start, kReaction320ms, 7);
+  EXPECT_EQ(a.trace, b.trace);
+  EXPECT_EQ(a.passes, b.passes);
+  EXPECT_EQ(a.outcome, b.outcome);
+
+  int quick = 0, slow = 0, differ = 0;
+  for (uint32_t seed = 1; seed <= kRuns; ++seed) {
+    const simplay::RunResult r = simplay::playPlanned(start, 0, seed);
+    const simplay::RunResult s = simplay::playPlanned(start, kReaction320ms, seed);
+    quick += r.outcome == routeplan::kEscaped;
+    slow += s.outcome == routeplan::kEscaped;
+    differ += r.trace != a.trace;
+  }
+  EXPECT_GT(quick, slow) << "seeing the guards late must cost wins";
+  EXPECT_GT(differ, kRuns / 2) << "the seeds must make different runs";
+}
+
+TEST(Fairness, TheShippedLevelIsWinnableButNotIdle) {
+  ASSERT_TRUE(simplay::loadLevelForPlay(kShippedLevel));
+  const simplay::Report rep = simplay::measure({kReaction200ms, kReaction320ms}, kRuns);
+  const std::string text = simplay::describe(rep);
+  EXPECT_GE(rep.delays[0].wins * 100, 70 * kRuns) << text;
+  EXPECT_GE(rep.delays[1].wins * 100, 40 * kRuns) << text;
+  EXPECT_GE(rep.standStillSeconds, 12.0) << text;
+  EXPECT_LE(rep.standStillSeconds, 25.0) << text;
+  EXPECT_GT(rep.wanderCaughtEarly * 2, rep.wanderRuns) << text;
+}
+
+// The full report for any level, run by hand (see README, "The level"):
+//   QUILL_LEVEL=FILE QUILL_FAIRNESS_RUNS=200 build/tests/test_game
+//     --gtest_also_run_disabled_tests --gtest_filter='*FairnessReport'
+TEST(Fairness, DISABLED_FairnessReport) {
+  const char* level = std::getenv("QUILL_LEVEL");
+  const char* runs = std::getenv("QUILL_FAIRNESS_RUNS");
+  const std::string path = level ? level : kShippedLevel;
+  ASSERT_TRUE(simplay::loadLevelForPlay(path)) << "cannot read " << path;
+  const simplay::Report rep =
+      simplay::measure({0, kReaction200ms, kReaction320ms}, runs ? std::atoi(runs) : 200);
+  std::printf("%s\n%s", path.c_str(), simplay::describe(rep).c_str());
+}
+
+}  // namespace

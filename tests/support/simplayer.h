@@ -1,0 +1,480 @@
+// A simulated player that measures how fair a level is. It plays on the game's
+// own movement, guard and rule code (rules only, nothing drawn) and knows the
+// maze as a person who reads the overview map does. It plans a route through
+// the crystals, the three items and the exit and re-plans as the guards move,
+// but it is handicapped like a person: it sees the guards only `delay` passes
+// late, turns in the game's 10-degree steps, and now and then runs past the
+// junction where it meant to turn. Each run is decided by its seed alone.
+// The stand-still and wandering players show how soon doing nothing, or
+// walking about without a plan, is punished.
+#pragma once
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <queue>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/startup.h"
+#include "support/routeplanner.h"
+
+namespace simplay {
+
+using routeplan::Cell;
+using routeplan::Outcome;
+
+constexpr int kPassesPerSecond = 25;
+constexpr int kRunLimit = 3000;             // passes (two minutes) before a run counts as lost
+constexpr double kCellPasses = 10.0 / 3.0;  // a held forward key crosses a cell in 10/3 passes
+constexpr double kTurnPasses = 10.5;        // a quarter turn at 10 degrees a pass
+constexpr double kGuardPasses = 10.0;       // a guard walks a cell in ten passes
+// A step is unsafe when a guard can stand in the new cell less than this many
+// passes after the player enters it, or in the old one a pass less after.
+// Found by trial: a wider margin has the player flee so often that it loses
+// more runs than it saves.
+constexpr double kSafetyPasses = 5.0;
+constexpr unsigned kOvershootPercent = 20;  // at a junction where the route turns
+constexpr int kMemory = 16;                 // passes of sight kept: the longest delay is one less
+
+// Reads the level file into floor 0 and sets everything up as start-up does,
+// without pictures. Returns false when the file cannot be read.
+inline bool loadLevelForPlay(const std::string& path) {
+  resetGameState();
+  resetLevel();
+  resetGuards();
+  mazeGrid.floorCount = 1;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb"))
+    std::fclose(f);
+  else
+    return false;
+  readLevelFile(levelMaps[0], path.c_str());
+  buildWalls(mazeGrid);
+  initPointObjects();
+  initGuards(levelMaps[0]);
+  for (int k = 1; k < 4; ++k) guards[k].active = 0;
+  placeKeyItems();
+  return true;
+}
+
+struct RunResult {
+  Outcome outcome = routeplan::kGoingOn;  // kGoingOn: still playing at the run limit
+  int passes = 0;
+  int itemsLost = 0;
+  int mostItems = 0;          // most items carried at once
+  double closestWhite = 1e9;  // cells, over the whole run
+  uint64_t trace = 0;         // a hash of every key pressed
+};
+
+// What the guards looked like in one pass.
+struct Sight {
+  int32_t active[4];
+  Waypoint at[4];
+};
+
+struct Player {
+  std::mt19937 rng;
+  int delay;
+  Sight seen[kMemory];
+  int pass = 0;
+  // Route state.
+  std::vector<int> order;  // targets 0..2 crystals, 3..5 items, 6 the exit
+  std::vector<Cell> path;
+  Cell refuge{-1, -1};  // where it runs to while no target is safe
+  int overshootLeft = 0;
+  bool junctionRolled = false;
+  bool onLoop[kLevelWidth][kLevelHeight];
+};
+
+inline bool openCell(int x, int y) { return routeplan::open(x, y); }
+
+// Cells on a loop of the maze (not in a dead end): where a hunted player can go round.
+inline void findLoops(bool (&onLoop)[kLevelWidth][kLevelHeight]) {
+  for (int x = 0; x < kLevelWidth; ++x)
+    for (int y = 0; y < kLevelHeight; ++y) onLoop[x][y] = openCell(x, y);
+  for (bool pruned = true; pruned;) {
+    pruned = false;
+    for (int x = 0; x < kLevelWidth; ++x)
+      for (int y = 0; y < kLevelHeight; ++y) {
+        if (!onLoop[x][y]) continue;
+        int ways = 0;
+        for (Cell n : {Cell{x + 1, y}, Cell{x - 1, y}, Cell{x, y + 1}, Cell{x, y - 1}})
+          ways += n.x >= 0 && n.y >= 0 && n.x < kLevelWidth && n.y < kLevelHeight && onLoop[n.x][n.y];
+        if (ways < 2) onLoop[x][y] = false, pruned = true;
+      }
+  }
+}
+
+inline Cell targetCell(int t) {
+  if (t < 3) return {static_cast<int>(pointObjects[t].x), static_cast<int>(pointObjects[t].y)};
+  if (t < 6) return {static_cast<int>(keyItems[t - 3].x), static_cast<int>(keyItems[t - 3].y)};
+  return {levelMaps[0].markers[kMarkD].x - 1, levelMaps[0].markers[kMarkD].y};
+}
+
+inline bool targetDone(int t) {
+  if (t < 3) return !pointObjects[t].present;
+  if (t < 6) return (heldKeys >> (t - 3)) & 1;
+  return false;
+}
+
+// Breadth-first steps from a cell over the cells a guard may walk.
+inline void guardSteps(Cell from, int (&steps)[kLevelWidth][kLevelHeight]) {
+  for (auto& column : steps)
+    for (int& s : column) s = 1 << 20;
+  if (from.x < 0 || from.y < 0 || from.x >= kLevelWidth || from.y >= kLevelHeight) return;
+  Cell queue[kLevelWidth * kLevelHeight];
+  int head = 0, tail = 0;
+  steps[from.x][from.y] = 0;
+  queue[tail++] = from;
+  while (head < tail) {
+    const Cell c = queue[head++];
+    for (Cell n : {Cell{c.x + 1, c.y}, Cell{c.x - 1, c.y}, Cell{c.x, c.y + 1}, Cell{c.x, c.y - 1}}) {
+      if (n.x < 0 || n.y < 0 || n.x >= kLevelWidth || n.y >= kLevelHeight) continue;
+      if (levelMaps[0].codes[n.x][n.y] >= kCodeBrick || steps[n.x][n.y] <= steps[c.x][c.y] + 1) continue;
+      steps[n.x][n.y] = steps[c.x][c.y] + 1;
+      queue[tail++] = n;
+    }
+  }
+}
+
+// Passes until the first active guard, as the player saw them, can stand in each cell.
+inline void guardArrival(const Sight& s, double (&arrival)[kLevelWidth][kLevelHeight]) {
+  static int steps[kLevelWidth][kLevelHeight];
+  for (auto& column : arrival)
+    for (double& a : column) a = 1e9;
+  for (int k = 0; k < guardCount && k < 4; ++k) {
+    if (!s.active[k]) continue;
+    guardSteps({static_cast<int>(s.at[k].x), static_cast<int>(s.at[k].y)}, steps);
+    for (int x = 0; x < kLevelWidth; ++x)
+      for (int y = 0; y < kLevelHeight; ++y)
+        arrival[x][y] = std::min(arrival[x][y], kGuardPasses * steps[x][y]);
+  }
+}
+
+// Quickest walk, in passes with turns counted, from the player's cell to every
+// cell; steps a guard could meet, by `margin` passes, are left out.
+struct Walk {
+  double passes[kLevelWidth][kLevelHeight];
+  Cell parent[kLevelWidth][kLevelHeight];
+};
+
+inline void walkTimes(Cell from, int fromDir, const double (&arrival)[kLevelWidth][kLevelHeight],
+                      double margin, Walk& w) {
+  static double best[kLevelWidth][kLevelHeight][4];
+  static Cell parentOf[kLevelWidth][kLevelHeight][4];
+  for (int x = 0; x < kLevelWidth; ++x)
+    for (int y = 0; y < kLevelHeight; ++y) {
+      w.passes[x][y] = 1e9;
+      w.parent[x][y] = {-1, -1};
+      for (int d = 0; d < 4; ++d) best[x][y][d] = 1e9;
+    }
+  using Entry = std::pair<double, int>;  // passes, cell * 4 + direction
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
+  best[from.x][from.y][fromDir] = 0;
+  queue.push({0.0, (from.x * kLevelHeight + from.y) * 4 + fromDir});
+  const int dx[4] = {1, 0, -1, 0}, dy[4] = {0, 1, 0, -1};
+  while (!queue.empty()) {
+    const auto [t, key] = queue.top();
+    queue.pop();
+    const int dir = key % 4, x = key / 4 / kLevelHeight, y = key / 4 % kLevelHeight;
+    if (t > best[x][y][dir]) continue;
+    if (t < w.passes[x][y]) w.passes[x][y] = t, w.parent[x][y] = parentOf[x][y][dir];
+    for (int d = 0; d < 4; ++d) {
+      const int nx = x + dx[d], ny = y + dy[d];
+      if (!openCell(nx, ny)) continue;
+      const int quarterTurns = (d - dir + 4) % 4 == 3 ? 1 : (d - dir + 4) % 4;
+      const double at = t + quarterTurns * kTurnPasses + kCellPasses;
+      // Unsafe when a guard can stand in the new cell before the player is
+      // through it, or in the old cell while the player is still near it.
+      if (arrival[nx][ny] < at + margin || arrival[x][y] < at + margin - 1) continue;
+      if (at >= best[nx][ny][d]) continue;
+      best[nx][ny][d] = at;
+      parentOf[nx][ny][d] = {x, y};
+      queue.push({at, (nx * kLevelHeight + ny) * 4 + d});
+    }
+  }
+}
+
+inline std::vector<Cell> pathTo(const Walk& w, Cell from, Cell to) {
+  std::vector<Cell> cells;
+  for (Cell c = to; c.x >= 0; c = w.parent[c.x][c.y]) {
+    cells.push_back(c);
+    if (c.x == from.x && c.y == from.y) break;
+  }
+  std::reverse(cells.begin(), cells.end());
+  return cells;
+}
+
+// The shortest order of the crystals and items by walking steps, the exit last.
+inline std::vector<int> bestOrder() {
+  std::vector<int> order = {0, 1, 2, 3, 4, 5}, best;
+  const Cell start{static_cast<int>(player.x), static_cast<int>(player.y)};
+  int dist[7][7], fromStart[7];
+  for (int a = 0; a < 7; ++a) {
+    fromStart[a] = routeplan::cellDistance(start, targetCell(a));
+    for (int b = 0; b < 7; ++b) dist[a][b] = routeplan::cellDistance(targetCell(a), targetCell(b));
+  }
+  int bestLength = 1 << 30;
+  do {
+    int length = fromStart[order[0]] + dist[order[5]][6];
+    for (int i = 0; i + 1 < 6; ++i) length += dist[order[i]][order[i + 1]];
+    if (length < bestLength) bestLength = length, best = order;
+  } while (std::next_permutation(order.begin(), order.end()));
+  best.push_back(6);
+  return best;
+}
+
+inline int headingDirection() { return static_cast<int>(std::lround(player.heading / 1.5707963)) % 4; }
+
+// A new route from the player's cell: to the next target in the planned order
+// that can be reached before the guards, else to whichever cell keeps furthest
+// ahead of them.
+inline void plan(Player& p) {
+  static double arrival[kLevelWidth][kLevelHeight];
+  static Walk safeWalk;
+  const Cell at{static_cast<int>(player.x), static_cast<int>(player.y)};
+  const Sight& s = p.seen[(p.pass - std::min({p.pass, p.delay, kMemory - 1})) % kMemory];
+  guardArrival(s, arrival);
+  walkTimes(at, headingDirection(), arrival, kSafetyPasses, safeWalk);
+  for (int t : p.order) {
+    if (targetDone(t) || (t == 6 && heldKeys != 7)) continue;
+    const Cell goal = targetCell(t);
+    if (safeWalk.passes[goal.x][goal.y] < 1e8) {
+      p.path = pathTo(safeWalk, at, goal);
+      p.refuge = {-1, -1};
+      return;
+    }
+  }
+  // No target is safe: away from the guards to where they will be longest
+  // in coming, by the safe ways, else by any way that does not meet them.
+  static Walk closeWalk;
+  const Walk* walk = &safeWalk;
+  bool anySafe = false;
+  for (int x = 0; x < kLevelWidth && !anySafe; ++x)
+    for (int y = 0; y < kLevelHeight && !anySafe; ++y)
+      anySafe = (x != at.x || y != at.y) && safeWalk.passes[x][y] < 1e8;
+  if (!anySafe) {
+    walkTimes(at, headingDirection(), arrival, 0.0, closeWalk);
+    walk = &closeWalk;
+  }
+  // A refuge once chosen is kept while the way there stays open: turning back
+  // and forth costs more than any better choice gains.
+  const Cell r = p.refuge;
+  if (r.x >= 0 && (r.x != at.x || r.y != at.y) && walk->passes[r.x][r.y] < 1e8) {
+    p.path = pathTo(*walk, at, r);
+    return;
+  }
+  Cell best = at;
+  double lead = -1e9;
+  for (int x = 0; x < kLevelWidth; ++x)
+    for (int y = 0; y < kLevelHeight; ++y) {
+      if (walk->passes[x][y] > 1e8 || walk->passes[x][y] < 4 * kCellPasses || !p.onLoop[x][y]) continue;
+      const double l = std::min(arrival[x][y], 250.0) - 0.3 * walk->passes[x][y];
+      if (l > lead) lead = l, best = {x, y};
+    }
+  p.refuge = best;
+  p.path = pathTo(*walk, at, best);
+}
+
+// The key for this pass that walks the path: onto the line of the next step,
+// then turned towards the next cell's centre, then forward.
+inline char steer(Player& p) {
+  if (p.path.empty()) return '.';
+  // A route of one cell: to its centre (the exit is reached only near it).
+  const Cell here = p.path[0], next = p.path.size() > 1 ? p.path[1] : p.path[0];
+  if (p.path.size() == 1 && std::hypot(here.x + 0.5 - player.x, here.y + 0.5 - player.y) < 0.2) return '.';
+  const int sx = next.x - here.x;
+  // Off the line from this cell's centre to the next: first back onto it.
+  const double lateral = sx != 0 ? player.y - (here.y + 0.5) : player.x - (here.x + 0.5);
+  double tx = next.x + 0.5, ty = next.y + 0.5;
+  if (std::fabs(lateral) > 0.25) tx = here.x + 0.5, ty = here.y + 0.5;
+  const double want = std::atan2(ty - player.y, tx - player.x);
+  const double turn = std::remainder(want - player.heading, 6.283185307179586);
+  if (std::fabs(turn) <= 0.1) return 'F';
+  // At a junction where the route turns, a person sometimes runs on a little.
+  if (!p.junctionRolled && std::fabs(turn) > 1.0) {
+    p.junctionRolled = true;
+    const int ahead = headingDirection();
+    const int ax = ahead == 0 ? 1 : ahead == 2 ? -1 : 0, ay = ahead == 1 ? 1 : ahead == 3 ? -1 : 0;
+    int exits = 0;
+    for (Cell n : {Cell{here.x + 1, here.y}, Cell{here.x - 1, here.y}, Cell{here.x, here.y + 1},
+                   Cell{here.x, here.y - 1}})
+      exits += openCell(n.x, n.y);
+    if (exits >= 3 && openCell(here.x + ax, here.y + ay) && p.rng() % 100 < kOvershootPercent)
+      p.overshootLeft = 3 + static_cast<int>(p.rng() % 3);
+  }
+  if (p.overshootLeft > 0) {
+    --p.overshootLeft;
+    return 'F';
+  }
+  return turn > 0 ? 'L' : 'R';
+}
+
+inline void remember(Player& p) {
+  Sight& s = p.seen[p.pass % kMemory];
+  for (int k = 0; k < 4; ++k)
+    s.active[k] = guards[k].active, s.at[k] = guards[k].waypoints[guards[k].currentWaypoint];
+}
+
+inline void track(RunResult& r, uint64_t key) {
+  const Waypoint& w = guards[0].waypoints[guards[0].currentWaypoint];
+  r.closestWhite = std::min(r.closestWhite, std::hypot(double(player.x) - w.x, double(player.y) - w.y));
+  r.trace = (r.trace ^ key) * 1099511628211ull;
+  r.mostItems = std::max(r.mostItems, __builtin_popcount(static_cast<unsigned>(heldKeys)));
+}
+
+// One run of the planning player from the start state; `delay` in passes.
+// `keys`, when given, receives the key of every pass (routeplan::applyKey's letters).
+inline RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed,
+                             std::string* keys = nullptr) {
+  routeplan::load(start);
+  Player p{std::mt19937(seed), delay, {}, 0, {}, {}, {-1, -1}, 0, false, {}};
+  p.order = bestOrder();
+  findLoops(p.onLoop);
+  RunResult r;
+  Cell lastCell{-1, -1};
+  for (; r.passes < kRunLimit; ++r.passes, ++p.pass) {
+    remember(p);
+    const Cell at{static_cast<int>(player.x), static_cast<int>(player.y)};
+    if (at.x != lastCell.x || at.y != lastCell.y || p.pass % 5 == 0) {
+      if (at.x != lastCell.x || at.y != lastCell.y) p.junctionRolled = false;
+      lastCell = at;
+      plan(p);
+    }
+    const char key = steer(p);
+    if (keys) *keys += key;
+    routeplan::applyKey(key);
+    const Outcome o = routeplan::rulesOnlyFrame();
+    track(r, static_cast<uint64_t>(key));
+    if (o == routeplan::kItemLost) ++r.itemsLost;
+    if (o == routeplan::kCaught || o == routeplan::kEscaped) {
+      r.outcome = o;
+      ++r.passes;
+      break;
+    }
+  }
+  return r;
+}
+
+// A player who never touches a key: the passes until the white guard arrives.
+inline RunResult standStill(const routeplan::Snapshot& start) {
+  routeplan::load(start);
+  RunResult r;
+  for (; r.passes < kRunLimit && r.outcome != routeplan::kCaught; ++r.passes) {
+    r.outcome = routeplan::rulesOnlyFrame();
+    track(r, 0);
+  }
+  return r;
+}
+
+// A player without a plan: from cell to cell, at every fork a random way on
+// (never straight back unless the way ends), blind to the guards.
+inline RunResult wander(const routeplan::Snapshot& start, uint32_t seed) {
+  routeplan::load(start);
+  Player p{std::mt19937(seed), 0, {}, 0, {}, {}, {-1, -1}, 0, true, {}};
+  RunResult r;
+  Cell came{-1, -1};
+  for (; r.passes < kRunLimit; ++r.passes) {
+    const Cell at{static_cast<int>(player.x), static_cast<int>(player.y)};
+    const bool arrived = p.path.size() < 2 || (at.x == p.path[1].x && at.y == p.path[1].y);
+    if (arrived) {
+      std::vector<Cell> ways;
+      for (Cell n : {Cell{at.x + 1, at.y}, Cell{at.x - 1, at.y}, Cell{at.x, at.y + 1}, Cell{at.x, at.y - 1}})
+        if (openCell(n.x, n.y) && (n.x != came.x || n.y != came.y)) ways.push_back(n);
+      if (ways.empty()) ways.push_back(came);
+      came = at;
+      p.path = {at, ways[p.rng() % ways.size()]};
+    }
+    const char key = steer(p);
+    routeplan::applyKey(key);
+    const Outcome o = routeplan::rulesOnlyFrame();
+    track(r, static_cast<uint64_t>(key));
+    if (o == routeplan::kCaught || o == routeplan::kEscaped) {
+      r.outcome = o;
+      ++r.passes;
+      break;
+    }
+  }
+  return r;
+}
+
+struct DelayFigures {
+  int delay = 0, runs = 0, wins = 0, caught = 0;
+  double medianWinSeconds = 0, closestWhite = 0;  // closestWhite: median over the wins, cells
+  double itemsLostPerRun = 0;
+};
+
+struct Report {
+  std::vector<DelayFigures> delays;
+  double standStillSeconds = 0;
+  int wanderRuns = 0, wanderCaughtEarly = 0;  // caught before ever carrying all three items
+  double wanderMedianCatchSeconds = 0;
+};
+
+inline double median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// The whole report for the level loaded now, seeds 1..runs at each delay.
+inline Report measure(const std::vector<int>& delays, int runs) {
+  routeplan::Snapshot start;
+  routeplan::save(start);
+  Report rep;
+  for (int d : delays) {
+    DelayFigures f;
+    f.delay = d;
+    f.runs = runs;
+    std::vector<double> times, closest;
+    int lost = 0;
+    for (int s = 1; s <= runs; ++s) {
+      const RunResult r = playPlanned(start, d, static_cast<uint32_t>(s));
+      lost += r.itemsLost;
+      if (r.outcome == routeplan::kEscaped)
+        ++f.wins, times.push_back(r.passes / double(kPassesPerSecond)), closest.push_back(r.closestWhite);
+      if (r.outcome == routeplan::kCaught) ++f.caught;
+    }
+    f.medianWinSeconds = median(times);
+    f.closestWhite = median(closest);
+    f.itemsLostPerRun = runs ? lost / double(runs) : 0;
+    rep.delays.push_back(f);
+  }
+  rep.standStillSeconds = standStill(start).passes / double(kPassesPerSecond);
+  std::vector<double> catches;
+  rep.wanderRuns = runs;
+  for (int s = 1; s <= runs; ++s) {
+    const RunResult r = wander(start, static_cast<uint32_t>(s));
+    if (r.outcome == routeplan::kCaught) {
+      catches.push_back(r.passes / double(kPassesPerSecond));
+      if (r.mostItems < 3) ++rep.wanderCaughtEarly;
+    }
+  }
+  rep.wanderMedianCatchSeconds = median(catches);
+  routeplan::load(start);
+  return rep;
+}
+
+inline std::string describe(const Report& rep) {
+  std::string text;
+  char line[200];
+  for (const DelayFigures& f : rep.delays) {
+    std::snprintf(line, sizeof line,
+                  "reaction %3d ms: %3d of %d won (%.0f%%), %d caught; median win %.1f s; white guard's "
+                  "closest approach in a win %.2f cells (median); items taken back %.2f a run\n",
+                  f.delay * 1000 / kPassesPerSecond, f.wins, f.runs, 100.0 * f.wins / std::max(f.runs, 1),
+                  f.caught, f.medianWinSeconds, f.closestWhite, f.itemsLostPerRun);
+    text += line;
+  }
+  std::snprintf(line, sizeof line, "standing still: caught after %.1f s\n", rep.standStillSeconds);
+  text += line;
+  std::snprintf(line, sizeof line,
+                "wandering: %d of %d caught before carrying all three items (%.0f%%); median catch %.1f s\n",
+                rep.wanderCaughtEarly, rep.wanderRuns,
+                100.0 * rep.wanderCaughtEarly / std::max(rep.wanderRuns, 1), rep.wanderMedianCatchSeconds);
+  text += line;
+  return text;
+}
+
+}  // namespace simplay
