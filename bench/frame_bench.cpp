@@ -67,12 +67,7 @@ bool loadGameData() {
     loadMeadow();
     loadStatusColours();
     loadItemPictures();
-    const int itemMarkers[3] = {kMarkR, kMarkG, kMarkB};
-    for (int k = 0; k < 3; ++k) {
-      keyItems[k].x = levelMaps[0].markers[itemMarkers[k]].x + 0.5f;
-      keyItems[k].y = levelMaps[0].markers[itemMarkers[k]].y + 0.5f;
-      keyItems[k].active = 1;
-    }
+    placeKeyItems();
     // The start position first, then open cells taken evenly over the level,
     // each looking another way.
     const LevelMap& map = levelMaps[0];
@@ -80,7 +75,7 @@ bool loadGameData() {
     for (int y = 0; y < map.height; ++y)
       for (int x = 0; x < map.width; ++x)
         if (map.codes[x][y] < kCodeBrick) open.push_back({0, x + 0.5f, y + 0.5f, 0.0f});
-    poses[0] = {0, 2.3f, 1.5f, 0.0017453292f};
+    poses[0] = kStartPose;
     for (int k = 1; k < kPoseCount; ++k) {
       poses[k] = open.empty() ? poses[0] : open[(k * open.size()) / kPoseCount];
       poses[k].heading = 0.1f + 0.4f * static_cast<float>(k);
@@ -359,7 +354,7 @@ void BM_BusyFrame(benchmark::State& state) {
   pointObjects[1].y = 1.5f;
   pointObjects[2].x = 9.5f;
   pointObjects[2].y = 1.5f;
-  for (int k = 0; k < kPoseCount; ++k) poses[k] = {0, 2.3f, 1.5f, 0.0017453292f};
+  for (int k = 0; k < kPoseCount; ++k) poses[k] = kStartPose;
   runFrames(state, 0, true);
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/dialog.h"
+#include "framework/scancodes.h"
 
 // Every control of the dialog in tab order: identifier, kind, text, and
 // position and size in dialog units.
@@ -80,22 +81,6 @@ static_assert(sizeof(kGlButtons) / sizeof(kGlButtons[0]) == 4, "four OpenGL type
 
 // The windowed stretch chosen at the last Run Demo (0 or 2).
 int g_lastStretch = 0;
-
-// Scan codes of PC set 1 that the dialog answers.
-enum : int {
-  kScanEsc = 0x01,
-  kScanTab = 0x0F,
-  kScanEnter = 0x1C,
-  kScanSpace = 0x39,
-  kScanHome = 0x47,
-  kScanUp = 0x48,
-  kScanPageUp = 0x49,
-  kScanLeft = 0x4B,
-  kScanRight = 0x4D,
-  kScanEnd = 0x4F,
-  kScanDown = 0x50,
-  kScanPageDown = 0x51,
-};
 
 int& checkedId(DialogState& d, int id) { return d.checked[dialogControlIndex(id)]; }
 int& enabledId(DialogState& d, int id) { return d.enabled[dialogControlIndex(id)]; }
@@ -434,20 +419,20 @@ void dialogKey(DialogState& d, const DialogLayout& l, int scanCode, int characte
   if (d.result != kDialogOpen) return;
   // A held Space, Enter or Esc acts once, however long the key repeats.
   const bool acts = scanCode == kScanEsc || scanCode == kScanEnter || scanCode == kScanSpace ||
-                    character == 27 || character == 13 || character == ' ';
+                    character == kCharEsc || character == kCharEnter || character == ' ';
   if (repeat && acts) return;
-  if (scanCode == kScanEsc || character == 27) {
+  if (scanCode == kScanEsc || character == kCharEsc) {
     dialogCommand(d, kIdQuit);
     return;
   }
   if (modifiers & (kModAlt | kModControl)) return;
   const int kind = d.focus >= 0 ? kDialogControls[d.focus].kind : -1;
-  if (scanCode == kScanTab || character == 9) {
+  if (scanCode == kScanTab || character == kCharTab) {
     d.focus =
         nextTabStop(d, d.focus >= 0 ? d.focus : kDialogControlCount - 1, (modifiers & kModShift) ? -1 : 1);
     return;
   }
-  if (scanCode == kScanEnter || character == 13) {
+  if (scanCode == kScanEnter || character == kCharEnter) {
     // A focused push button is the one Enter presses; elsewhere it is Run Demo.
     dialogCommand(d, kind == kCtlButton ? kDialogControls[d.focus].id : kIdRunDemo);
     return;

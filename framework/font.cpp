@@ -97,13 +97,13 @@ bool glyphsFit(const FontRecord* f) {
 FontRecord* readStrokeFont(const Source& src, const uint8_t* head) {
   // Without the whole metric block and both tables there is nothing to draw with.
   if (src.size < kFileGlyphData) {
-    setError(-13);
+    setError(kErrFontCorrupt);
     return nullptr;
   }
   const size_t recordSize = static_cast<size_t>(src.size - kFileHeader + kNameBytes);
   FontRecord* f = static_cast<FontRecord*>(std::malloc(sizeof(FontRecord) + recordSize));
   if (!f) {
-    setError(-5);
+    setError(kErrNoDriverMemory);
     return nullptr;
   }
   f->size = recordSize;
@@ -114,7 +114,7 @@ FontRecord* readStrokeFont(const Source& src, const uint8_t* head) {
     rec[i] = head[kNameOffset + i];
   if (!readAt(src, kFileHeader, rec + kNameBytes, src.size - kFileHeader) || !glyphsFit(f)) {
     std::free(f);
-    setError(-13);
+    setError(kErrFontCorrupt);
     return nullptr;
   }
   return f;
@@ -124,10 +124,10 @@ FontRecord* readStrokeFont(const Source& src, const uint8_t* head) {
 // draws stroke fonts only, so even a good one is refused.
 FontRecord* readBitmapFont(const Source& src, const uint8_t* head) {
   if (src.size < kBitmapHeader || word16(head + kBitmapTypeWord) != 0) {
-    setError(-13);
+    setError(kErrFontCorrupt);
     return nullptr;
   }
-  setError(uword16(head) != kBitmapVersion ? -26 : -13);
+  setError(uword16(head) != kBitmapVersion ? kErrFontVersion : kErrFontCorrupt);
   return nullptr;
 }
 
@@ -135,7 +135,7 @@ FontRecord* readFont(const Source& src) {
   uint8_t head[kFileHeader] = {};
   const long headLen = src.size < kFileHeader ? src.size : kFileHeader;
   if (src.size < 0 || !readAt(src, 0, head, headLen)) {
-    setError(-13);
+    setError(kErrFontCorrupt);
     return nullptr;
   }
   if (std::memcmp(head, kMagic, sizeof kMagic) == 0) return readStrokeFont(src, head);
@@ -263,9 +263,9 @@ TextAttributes* currentText() {
 }  // namespace
 
 FontRecord* loadFont(const char* name) {
-  setError(0);
+  setError(kErrNone);
   if (!name || !*name) {
-    setError(-14);
+    setError(kErrFontNotFound);
     return nullptr;
   }
   const std::string given = unixPath(name);
@@ -287,14 +287,14 @@ FontRecord* loadFont(const char* name) {
     std::fclose(file);
     return f;
   }
-  setError(-14);
+  setError(kErrFontNotFound);
   return nullptr;
 }
 
 FontRecord* loadFontFromMemory(const void* bytes, long size) {
-  setError(0);
+  setError(kErrNone);
   if (!bytes && size > 0) {
-    setError(-13);
+    setError(kErrFontCorrupt);
     return nullptr;
   }
   return readFont(Source{nullptr, static_cast<const uint8_t*>(bytes), size});
@@ -308,11 +308,11 @@ void freeFont(FontRecord* font) {
 }
 
 int setFont(FontRecord* font) {
-  setError(0);
+  setError(kErrNone);
   if (!font) return 1;
   const int type = word16(bytesOf(font) + kFontType);
   if (type < 0 || type > 3) {
-    setError(-12);
+    setError(kErrInvalidFont);
     return 0;
   }
   TextAttributes* t = currentText();

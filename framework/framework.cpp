@@ -200,11 +200,11 @@ bool setUpWindow() {
   if (g_fw.window) return true;
   enumerateModes();
   if (!display()->open()) {
-    setError(-2);
+    setError(kErrNoHardware);
     return false;
   }
   if (!display()->createWindow(g_fw.title, hasModeSwitchCallback())) {
-    setError(-8);
+    setError(kErrGeneral);
     return false;
   }
   g_fw.window = true;
@@ -235,7 +235,7 @@ int setWindowedMode(const ModeInfo& m) {
   if (w == 640) h = 480;
   int stretch = m.windowStretch;
   if (stretch < 0 || stretch > 2) {
-    setError(-6);
+    setError(kErrInvalidMode);
     return 0;
   }
   g_fw.switching = 1;
@@ -284,12 +284,12 @@ int setWindowedMode(const ModeInfo& m) {
 
 int setFullScreenMode(const ModeInfo& m, int pages) {
   if (m.modeId == -1 || m.fullScreenStretch < 0 || m.fullScreenStretch > 2) {
-    setError(-6);
+    setError(kErrInvalidMode);
     return 0;
   }
   const DisplayMode* dm = availableById(m.modeId);
   if (!dm) {
-    setError(-11);
+    setError(kErrModeNotSupported);
     return 0;
   }
   const DisplayMode mode = *dm;  // the window set-up enumerates again
@@ -304,7 +304,7 @@ int setFullScreenMode(const ModeInfo& m, int pages) {
     return 0;
   }
   if (!display()->enterFullScreen(&mode)) {
-    setError(-11);
+    setError(kErrModeNotSupported);
     g_fw.fullScreen = 0;
     g_fw.switching = 0;
     return 0;
@@ -367,7 +367,7 @@ Surface** initFramework(const char* title) {
   resetState();
   std::snprintf(g_fw.title, sizeof g_fw.title, "%s", title ? title : "");
   if (!display()->open()) {
-    setError(-2);  // no display to show anything on
+    setError(kErrNoHardware);  // no display to show anything on
     return nullptr;
   }
   display()->desktop(&g_fw.screenWidth, &g_fw.screenHeight, &g_fw.desktopDepth);
@@ -381,11 +381,11 @@ Surface** initFramework(const char* title) {
 
 int setMode(const ModeInfo* mode, int windowed, int pages, int forceSystemBuffer) {
   if (!mode) {
-    setError(-6);
+    setError(kErrInvalidMode);
     return 0;
   }
   if (!g_fw.initialised) {
-    setError(-1);
+    setError(kErrNotInstalled);
     return 0;
   }
   const ModeInfo m = *mode;  // the caller's record may live in the mode list

@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "framework/display/display.h"
+#include "framework/scancodes.h"
 
 namespace {
 
-constexpr int kF12 = 0x58;          // pressed with "key 58", never held, so a screenshot is taken once
 constexpr int kMaxPassEvents = 64;  // a pass holds a handful; more are dropped
 constexpr int kLineBytes = 2048;
 
@@ -88,7 +88,7 @@ void recorderEndPass(const uint16_t keys[256]) {
   char word[32];
   append(line, used, "keys");
   for (int s = 0; s < 256; ++s) {
-    if (!keys[s] || s == kF12) continue;
+    if (!keys[s] || s == kScanF12) continue;  // F12 is pressed, never held: one screenshot
     std::snprintf(word, sizeof word, " %02X", s);
     append(line, used, word);
   }
@@ -113,7 +113,7 @@ void recorderEndPass(const uint16_t keys[256]) {
     switch (e.kind) {
       case kDisplayKeyDown:
         // A held key is in the keys clause; a tap within one pass or F12 is pressed here.
-        if (scan != kF12 && keys[scan]) continue;
+        if (scan != kScanF12 && keys[scan]) continue;
         std::snprintf(word, sizeof word, "; key %02X", scan);
         append(line, used, word);
         break;

@@ -50,7 +50,7 @@ const char* const kErrorText[] = {
     "Invalid pixel format for memory DC",
     "NONE",
 };
-static_assert(sizeof(kErrorText) / sizeof(kErrorText[0]) == 33, "codes 0 .. -31 plus NONE");
+static_assert(sizeof(kErrorText) / sizeof(kErrorText[0]) == kErrorCodeCount + 1, "codes 0 .. -31 plus NONE");
 
 inline void storePixel(Surface* s, int x, int y) { pixelRow(s, y)[x] = static_cast<uint16_t>(s->colour); }
 }  // namespace
@@ -67,12 +67,12 @@ int paddedBytesPerLine(int width) {
 
 Surface* createSurface(int width, int height) {
   if (width <= 0 || height <= 0 || width > 16384 || height > 16384) {
-    g_error = -10;
+    g_error = kErrNoMemory;
     return nullptr;
   }
   Surface* s = new (std::nothrow) Surface{};
   if (!s) {
-    g_error = -10;
+    g_error = kErrNoMemory;
     return nullptr;
   }
   s->width = width;
@@ -84,7 +84,7 @@ Surface* createSurface(int width, int height) {
       static_cast<uint8_t*>(std::calloc(static_cast<size_t>(s->bytesPerLine), static_cast<size_t>(height)));
   if (!s->pixels) {
     delete s;
-    g_error = -10;
+    g_error = kErrNoMemory;
     return nullptr;
   }
   s->size = {0, 0, width, height};
@@ -227,13 +227,13 @@ void endDirectAccess() {
 
 int getError() {
   int e = g_error;
-  g_error = 0;
+  g_error = kErrNone;
   return e;
 }
 void setError(int code) { g_error = code; }
 
 const char* errorMessage(int code) {
-  if (code > 0 || code < -31) code = -32;
+  if (code > 0 || code <= -kErrorCodeCount) code = -kErrorCodeCount;
   return kErrorText[-code];
 }
 

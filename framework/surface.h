@@ -74,7 +74,44 @@ void setClipMode(int on);
 void beginDirectAccess();
 void endDirectAccess();
 
-// Error codes: 0 no error, negative codes as in errorMessage.
+// The process-wide error codes: 0 no error, each negative code named for its
+// text in errorMessage's table.
+enum ErrorCode : int {
+  kErrNone = 0,
+  kErrNotInstalled = -1,
+  kErrNoHardware = -2,
+  kErrDriverNotFound = -3,
+  kErrDriverCorrupt = -4,
+  kErrNoDriverMemory = -5,
+  kErrInvalidMode = -6,
+  kErrInvalidDriver = -7,
+  kErrGeneral = -8,
+  kErrInvalidDriverName = -9,
+  kErrNoMemory = -10,
+  kErrModeNotSupported = -11,
+  kErrInvalidFont = -12,
+  kErrFontCorrupt = -13,
+  kErrFontNotFound = -14,
+  kErrDriverVersion = -15,
+  kErrInvalidDevice = -16,
+  kErrInvalidContext = -17,
+  kErrInvalidCursor = -18,
+  kErrCursorNotFound = -19,
+  kErrInvalidIcon = -20,
+  kErrIconNotFound = -21,
+  kErrInvalidBitmap = -22,
+  kErrBitmapNotFound = -23,
+  kErrInvalidErrorNumber = -24,
+  kErrZBufferTooLarge = -25,
+  kErrFontVersion = -26,
+  kErrRegionOpen = -27,
+  kErrNoDoubleBuffer = -28,
+  kErrNoOffscreenBlit = -29,
+  kErrNoOffscreenMemory = -30,
+  kErrInvalidMemoryFormat = -31,
+};
+constexpr int kErrorCodeCount = 32;  // 0 .. -31; errorMessage answers any other code with "NONE"
+
 int getError();           // returns the code and resets it to 0
 void setError(int code);  // used by the framework and the font loader
 const char* errorMessage(int code);

@@ -5,15 +5,13 @@
 #include "framework/mainloop.h"
 #include "game/screenshot.h"
 #include "game/sounds.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
 namespace {
-constexpr double kStepLength = 0.3;         // cell units per pass
-constexpr float kTurnStep = 0.17453292f;    // ten degrees per pass
-constexpr double kQuarterTurn = 1.5707963;  // sidestep direction offset
-constexpr double kHeadingLimit = 6.2831852;
-constexpr float kFullTurn = 6.283185f;
+constexpr double kStepLength = 0.3;       // cell units per pass
+constexpr float kTurnStep = 0.17453292f;  // ten degrees per pass
 
 const MazeFloor& currentFloor() { return mazeGrid.floors[player.floor]; }
 
@@ -41,7 +39,7 @@ void stepPlayer(double d, double length) {
 
 void turnLeft() {
   player.heading = player.heading + kTurnStep;
-  if (player.heading > kHeadingLimit) player.heading = player.heading - kFullTurn;
+  if (player.heading > kTurnBound) player.heading = player.heading - kFullTurn;
 }
 
 void turnRight() {
@@ -66,7 +64,7 @@ void onKeyDown(Event* event) {
     return;
   }
   switch (event->message & 0xFF) {
-    case 27: requestQuit(); break;
+    case kCharEsc: requestQuit(); break;
     case '0': flip(stereoView); break;
     case '1': flip(showHelp); break;
     case '2': flip(showMap); break;

@@ -2,16 +2,18 @@
 // pass; key presses flip the display toggles and Escape quits.
 #pragma once
 
+#include "framework/scancodes.h"
+
 struct Event;
 
-// PC scan codes of the steering keys (keypad and grey keys share them).
+// The steering keys: the arrows, and End and Page Down (keypad 1 and 3) to sidestep.
 enum SteeringKey {
-  kKeyForward = 0x48,
-  kKeyBack = 0x50,
-  kKeyTurnLeft = 0x4B,
-  kKeyTurnRight = 0x4D,
-  kKeySideLeft = 0x4F,
-  kKeySideRight = 0x51,
+  kKeyForward = kScanUp,
+  kKeyBack = kScanDown,
+  kKeyTurnLeft = kScanLeft,
+  kKeyTurnRight = kScanRight,
+  kKeySideLeft = kScanEnd,
+  kKeySideRight = kScanPageDown,
 };
 
 void pollMovementKeys();

@@ -17,7 +17,6 @@
 
 namespace {
 constexpr int kEndingPauseMillis = 5000;
-constexpr int kItemBits[3] = {1, 2, 4};  // red, green, blue
 
 void countBonusDown() {
   if (bonusTick == 10) {
@@ -85,7 +84,7 @@ int runFrame() {
     if (g.active == 0) continue;
     const Waypoint& at = g.waypoints[g.currentWaypoint];
     if (!reached(at.x, at.y, kReachLimit)) continue;
-    if (k >= 1) {
+    if (k != kWhiteGuard) {
       g.active = 0;
       const int bit = kItemBits[k - 1];
       if (heldKeys & bit) {
@@ -117,7 +116,7 @@ int runFrame() {
   drawColourTiles();
   spinPointObjects();
 
-  if (heldKeys == 7) {
+  if (heldKeys == kAllItemsHeld) {
     if (!exitOpen) playRuleSound(kSoundExit);
     exitOpen = 1;
     if (reached(exitX + 0.5f, exitY + 0.5f, kExitReachLimit)) {

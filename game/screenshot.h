@@ -3,7 +3,9 @@
 // the player can write to), else in the working directory.
 #pragma once
 
-constexpr int kScreenshotScanCode = 0x58;  // F12, a key the game does not use otherwise
+#include "framework/scancodes.h"
+
+constexpr int kScreenshotScanCode = kScanF12;  // a key the game does not use otherwise
 
 // Writes the current surface to the first free "quillmoor-NNN.png"; returns its
 // number, or -1 (with a line on standard error) when nothing could be written.

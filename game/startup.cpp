@@ -138,10 +138,9 @@ void drawTitlePicture(const char* path) {
 
 void placeKeyItems() {
   const LevelMap& map = levelMaps[0];
-  const int slots[3] = {kMarkR, kMarkG, kMarkB};
   for (int k = 0; k < 3; ++k) {
-    keyItems[k].x = map.markers[slots[k]].x + 0.5f;
-    keyItems[k].y = map.markers[slots[k]].y + 0.5f;
+    keyItems[k].x = map.markers[kItemMarkers[k]].x + 0.5f;
+    keyItems[k].y = map.markers[kItemMarkers[k]].y + 0.5f;
     keyItems[k].active = 1;
   }
 }
@@ -198,7 +197,7 @@ int gameMain(int argc, char** argv) {
   timerStart();
 
   mazeGrid.floorCount = 1;
-  player = {0, 2.3f, 1.5f, 0.0017453292f};
+  player = kStartPose;
   score = 0;
 
   setupTextAndView();

@@ -17,8 +17,6 @@ constexpr int kFirstPeriod = 28;  // frames between plans of the white guard
 constexpr int kPeriodStride = 7;  // each further slot waits 7 frames longer
 constexpr float kDegreesPerHeading = 22.5f;
 
-// Guard slot -> the marker of its start cell: white, red, green, blue.
-constexpr MarkerSlot kStartMarker[kMaxGuards] = {kMark_w, kMark_r, kMark_g, kMark_b};
 static_assert(kMaxGuards == sizeof guards / sizeof guards[0], "one start marker per slot");
 
 int slotsInPlay() { return guardCount < 0 ? 0 : (guardCount > kMaxGuards ? kMaxGuards : guardCount); }
@@ -51,7 +49,7 @@ void initGuards(const LevelMap& map) {
     releaseRoute(g.routeList);
     g = Guard{};
     if (k >= guardCount) continue;
-    const MarkerPos start = map.markers[kStartMarker[k]];
+    const MarkerPos start = map.markers[kGuardStartMarkers[k]];
     g.active = 1;
     g.present = 1;
     g.waypoints[0] = {start.x + 0.5f, start.y + 0.5f};

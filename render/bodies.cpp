@@ -7,6 +7,7 @@
 
 #include "framework/surface.h"
 #include "render/camera.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 
 PointObject pointObjects[3];
@@ -35,11 +36,9 @@ constexpr int32_t kFaceColours[2] = {0x3DFF, 0x5EFF};
 constexpr float kBodyPositions[3][2] = {{7.5f, 1.5f}, {10.5f, 5.5f}, {20.5f, 13.5f}};
 
 // Angles of the middle square's corners from the spin angle, radians.
-constexpr double kCornerOffsets[4] = {0.0, 1.5707963, 3.1415926, 4.7123889};
+constexpr double kCornerOffsets[4] = {0.0, kQuarterTurn, kHalfTurn, kThreeQuarterTurn};
 
-constexpr float kSpinStep = 0.1f;       // radians per frame
-constexpr float kFullTurn = 6.283185f;  // taken away to wrap the spin
-constexpr double kTurnBound = 6.2831852;
+constexpr float kSpinStep = 0.1f;  // radians per frame
 constexpr float kThird = 0.33333334f;
 constexpr float kNearestKey = 500.0f;  // mean corner depth in thousandths: nearer faces are dropped
 

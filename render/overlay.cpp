@@ -9,6 +9,7 @@
 #include "framework/surface.h"
 #include "guards/guards.h"
 #include "render/camera.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/image16.h"
 #include "world/level.h"
@@ -18,11 +19,9 @@ namespace {
 constexpr uint32_t kWallColour = 0x1E0;     // green 15
 constexpr uint32_t kFigureColour = 0x7FFF;  // the player and the guards, white
 constexpr double kMapScale = 10.0;          // pixels per cell unit
-constexpr double kQuarterTurn = 1.5707963;  // turns the view direction to point up the screen
 
-// The tiles' first surface columns and the heldKeys bit each one shows.
+// The tiles' first surface columns; tile t shows whether item t (kItemBits[t]) is held.
 constexpr int kTileColumns[3] = {5, 50, 95};
-constexpr int32_t kTileBits[3] = {1, 2, 4};
 static_assert(sizeof(kTileColumns) / sizeof(kTileColumns[0]) == 3, "one tile per coloured item");
 constexpr int kNeutralTile = 3;
 constexpr int kTileTopGap = 5;  // rows between the view's bottom and the tiles
@@ -52,7 +51,7 @@ struct MapTransform {
 }  // namespace
 
 void drawOverviewMap(const PlayerState& player, const MazeFloor& cells) {
-  const double theta = kQuarterTurn - static_cast<double>(player.heading);
+  const double theta = kQuarterTurn - static_cast<double>(player.heading);  // heading up the screen
   const MapTransform m{player.x,    player.y,     std::cos(theta), std::sin(theta),
                        halfWidth(), halfHeight(), viewRect.bottom};
 
@@ -84,7 +83,7 @@ void drawOverviewMap(const PlayerState& player, const MazeFloor& cells) {
 void drawColourTiles() {
   const int top = viewRect.bottom + kTileTopGap;
   for (int t = 0; t < 3; ++t) {
-    const TilePicture& tile = statusTiles[(heldKeys & kTileBits[t]) ? t : kNeutralTile];
+    const TilePicture& tile = statusTiles[(heldKeys & kItemBits[t]) ? t : kNeutralTile];
     for (int r = 0; r < tile.height; ++r) {
       for (int c = 0; c < tile.width; ++c) {
         setColor(tile.pixels[r * tile.width + c]);  // 0 is drawn as black

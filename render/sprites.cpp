@@ -8,15 +8,13 @@
 #include "guards/guards.h"
 #include "render/camera.h"
 #include "render/objects.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/image16.h"
 
 namespace {
 
 constexpr double kDegreesToRadians = 0.017453292222222222;
-constexpr double kHalfTurn = 3.1415926;
-constexpr float kFullTurn = 6.283185f;  // added or taken away to wrap an angle
-constexpr double kTurnBound = 6.2831852;
 constexpr double kPicturesPerRadian = 2.5464791329085763;  // 16 pictures over a full turn
 constexpr int kGuardPictures = 16;
 constexpr float kNearest = 0.3f;         // nearer figures are not drawn

@@ -10,12 +10,12 @@
 #include "render/objects.h"
 #include "render/overlay.h"
 #include "render/walls.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
 namespace {
 
-constexpr double kQuarterTurn = 1.5707963;
 constexpr double kEyeOffset = 0.1;  // cell units from the player to the left picture's eye
 
 void setColumns(int left, int right) {

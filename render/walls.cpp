@@ -8,17 +8,13 @@
 #include "framework/surface.h"
 #include "render/bodies.h"
 #include "render/camera.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/image16.h"
 #include "world/level.h"
 
 namespace {
 
-constexpr float kFullTurn = 6.283185f;    // added or subtracted to wrap a ray angle
-constexpr double kWrapBound = 6.2831852;  // upper wrap bound, also the last quadrant's end
-constexpr double kQuarterTurn = 1.5707963;
-constexpr double kHalfTurn = 3.1415926;
-constexpr double kThreeQuarterTurn = 4.7123889;
 constexpr double kWallRange = 31.0;  // twice the farthest wall distance that is drawn (15.5 units)
 constexpr float kDotRange = 31.0f;   // floor points end open rays here
 constexpr uint16_t kFlatWallColour = 0x4946;
@@ -300,7 +296,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
   pass.halfHeight = halfHeight();
   pass.rowLo = pass.top > 0 ? pass.top : 0;
   pass.rowHi = pass.bottom < surface->height - 1 ? pass.bottom : surface->height - 1;
-  pass.texture = brickTextures[heldKeys & 7].pixels;
+  pass.texture = brickTextures[heldKeys & kAllItemsHeld].pixels;
   pass.rayDone = false;
   batch.size = 0;
   // Each column writes only its own x, so its slice may wait for the next
@@ -320,7 +316,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
     if (!std::isfinite(angle)) continue;
     if (std::fabs(angle) > 1000.0f) angle = std::fmod(angle, kFullTurn);  // keeps the wrap loops short
     while (angle < 0) angle += kFullTurn;
-    while (angle > kWrapBound) angle -= kFullTurn;
+    while (angle > kTurnBound) angle -= kFullTurn;
     const double a = angle;
 
     // A ray exactly along an axis casts nothing: the column keeps what it had.
@@ -332,7 +328,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
       sx = -1, sy = 1, nx = std::floor(camX), ny = std::ceil(camY);
     } else if (a > kHalfTurn && a < kThreeQuarterTurn) {
       sx = -1, sy = -1, nx = std::floor(camX), ny = std::floor(camY);
-    } else if (a > kThreeQuarterTurn && a < kWrapBound) {
+    } else if (a > kThreeQuarterTurn && a < kTurnBound) {
       sx = 1, sy = -1, nx = std::ceil(camX), ny = std::floor(camY);
     } else {
       continue;

@@ -1,26 +1,26 @@
 #include "world/gamestate.h"
 
-#include <cstring>
-
-PlayerState player = {0, 2.3f, 1.5f, 0.0017453292f};
-int32_t score = 0;
-int32_t timeBonus = 1000;
-int32_t bonusTick = 0;
-int32_t heldKeys = 0;
-int32_t exitOpen = 0;
+PlayerState player;
+int32_t score;
+int32_t timeBonus;
+int32_t bonusTick;
+int32_t heldKeys;
+int32_t exitOpen;
 KeyItem keyItems[3];
 
-int32_t showHelp = 1;
-int32_t showMap = 0;
-int32_t showFloorPoints = 1;
-int32_t showTextures = 1;
-int32_t showObjects = 1;
-int32_t showSkyAndFloor = 1;
-int32_t stereoView = 0;
-int32_t showGuardsOnMap = 0;
+int32_t showHelp;
+int32_t showMap;
+int32_t showFloorPoints;
+int32_t showTextures;
+int32_t showObjects;
+int32_t showSkyAndFloor;
+int32_t stereoView;
+int32_t showGuardsOnMap;
 
+// The start values, written only here: the program starts with them and tests
+// come back to them.
 void resetGameState() {
-  player = {0, 2.3f, 1.5f, 0.0017453292f};
+  player = kStartPose;
   score = 0;
   timeBonus = 1000;
   bonusTick = 0;
@@ -39,3 +39,10 @@ void resetGameState() {
   stereoView = 0;
   showGuardsOnMap = 0;
 }
+
+namespace {
+struct StartValues {
+  StartValues() { resetGameState(); }
+};
+StartValues g_start;  // defined after the state above, so constructed after it
+}  // namespace

@@ -11,6 +11,15 @@ struct PlayerState {
   float heading;  // radians; travel direction (cos, sin)
 };
 
+// Where the player stands at the start: floor 0, in cell (2, 1), facing +x
+// turned by a tenth of a degree.
+constexpr PlayerState kStartPose = {0, 2.3f, 1.5f, 0.0017453292f};
+
+// The heldKeys bits of the red, green and blue items, and all three held (the
+// exit opens).
+constexpr int32_t kItemBits[3] = {1, 2, 4};
+constexpr int32_t kAllItemsHeld = 7;
+
 struct KeyItem {
   float x, y;      // centre of the marker's cell, set once
   int32_t active;  // 1 while it lies in the maze

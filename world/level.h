@@ -18,7 +18,10 @@ enum CellCode : int32_t {
   kCodeOutside = 19,
 };
 
-// Marker slots, in the table's order.
+// Marker slots, each named for its letter in the level file, where the case
+// matters: kMarkR, kMarkG, kMarkB are the letters 'R', 'G', 'B' (where the red,
+// green and blue items lie), kMark_r, kMark_g, kMark_b, kMark_w the letters
+// 'r', 'g', 'b', 'w' (where the guards of those colours start). D is the exit.
 enum MarkerSlot {
   kMarkD,
   kMarkT,
@@ -36,6 +39,18 @@ enum MarkerSlot {
   kMark4,
   kMarkerCount
 };
+
+// The white guard ends the game when it reaches the player; the red, green and
+// blue ones in the slots after it (item k's guard is slot k + 1) only take
+// back the item of their colour.
+constexpr int kWhiteGuard = 0;
+// The marker of each guard slot's start cell: white, red, green, blue.
+constexpr MarkerSlot kGuardStartMarkers[kMaxGuards] = {kMark_w, kMark_r, kMark_g, kMark_b};
+// The marker of each item's cell: red, green, blue.
+constexpr MarkerSlot kItemMarkers[3] = {kMarkR, kMarkG, kMarkB};
+
+// The letter that stands for a marker slot in the level file; 0 for no slot.
+char markerLetter(int slot);
 
 struct MarkerPos {
   uint16_t x, y;

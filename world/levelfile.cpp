@@ -56,6 +56,12 @@ char fileBytes[kMaxLevelBytes];
 
 }  // namespace
 
+char markerLetter(int slot) {
+  for (const CellChar& cc : kCellChars)
+    if (cc.slot >= 0 && cc.slot == slot) return cc.ch;
+  return 0;
+}
+
 void parseLevelText(LevelMap& map, const char* data, long size, LevelReport* report) {
   LevelReport scratch{};
   LevelReport& rep = report ? *report : scratch;

@@ -3,22 +3,11 @@
 #include "framework/display/gamepad.h"
 
 #include "framework/display/display.h"
+#include "framework/scancodes.h"
 
 namespace {
-// PC scan codes of the keys a pad stands in for.
-enum : int {
-  kScanEsc = 0x01,
-  kScanDigit1 = 0x02,
-  kScanDigit2 = 0x03,
-  kScanDigit9 = 0x0A,
-  kScanEnter = 0x1C,
-  kScanUp = 0x48,
-  kScanLeft = 0x4B,
-  kScanRight = 0x4D,
-  kScanEnd = 0x4F,
-  kScanDown = 0x50,
-  kScanPageDown = 0x51,
-};
+constexpr int kScanDigit2 = kScanDigit1 + 1;
+constexpr int kScanDigit9 = kScanDigit1 + 8;
 
 constexpr uint32_t bit(int key) { return 1u << key; }
 constexpr uint8_t keyboardBit = 1;
@@ -28,16 +17,16 @@ constexpr uint8_t padBit(int slot) { return static_cast<uint8_t>(2 << slot); }
 // By PadKey: the scan code the game's movement reads, or the character its
 // key-down handler flips a toggle on.
 const PadKeyCode kPadKeyCodes[kPadKeyCount] = {
-    {kScanUp, 0},        // forward
-    {kScanDown, 0},      // back
-    {kScanLeft, 0},      // turn left
-    {kScanRight, 0},     // turn right
-    {kScanEnd, 0},       // sidestep left
-    {kScanPageDown, 0},  // sidestep right
-    {kScanDigit1, '1'},  // help overlay
-    {kScanDigit2, '2'},  // overview map
-    {kScanDigit9, '9'},  // guards on the map
-    {kScanEsc, 27},      // quit
+    {kScanUp, 0},          // forward
+    {kScanDown, 0},        // back
+    {kScanLeft, 0},        // turn left
+    {kScanRight, 0},       // turn right
+    {kScanEnd, 0},         // sidestep left
+    {kScanPageDown, 0},    // sidestep right
+    {kScanDigit1, '1'},    // help overlay
+    {kScanDigit2, '2'},    // overview map
+    {kScanDigit9, '9'},    // guards on the map
+    {kScanEsc, kCharEsc},  // quit
 };
 static_assert(sizeof(kPadKeyCodes) / sizeof(kPadKeyCodes[0]) == kPadKeyCount, "one code per pad key");
 
@@ -120,7 +109,7 @@ int padChanged(PadInput& in, int slot, const PadState& now, DisplayEvent* out) {
 void padKeyInDialog(DisplayEvent& e) {
   if (e.scanCode != kScanDigit1 && e.scanCode != kScanDigit2) return;
   e.scanCode = kScanEnter;
-  e.character = e.kind == kDisplayKeyDown ? 13 : 0;
+  e.character = e.kind == kDisplayKeyDown ? kCharEnter : 0;
 }
 
 void keyboardPressed(PadInput& in, int scanCode) { in.holders[scanCode & 0xFF] |= keyboardBit; }

@@ -2,6 +2,7 @@
 #include "framework/display/headless.h"
 
 #include "framework/display/fallbackfont.h"
+#include "framework/scancodes.h"
 
 #include <cctype>
 #include <cstdio>
@@ -106,36 +107,39 @@ void pushKind(int kind) {
 
 // The scan code of the key that types a character, for scripted presses.
 int scanForCharacter(int c) {
-  static const char kRow1[] = "1234567890";  // 0x02 ..
-  static const char kRowQ[] = "qwertyuiop";  // 0x10 ..
-  static const char kRowA[] = "asdfghjkl";   // 0x1E ..
-  static const char kRowZ[] = "zxcvbnm";     // 0x2C ..
+  static const char kRow1[] = "1234567890";
+  static const char kRowQ[] = "qwertyuiop";
+  static const char kRowA[] = "asdfghjkl";
+  static const char kRowZ[] = "zxcvbnm";
   static_assert(sizeof kRow1 == 11 && sizeof kRowQ == 11 && sizeof kRowA == 10 && sizeof kRowZ == 8,
                 "rows of a PC keyboard");
   switch (c) {
-    case 27: return 0x01;
-    case 13: return 0x1C;
-    case 8: return 0x0E;
-    case 9: return 0x0F;
-    case ' ': return 0x39;
+    case kCharEsc: return kScanEsc;
+    case kCharEnter: return kScanEnter;
+    case kCharBackspace: return kScanBackspace;
+    case kCharTab: return kScanTab;
+    case ' ': return kScanSpace;
     default: break;
   }
   const int lower = std::tolower(c);
   const char* p;
-  if (c > 0 && (p = std::strchr(kRow1, c)) != nullptr) return 0x02 + static_cast<int>(p - kRow1);
-  if (lower > 0 && (p = std::strchr(kRowQ, lower)) != nullptr) return 0x10 + static_cast<int>(p - kRowQ);
-  if (lower > 0 && (p = std::strchr(kRowA, lower)) != nullptr) return 0x1E + static_cast<int>(p - kRowA);
-  if (lower > 0 && (p = std::strchr(kRowZ, lower)) != nullptr) return 0x2C + static_cast<int>(p - kRowZ);
+  if (c > 0 && (p = std::strchr(kRow1, c)) != nullptr) return kScanDigit1 + static_cast<int>(p - kRow1);
+  if (lower > 0 && (p = std::strchr(kRowQ, lower)) != nullptr)
+    return kScanLetterRowQ + static_cast<int>(p - kRowQ);
+  if (lower > 0 && (p = std::strchr(kRowA, lower)) != nullptr)
+    return kScanLetterRowA + static_cast<int>(p - kRowA);
+  if (lower > 0 && (p = std::strchr(kRowZ, lower)) != nullptr)
+    return kScanLetterRowZ + static_cast<int>(p - kRowZ);
   return 0;
 }
 
 // The character a pressed key types in scripted "key" clauses.
 int characterForScan(int scan) {
   switch (scan) {
-    case 0x01: return 27;
-    case 0x1C: return 13;
-    case 0x0F: return 9;
-    case 0x39: return ' ';
+    case kScanEsc: return kCharEsc;
+    case kScanEnter: return kCharEnter;
+    case kScanTab: return kCharTab;
+    case kScanSpace: return ' ';
     default: return 0;
   }
 }

@@ -105,24 +105,24 @@ TEST_F(FontTest, HeadersThatAreNotStrokeFontsAreRefused) {
   blank[20] = ' ';
   EXPECT_EQ(fromBytes(blank), nullptr);
   const int code = getError();
-  EXPECT_TRUE(code == -13 || code == -26) << code;
+  EXPECT_TRUE(code == kErrFontCorrupt || code == kErrFontVersion) << code;
 
   std::string tiny = "not a font";
   EXPECT_EQ(fromBytes(tiny), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
 
   // A bitmap header of the wrong version, then one of the right version,
   // which we recognise but cannot draw.
   std::string bitmap(200, '\0');
   put16(bitmap, 0, 0x300);
   EXPECT_EQ(fromBytes(bitmap), nullptr);
-  EXPECT_EQ(getError(), -26);
+  EXPECT_EQ(getError(), kErrFontVersion);
   put16(bitmap, 0, 0x200);
   EXPECT_EQ(fromBytes(bitmap), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
   put16(bitmap, 66, 1);  // not a raster font
   EXPECT_EQ(fromBytes(bitmap), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
 }
 
 TEST_F(FontTest, BrokenStrokeFilesNeverReachOutsideTheirData) {
@@ -131,29 +131,29 @@ TEST_F(FontTest, BrokenStrokeFilesNeverReachOutsideTheirData) {
   // The magic alone, a bare header, and everything short of the tables.
   for (size_t len : {size_t{21}, size_t{256}, size_t{600}, size_t{1039}}) {
     EXPECT_EQ(fromBytes(good.substr(0, len)), nullptr) << len;
-    EXPECT_EQ(getError(), -13) << len;
+    EXPECT_EQ(getError(), kErrFontCorrupt) << len;
   }
 
   std::string outside = good;
   put16(outside, 528 + 2 * 'B', 4000);
   EXPECT_EQ(fromBytes(outside), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
 
   std::string negative = good;
   put16(negative, 528 + 2 * 'B', -2);
   EXPECT_EQ(fromBytes(negative), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
 
   // The glyph's end word cut off: the last command runs into the end of the file.
   std::string unended = good.substr(0, good.size() - 2);
   EXPECT_EQ(fromBytes(unended), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
 
   // An offset pointing at the last single byte of the data.
   std::string halfWord = good + std::string(1, '\0');
   put16(halfWord, 528 + 2 * 'C', static_cast<int>(halfWord.size() - 1040 - 1));
   EXPECT_EQ(fromBytes(halfWord), nullptr);
-  EXPECT_EQ(getError(), -13);
+  EXPECT_EQ(getError(), kErrFontCorrupt);
 
   // A name without its 0 anywhere in the header is cut to 57 characters and
   // the font is still good.
@@ -197,7 +197,7 @@ TEST_F(FontTest, SearchOrderWorkingDirectoryFontsThenRoot) {
     EXPECT_EQ(widthOf("FONTS\\inner.fnt"), 9);  // backslashes are folder separators
     EXPECT_EQ(widthOf("folder.fnt"), 13);       // a folder of that name is no font file
     EXPECT_EQ(widthOf("rooted.fnt"), -14);      // not found without TESK_ROOT
-    EXPECT_EQ(getError(), 0);                   // and the code was reset by reading it
+    EXPECT_EQ(getError(), kErrNone);            // and the code was reset by reading it
     setenv("TESK_ROOT", root.c_str(), 1);       // no trailing separator: one is added
     EXPECT_EQ(widthOf("rooted.fnt"), 11);
     setenv("TESK_ROOT", (root + "\\").c_str(), 1);
@@ -214,12 +214,12 @@ TEST_F(FontTest, SetFontChecksTheTypeAndResetsTheError) {
   ASSERT_NE(f, nullptr);  // the type is setFont's business
   fonts.push_back(f);
   EXPECT_EQ(setFont(f), 0);
-  EXPECT_EQ(getError(), -12);
+  EXPECT_EQ(getError(), kErrInvalidFont);
   EXPECT_EQ(textWidth("A"), 5);  // the current font stayed
 
-  setError(-8);
+  setError(kErrGeneral);
   EXPECT_EQ(setFont(nullptr), 1);
-  EXPECT_EQ(getError(), 0);
+  EXPECT_EQ(getError(), kErrNone);
   EXPECT_EQ(textWidth("A"), 5);
 
   setTextDirection(1);
@@ -230,7 +230,7 @@ TEST_F(FontTest, SetFontChecksTheTypeAndResetsTheError) {
 TEST_F(FontTest, NothingIsDrawnOrReportedWithoutAFont) {
   drawText(10, 10, "ABC");
   EXPECT_TRUE(lit().empty());
-  EXPECT_EQ(getError(), 0);
+  EXPECT_EQ(getError(), kErrNone);
   EXPECT_EQ(textWidth("ABC"), 0);
 }
 

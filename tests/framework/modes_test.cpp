@@ -222,9 +222,9 @@ TEST_F(ModesTest, BadRequestsFailWithACodeAndKeepTheModeSet) {
   ModeInfo bad = ok;
   bad.windowStretch = 3;
   EXPECT_EQ(setMode(&bad, 1, 2, 1), 0);
-  EXPECT_EQ(getError(), -6);
+  EXPECT_EQ(getError(), kErrInvalidMode);
   EXPECT_EQ(setMode(&ok, 0, 2, 1), 0) << "a windowed-only entry has no full-screen mode";
-  EXPECT_EQ(getError(), -6);
+  EXPECT_EQ(getError(), kErrInvalidMode);
   EXPECT_EQ(currentSurface(), before);
   EXPECT_EQ(hasDisplaySurface(), 1);
 }
@@ -288,7 +288,7 @@ TEST_F(ModesTest, FullScreenFailureAndShutDown) {
   ASSERT_NE(slot, nullptr);
   headlessFailFullScreen(1);
   EXPECT_EQ(setMode(find(640, 480, 15), 0, 2, 1), 0);
-  EXPECT_EQ(getError(), -11);
+  EXPECT_EQ(getError(), kErrModeNotSupported);
   EXPECT_EQ(*slot, nullptr);
   EXPECT_EQ(swapBuffers(2), 0) << "nothing to show";
 
@@ -304,7 +304,7 @@ TEST_F(ModesTest, FullScreenFailureAndShutDown) {
 TEST_F(ModesTest, InitFrameworkWithoutADisplayAndLongTitles) {
   headlessFailOpen(1);
   EXPECT_EQ(initFramework("x"), nullptr);
-  EXPECT_EQ(getError(), -2);
+  EXPECT_EQ(getError(), kErrNoHardware);
   headlessFailOpen(0);
 
   const std::string title(120, 'q');

@@ -7,6 +7,7 @@
 #include "framework/mainloop.h"
 #include "game/controls.h"
 #include "support/testdata.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
@@ -116,7 +117,7 @@ TEST(Walking, ScriptedWalkThroughTheRealLevelNeverCrossesAWall) {
   openMaze();
   inDirectory(QUILL_GAME_DIR, [] { loadLevel(mazeGrid); });
   ASSERT_GT(levelMaps[0].width, 0);
-  player = {0, 2.3f, 1.5f, 0.0017453292f};
+  player = kStartPose;
   const MazeFloor& floor = mazeGrid.floors[0];
   for (int pass = 0; pass < 4000; ++pass) {
     const float oldX = player.x, oldY = player.y;
@@ -126,11 +127,11 @@ TEST(Walking, ScriptedWalkThroughTheRealLevelNeverCrossesAWall) {
     } else if (phase < 26) {
       turnLeft();
     } else if (phase < 30) {
-      stepPlayer(player.heading + 1.5707963, 0.3);
+      stepPlayer(player.heading + kQuarterTurn, 0.3);
     } else if (pass % 3 == 0) {
       turnRight();
     } else {
-      stepPlayer(player.heading - 1.5707963, 0.3);
+      stepPlayer(player.heading - kQuarterTurn, 0.3);
     }
     const int cx = static_cast<int>(player.x), cy = static_cast<int>(player.y);
     ASSERT_GE(cx, 0);

@@ -146,7 +146,7 @@ TEST_F(BackdropTest, StarsBehindTheCameraAreNeverDrawn) {
 // cosine hoisted out of the loop; its stars must sit on exactly the same
 // pixels, and nothing may be lit away from them.
 TEST_F(BackdropTest, StarsMatchProjectPoint) {
-  for (const PlayerState& p : {PlayerState{0, 2.3f, 1.5f, 0.0017453292f}, PlayerState{0, 7.1f, 9.9f, 2.2f},
+  for (const PlayerState& p : {kStartPose, PlayerState{0, 7.1f, 9.9f, 2.2f},
                                PlayerState{0, 19.0f, 4.2f, 5.9f}, PlayerState{0, 30.5f, 10.0f, 3.3f}}) {
     fill(kMarker);
     drawStars(p, surface);

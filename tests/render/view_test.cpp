@@ -13,6 +13,7 @@
 #include "render/camera.h"
 #include "render/view.h"
 #include "render/walls.h"
+#include "world/angles.h"
 #include "world/gamestate.h"
 #include "world/image16.h"
 #include "world/level.h"
@@ -104,7 +105,7 @@ TEST_F(ViewTest, StereoLeftEyeStandsATenthToThePlayersRight) {
   makeCurrentSurface(expected);
   viewRect = {0, 0, 319, 429, 320, 430};
   buildColumnTables(320);
-  const double side = 0.7f - 1.5707963;
+  const double side = 0.7f - kQuarterTurn;
   PlayerState eye{0, 6.5f + static_cast<float>(0.1 * std::cos(side)),
                   4.5f + static_cast<float>(0.1 * std::sin(side)), 0.7f};
   castWalls(eye, room, expected);

@@ -8,25 +8,9 @@ namespace {
 constexpr int kListLimit = 10;       // cells named one by one before the rest is summed up
 constexpr int kWhiteGuardSteps = 8;  // closer than this, the white guard is on the player at once
 
-// The character, name and guard slot of every marker that matters to the game.
-struct MarkerInfo {
-  int slot;
-  char ch;
-  const char* name;
-};
-const MarkerInfo kGuardMarkers[] = {
-    {kMark_w, 'w', "white guard"},
-    {kMark_r, 'r', "red guard"},
-    {kMark_g, 'g', "green guard"},
-    {kMark_b, 'b', "blue guard"},
-};
-static_assert(sizeof kGuardMarkers / sizeof kGuardMarkers[0] == kMaxGuards, "one per guard slot");
-const MarkerInfo kItemMarkers[] = {
-    {kMarkR, 'R', "red item"},
-    {kMarkG, 'G', "green item"},
-    {kMarkB, 'B', "blue item"},
-};
-static_assert(sizeof kItemMarkers / sizeof kItemMarkers[0] == 3, "one per item");
+// What the findings call the guards (by slot) and the items.
+const char* const kGuardNames[kMaxGuards] = {"white guard", "red guard", "green guard", "blue guard"};
+const char* const kItemNames[3] = {"red item", "green item", "blue item"};
 
 struct Checker {
   const LevelMap& map;
@@ -128,15 +112,15 @@ struct Checker {
   }
 
   void checkMarkers() {
-    checkMarker(kMarkD, 'D', "exit");
-    for (const MarkerInfo& m : kItemMarkers) checkMarker(m.slot, m.ch, m.name);
+    checkMarker(kMarkD, markerLetter(kMarkD), "exit");
+    for (int k = 0; k < 3; ++k) checkMarker(kItemMarkers[k], markerLetter(kItemMarkers[k]), kItemNames[k]);
     for (int k = 0; k < kMaxGuards; ++k) {
-      const MarkerInfo& m = kGuardMarkers[k];
+      const int slot = kGuardStartMarkers[k];
       if (k < map.guardCount)
-        checkMarker(m.slot, m.ch, m.name);
-      else if (report.markerCount[m.slot] > 0)
-        add("marker '%c' (%s) is in the level, but the guard count %d leaves slot %d out of play", m.ch,
-            m.name, map.guardCount, k);
+        checkMarker(slot, markerLetter(slot), kGuardNames[k]);
+      else if (report.markerCount[slot] > 0)
+        add("marker '%c' (%s) is in the level, but the guard count %d leaves slot %d out of play",
+            markerLetter(slot), kGuardNames[k], map.guardCount, k);
     }
   }
 
@@ -175,10 +159,10 @@ struct Checker {
       else if (playerSteps[b.x][b.y] < 0)
         add("body %d at (%d, %d) cannot be reached", k, b.x, b.y);
     }
-    for (const MarkerInfo& m : kItemMarkers) {
-      if (report.markerCount[m.slot] == 0) continue;
-      const MarkerPos p = map.markers[m.slot];
-      if (playerSteps[p.x][p.y] < 0) add("the %s at (%d, %d) cannot be reached", m.name, p.x, p.y);
+    for (int k = 0; k < 3; ++k) {
+      if (report.markerCount[kItemMarkers[k]] == 0) continue;
+      const MarkerPos p = map.markers[kItemMarkers[k]];
+      if (playerSteps[p.x][p.y] < 0) add("the %s at (%d, %d) cannot be reached", kItemNames[k], p.x, p.y);
     }
     if (report.markerCount[kMarkD] > 0) {
       const MarkerPos d = map.markers[kMarkD];
@@ -196,15 +180,15 @@ struct Checker {
   void checkGuards() {
     static int guardSteps[kLevelWidth][kLevelHeight];
     for (int k = 0; k < map.guardCount && k < kMaxGuards; ++k) {
-      const MarkerInfo& m = kGuardMarkers[k];
-      if (report.markerCount[m.slot] == 0) continue;
-      const MarkerPos p = map.markers[m.slot];
+      const int slot = kGuardStartMarkers[k];
+      if (report.markerCount[slot] == 0) continue;
+      const MarkerPos p = map.markers[slot];
       flood(
           p.x, p.y, [this](int x, int y) { return guardCanEnter(x, y); }, guardSteps);
       const int steps = guardSteps[kStartCellX][kStartCellY];
       if (steps < 0)
-        add("the %s at (%d, %d) cannot reach the player's start", m.name, p.x, p.y);
-      else if (k == 0 && steps < kWhiteGuardSteps)
+        add("the %s at (%d, %d) cannot reach the player's start", kGuardNames[k], p.x, p.y);
+      else if (k == kWhiteGuard && steps < kWhiteGuardSteps)
         add("the white guard starts only %d step%s from the player's start", steps, steps == 1 ? "" : "s");
     }
   }

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "world/gamestate.h"
 #include "world/level.h"
 
 // The player's start cell and the three bodies' cells, fixed by the game.
-constexpr int kStartCellX = 2, kStartCellY = 1;
+constexpr int kStartCellX = static_cast<int>(kStartPose.x), kStartCellY = static_cast<int>(kStartPose.y);
 struct BodyCell {
   int x, y;
 };
