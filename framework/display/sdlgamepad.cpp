@@ -49,7 +49,7 @@ PadState readPad(SDL_GameController* c) {
 void plugIn(int deviceIndex) {
   if (SDL_JoystickGetDeviceInstanceID(deviceIndex) >= 0 &&
       slotOf(SDL_JoystickGetDeviceInstanceID(deviceIndex)) >= 0)
-    return;  // already open: SDL names the pads present at start-up twice
+    return;  // already open: SDL may announce a pad present at start-up twice
   for (Pad& p : g_pads.slots) {
     if (p.controller) continue;
     p.controller = SDL_GameControllerOpen(deviceIndex);
