@@ -11,6 +11,7 @@
 #include "framework/display/gamepad.h"
 #include "framework/display/keymap.h"
 #include "framework/display/sdlgamepad.h"
+#include "framework/scancodes.h"
 
 namespace {
 
@@ -64,9 +65,9 @@ TEST(PadButtons, EachStandsForTheKeyboardKeyOfItsAction) {
   ASSERT_EQ(padChanged(in, 0, PadState{0, -32768, 1u << kPadA}, out), 2);
   padKeyInDialog(out[0]);
   padKeyInDialog(out[1]);
-  EXPECT_EQ(out[0].scanCode, 0x48);
+  EXPECT_EQ(out[0].scanCode, kScanUp);
   EXPECT_EQ(out[1].scanCode, pcScanCode(sdlScancodeByName("Return")));
-  EXPECT_EQ(out[1].character, 13);
+  EXPECT_EQ(out[1].character, kCharEnter);
 }
 
 using Words = std::vector<std::string>;
@@ -93,19 +94,19 @@ TEST(PadInput, KeysAreReleasedOnlyByTheirLastHolder) {
   const PadState forward{0, -32768, 0};
   const PadState rest{};
   // Keyboard first: the pad adds no press, the keyboard's release is held back.
-  keyboardPressed(in, 0x48);
+  keyboardPressed(in, kScanUp);
   EXPECT_EQ(change(in, 0, forward), Words{});
-  EXPECT_EQ(keyboardReleased(in, 0x48), 0);
+  EXPECT_EQ(keyboardReleased(in, kScanUp), 0);
   EXPECT_EQ(change(in, 0, rest), Words{"-48"});
   // Pad first, then a second pad on the same key, then the keyboard.
   EXPECT_EQ(change(in, 0, forward), Words{"+48"});
   EXPECT_EQ(change(in, 1, PadState{0, 0, 1u << kPadDpadUp}), Words{});
-  keyboardPressed(in, 0x48);
-  EXPECT_EQ(keyboardReleased(in, 0x48), 0);
+  keyboardPressed(in, kScanUp);
+  EXPECT_EQ(keyboardReleased(in, kScanUp), 0);
   EXPECT_EQ(change(in, 0, rest), Words{});
   EXPECT_EQ(change(in, 1, rest), Words{"-48"});
   // Without pads every keyboard release is reported, as before pads existed.
-  EXPECT_EQ(keyboardReleased(in, 0x4B), 1);
+  EXPECT_EQ(keyboardReleased(in, kScanLeft), 1);
 }
 
 TEST(PadInput, SwingsUnpluggingAndTheFocusComingBack) {
@@ -120,12 +121,12 @@ TEST(PadInput, SwingsUnpluggingAndTheFocusComingBack) {
   // never come), the pad's steering keys go down again, its held A does not
   // flip the map a second time.
   change(in, 2, PadState{0, -32768, 1u << kPadA});
-  keyboardPressed(in, 0x4B);
+  keyboardPressed(in, kScanLeft);
   forgetKeyboard(in);
   DisplayEvent out[kPadKeyCount];
   ASSERT_EQ(steeringHeld(in, out), 1);
   EXPECT_EQ(out[0].kind, kDisplayKeyDown);
-  EXPECT_EQ(out[0].scanCode, 0x48);
+  EXPECT_EQ(out[0].scanCode, kScanUp);
   EXPECT_EQ(change(in, 2, PadState{-32768, 0, 1u << kPadA}), (Words{"-48", "+4B"}));
   EXPECT_EQ(padChanged(in, kPadSlots, PadState{0, 0, 1u << kPadBack}, out), 0) << "slots beyond the table";
 }
