@@ -40,6 +40,14 @@ void releaseRoute(NodeList& list) {
   while (PathNode* node = popFront(list)) releaseNode(node);
 }
 
+// The quarter turn from one step direction to the next: +1 turns toward +y
+// from +x (counter-clockwise), -1 the other way, 0 straight on, 2 a reversal.
+int turnBetween(int fromX, int fromY, int toX, int toY) {
+  if (fromX == toX && fromY == toY) return 0;
+  const int cross = fromX * toY - fromY * toX;
+  return cross != 0 ? cross : 2;
+}
+
 }  // namespace
 
 void initGuards(const LevelMap& map) {
@@ -75,14 +83,6 @@ void stepGuards(const PlayerState& player) {
     ++g.replanCounter;
     if (g.currentWaypoint < g.lastWaypoint && g.currentWaypoint < kWaypointCount - 1) ++g.currentWaypoint;
   }
-}
-
-// The quarter turn from one step direction to the next: +1 turns toward +y
-// from +x (counter-clockwise), -1 the other way, 0 straight on, 2 a reversal.
-static int turnBetween(int fromX, int fromY, int toX, int toY) {
-  if (fromX == toX && fromY == toY) return 0;
-  const int cross = fromX * toY - fromY * toX;
-  return cross != 0 ? cross : 2;
 }
 
 void planGuardRoute(Guard& g, const LevelMap& map, float playerX, float playerY) {
