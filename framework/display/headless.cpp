@@ -2,9 +2,7 @@
 #include "framework/display/headless.h"
 
 #include "framework/display/fallbackfont.h"
-#include "framework/scancodes.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -99,49 +97,20 @@ void push(const DisplayEvent& e) {
   ++g_h.eventCount;
 }
 
+// Keeps a presented surface as rows without padding; the buffer only grows.
+void copyFrame(const Surface* surface, std::vector<uint16_t>& out) {
+  const size_t width = static_cast<size_t>(surface->width);
+  const size_t need = width * static_cast<size_t>(surface->height);
+  if (out.size() < need) out.resize(need);
+  for (int y = 0; y < surface->height; ++y) {
+    std::memcpy(&out[static_cast<size_t>(y) * width], pixelRow(surface, y), width * 2);
+  }
+}
+
 void pushKind(int kind) {
   DisplayEvent e{};
   e.kind = kind;
   push(e);
-}
-
-// The scan code of the key that types a character, for scripted presses.
-int scanForCharacter(int c) {
-  static const char kRow1[] = "1234567890";
-  static const char kRowQ[] = "qwertyuiop";
-  static const char kRowA[] = "asdfghjkl";
-  static const char kRowZ[] = "zxcvbnm";
-  static_assert(sizeof kRow1 == 11 && sizeof kRowQ == 11 && sizeof kRowA == 10 && sizeof kRowZ == 8,
-                "rows of a PC keyboard");
-  switch (c) {
-    case kCharEsc: return kScanEsc;
-    case kCharEnter: return kScanEnter;
-    case kCharBackspace: return kScanBackspace;
-    case kCharTab: return kScanTab;
-    case ' ': return kScanSpace;
-    default: break;
-  }
-  const int lower = std::tolower(c);
-  const char* p;
-  if (c > 0 && (p = std::strchr(kRow1, c)) != nullptr) return kScanDigit1 + static_cast<int>(p - kRow1);
-  if (lower > 0 && (p = std::strchr(kRowQ, lower)) != nullptr)
-    return kScanLetterRowQ + static_cast<int>(p - kRowQ);
-  if (lower > 0 && (p = std::strchr(kRowA, lower)) != nullptr)
-    return kScanLetterRowA + static_cast<int>(p - kRowA);
-  if (lower > 0 && (p = std::strchr(kRowZ, lower)) != nullptr)
-    return kScanLetterRowZ + static_cast<int>(p - kRowZ);
-  return 0;
-}
-
-// The character a pressed key types in scripted "key" clauses.
-int characterForScan(int scan) {
-  switch (scan) {
-    case kScanEsc: return kCharEsc;
-    case kScanEnter: return kCharEnter;
-    case kScanTab: return kCharTab;
-    case kScanSpace: return ' ';
-    default: return 0;
-  }
 }
 
 void loadScriptFromEnvironment() {
@@ -156,38 +125,6 @@ void loadScriptFromEnvironment() {
     g_h.scriptLine = 0;
     g_h.scriptEnded = false;
   }
-}
-
-// Splits s at whitespace into words (at most max).
-int splitWords(const std::string& s, std::string* words, int max) {
-  int n = 0;
-  size_t i = 0;
-  while (i < s.size() && n < max) {
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
-    if (i >= s.size()) break;
-    size_t j = i;
-    if (s[i] == '\'' && i + 2 < s.size() && s[i + 2] == '\'') {
-      j = i + 3;  // a quoted character may be a blank
-    } else {
-      while (j < s.size() && !std::isspace(static_cast<unsigned char>(s[j]))) ++j;
-    }
-    words[n++] = s.substr(i, j - i);
-    i = j;
-  }
-  return n;
-}
-
-bool parseNumber(const std::string& w, int base, int* out) {
-  if (w.empty()) return false;
-  std::string digits = w;
-  if (base == 16 && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    digits = digits.substr(2);
-  }
-  char* end = nullptr;
-  const long v = std::strtol(digits.c_str(), &end, base);
-  if (digits.empty() || *end != 0 || v < 0 || v > 255) return false;
-  *out = static_cast<int>(v);
-  return true;
 }
 
 // ---- the driver table ----
@@ -293,12 +230,7 @@ void hLeaveFullScreen() {
 
 void hPresent(const Surface* surface, int targetWidth, int targetHeight, int waitMode) {
   if (!g_h.window.exists || !surface || !surface->pixels) return;
-  const size_t need = static_cast<size_t>(surface->width) * static_cast<size_t>(surface->height);
-  if (g_frame.size() < need) g_frame.resize(need);
-  for (int y = 0; y < surface->height; ++y) {
-    std::memcpy(&g_frame[static_cast<size_t>(y) * static_cast<size_t>(surface->width)], pixelRow(surface, y),
-                static_cast<size_t>(surface->width) * 2);
-  }
+  copyFrame(surface, g_frame);
   g_h.frameWidthPx = surface->width;
   g_h.frameHeightPx = surface->height;
   g_h.targetWidth = targetWidth;
@@ -365,12 +297,7 @@ int hOpenDialog(const char* title, int x, int y, int width, int height) {
 
 void hPresentDialog(const Surface* surface) {
   if (!g_h.dialog.open || !surface || !surface->pixels) return;
-  const size_t need = static_cast<size_t>(surface->width) * static_cast<size_t>(surface->height);
-  if (g_dialogFrame.size() < need) g_dialogFrame.resize(need);
-  for (int y = 0; y < surface->height; ++y) {
-    std::memcpy(&g_dialogFrame[static_cast<size_t>(y) * static_cast<size_t>(surface->width)],
-                pixelRow(surface, y), static_cast<size_t>(surface->width) * 2);
-  }
+  copyFrame(surface, g_dialogFrame);
   g_h.dialogFrameWidth = surface->width;
   g_h.dialogFrameHeight = surface->height;
   g_h.haveDialogFrame = true;
@@ -537,165 +464,8 @@ int headlessLoadScript(const char* path) {
   return 1;
 }
 
-int headlessApplyScriptLine(const char* text) {
-  std::string line = text ? text : "";
-  const size_t hash = line.find('#');
-  if (hash != std::string::npos) line.erase(hash);
-  // Parse every clause first, so a bad line queues nothing.
-  DisplayEvent staged[512];
-  int staged_n = 0;
-  int answers[8];
-  int answers_n = 0;
-  bool newHeld[256];
-  bool keysGiven = false;
-  std::memcpy(newHeld, g_h.held, sizeof newHeld);
-  auto stage = [&](const DisplayEvent& e) {
-    if (staged_n < static_cast<int>(sizeof staged / sizeof staged[0])) staged[staged_n++] = e;
-  };
-  auto fail = [&](const std::string& why) {
-    std::fprintf(stderr, "headless: bad input line \"%s\": %s\n", text ? text : "", why.c_str());
-    return 0;
-  };
-  size_t start = 0;
-  while (start <= line.size()) {
-    size_t end = line.find(';', start);
-    if (end == std::string::npos) end = line.size();
-    const std::string clause = line.substr(start, end - start);
-    start = end + 1;
-    std::string w[64];
-    const int n = splitWords(clause, w, 64);
-    if (n == 0) continue;
-    if (w[0] == "keys") {
-      if (!keysGiven) std::memset(newHeld, 0, sizeof newHeld);
-      keysGiven = true;
-      for (int i = 1; i < n; ++i) {
-        int scan;
-        if (!parseNumber(w[i], 16, &scan)) return fail("scan code \"" + w[i] + "\"");
-        newHeld[scan] = true;
-      }
-    } else if (w[0] == "chars") {
-      for (int i = 1; i < n; ++i) {
-        int ch;
-        if (w[i].size() == 3 && w[i][0] == '\'' && w[i][2] == '\'') {
-          ch = static_cast<unsigned char>(w[i][1]);
-        } else if (!parseNumber(w[i], 10, &ch)) {
-          return fail("character \"" + w[i] + "\"");
-        }
-        DisplayEvent e{};
-        e.kind = kDisplayKeyDown;
-        e.scanCode = scanForCharacter(ch);
-        e.character = ch;
-        stage(e);
-        e.kind = kDisplayKeyUp;
-        e.character = -1;  // marks the release of a press, dropped below for a held key
-        stage(e);
-      }
-    } else if (w[0] == "close" && n <= 2) {
-      if (n == 2 && w[1] != "yes" && w[1] != "no") return fail("close answers yes or no");
-      if (answers_n < 8) answers[answers_n++] = n == 2 && w[1] == "yes";
-      DisplayEvent e{};
-      e.kind = kDisplayClose;
-      stage(e);
-    } else if (w[0] == "switch" && n == 1) {
-      DisplayEvent e{};
-      e.kind = kDisplaySwitch;
-      stage(e);
-    } else if (w[0] == "focus" && n == 2 && (w[1] == "lost" || w[1] == "gained")) {
-      DisplayEvent e{};
-      e.kind = w[1] == "lost" ? kDisplayFocusLost : kDisplayFocusGained;
-      stage(e);
-    } else if (w[0] == "display" && n == 1) {
-      DisplayEvent e{};
-      e.kind = kDisplayChanged;
-      stage(e);
-    } else if (w[0] == "key" && n >= 2) {
-      int scans[64];
-      int scanCount = 0;
-      int mods = 0;
-      for (int i = 1; i < n; ++i) {
-        if (w[i] == "shift") {
-          mods |= kModShift;
-        } else if (w[i] == "ctrl") {
-          mods |= kModControl;
-        } else if (w[i] == "alt") {
-          mods |= kModAlt;
-        } else if (!parseNumber(w[i], 16, &scans[scanCount++])) {
-          return fail("scan code \"" + w[i] + "\"");
-        }
-      }
-      if (scanCount == 0) return fail("key without a scan code");
-      for (int i = 0; i < scanCount; ++i) {
-        DisplayEvent e{};
-        e.kind = kDisplayKeyDown;
-        e.scanCode = scans[i];
-        e.character = characterForScan(scans[i]);
-        e.modifiers = mods;
-        stage(e);
-        e.kind = kDisplayKeyUp;
-        e.character = -1;
-        stage(e);
-      }
-    } else if ((w[0] == "click" || w[0] == "doubleclick") && n == 3) {
-      int xy[2];
-      for (int i = 0; i < 2; ++i) {
-        char* end = nullptr;
-        const long v = std::strtol(w[1 + i].c_str(), &end, 10);
-        if (*end != 0 || v < -100000 || v > 100000) return fail("point \"" + w[1 + i] + "\"");
-        xy[i] = static_cast<int>(v);
-      }
-      DisplayEvent e{};
-      e.kind = kDisplayMouseDown;
-      e.x = xy[0];
-      e.y = xy[1];
-      e.button = 1;
-      e.doubleClick = w[0] == "doubleclick";
-      e.modifiers = kModLeftButton;
-      stage(e);
-      e.kind = kDisplayMouseUp;
-      e.doubleClick = 0;
-      e.modifiers = 0;
-      stage(e);
-    } else if (w[0] == "wheel" && n == 4) {
-      int v[3];
-      for (int i = 0; i < 3; ++i) {
-        char* end = nullptr;
-        const long x = std::strtol(w[1 + i].c_str(), &end, 10);
-        if (*end != 0 || x < -100000 || x > 100000) return fail("number \"" + w[1 + i] + "\"");
-        v[i] = static_cast<int>(x);
-      }
-      DisplayEvent e{};
-      e.kind = kDisplayMouseWheel;
-      e.wheel = v[0];
-      e.x = v[1];
-      e.y = v[2];
-      stage(e);
-    } else if (w[0] == "quit" && n == 1) {
-      DisplayEvent e{};
-      e.kind = kDisplayQuit;
-      stage(e);
-    } else {
-      return fail("unknown clause \"" + clause + "\"");
-    }
-  }
-  // Held keys change first, then the presses and commands in their order.
-  if (keysGiven) {
-    for (int s = 0; s < 256; ++s) {
-      if (newHeld[s] && !g_h.held[s]) headlessKeyDown(s, 0);
-      if (!newHeld[s] && g_h.held[s]) headlessKeyUp(s);
-    }
-    std::memcpy(g_h.held, newHeld, sizeof newHeld);
-  }
-  for (int i = 0; i < answers_n; ++i) headlessAnswer(answers[i]);
-  for (int i = 0; i < staged_n; ++i) {
-    DisplayEvent e = staged[i];
-    if (e.kind == kDisplayKeyUp && e.character == -1) {
-      if (g_h.held[e.scanCode]) continue;  // a held key stays down
-      e.character = 0;
-    }
-    push(e);
-  }
-  return 1;
-}
+bool* headlessScriptHeldKeys() { return g_h.held; }
+void headlessQueue(const DisplayEvent& e) { push(e); }
 
 int64_t headlessNow() { return g_h.now; }
 void headlessAdvance(int64_t micros) {

@@ -5,41 +5,11 @@
 //
 // Select it with selectDisplay(headlessDisplayDriver()) before initFramework,
 // or run the game with QUILL_DISPLAY=headless.
-//
-// Scripted input. When QUILL_INPUT names a file (or headlessLoadScript is
-// given one), each line of it is the input of one main-loop pass, read when
-// the pass begins. A line is a list of clauses separated by ';':
-//   keys 48 4B     the scan codes (hexadecimal, "0x" optional) held from this
-//                  pass on: newly listed keys go down, keys no longer listed go
-//                  up; "keys" alone lets every key go
-//   chars 49 '2'   character presses: decimal codes or a quoted character;
-//                  each gives a key-down and key-up of the key that types it
-//   close yes      the close button; the quit question is answered yes (or no,
-//                  the default)
-//   switch         alt+Enter
-//   focus lost     the program loses the focus ("focus gained" gets it back)
-//   display        the desktop's display settings changed
-//   quit           the platform asks the program to end
-//   key 50 0F shift  presses (down and up) the keys of the scan codes in
-//                  turn, each with the modifiers named (shift, ctrl, alt);
-//                  Tab, Enter, Esc and Space type their characters, others none
-//   click 120 80   a left click at a point of the dialog window (or of the
-//                  game's window when no dialog is open); "doubleclick" the
-//                  second click of a double click there
-//   wheel -2 120 80  the mouse wheel turned by notches (positive away from
-//                  the user) with the pointer at the point
-// A '#' starts a comment that runs to the end of the line. A line with no
-// clause (empty or only a comment) changes nothing: held keys stay held.
-// After the last line the port asks the program to end (as "quit").
-//
-// The mode dialog reads the script too, one line per pass of its own loop, so
-// a run of the whole game begins with the dialog's input: "chars 13" takes
-// the selected line (line 0 at the first opening), "key 50 50; chars 13"
-// the third one, "chars 27" quits before the game's window opens.
 #pragma once
 #include <cstdint>
 
 #include "framework/display/display.h"
+#include "framework/display/headlessscript.h"
 
 // Everything back to the start: default modes and desktop, no window, empty
 // queues, no script, clock at 0, nothing presented.
@@ -84,11 +54,13 @@ int headlessQuestionsAsked();
 const char* headlessLastQuestion();
 const char* headlessLastWarning();
 
-// Reads a script (format above) from a file; returns 0 when it cannot be read.
+// Reads a script (the format is in headlessscript.h) from a file; returns 0
+// when it cannot be read.
 int headlessLoadScript(const char* path);
-// Parses one script line into events queued for the current pass; returns 0
-// (and queues nothing) for a malformed line, with a message on stderr.
-int headlessApplyScriptLine(const char* line);
+// For the script reader: the keys its "keys" clauses hold now, by scan code,
+// and one event queued as it is.
+bool* headlessScriptHeldKeys();
+void headlessQueue(const DisplayEvent& e);
 
 // The virtual clock: starts at 0; sleepMicros moves it on.
 int64_t headlessNow();

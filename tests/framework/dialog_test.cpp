@@ -439,32 +439,6 @@ TEST_F(DialogTest, ChooseModeReadsTheInputScriptOneLinePerPass) {
   EXPECT_EQ(chooseMode(&out, options), 0);
 }
 
-TEST_F(DialogTest, ScriptClausesForTheDialog) {
-  start();
-  ASSERT_EQ(headlessApplyScriptLine("key 0F shift; click 10 20; doubleclick 30 40; wheel -2 50 60"), 1);
-  DisplayEvent e;
-  std::vector<DisplayEvent> ev;
-  while (headlessDisplayDriver()->pollEvent(&e)) ev.push_back(e);
-  ASSERT_EQ(ev.size(), 7u);
-  EXPECT_EQ(ev[0].kind, kDisplayKeyDown);
-  EXPECT_EQ(ev[0].scanCode, 0x0F);
-  EXPECT_EQ(ev[0].character, 9);
-  EXPECT_EQ(ev[0].modifiers, kModShift);
-  EXPECT_EQ(ev[1].kind, kDisplayKeyUp);
-  EXPECT_EQ(ev[2].kind, kDisplayMouseDown);
-  EXPECT_EQ(ev[2].x, 10);
-  EXPECT_EQ(ev[2].doubleClick, 0);
-  EXPECT_EQ(ev[3].kind, kDisplayMouseUp);
-  EXPECT_EQ(ev[4].doubleClick, 1);
-  EXPECT_EQ(ev[6].kind, kDisplayMouseWheel);
-  EXPECT_EQ(ev[6].wheel, -2);
-  EXPECT_EQ(ev[6].y, 60);
-  for (const char* bad : {"key", "key zz", "key 0F hyper", "click 1", "click a b", "wheel 1 2"}) {
-    EXPECT_EQ(headlessApplyScriptLine(bad), 0) << bad;
-  }
-  EXPECT_FALSE(headlessDisplayDriver()->pollEvent(&e));
-}
-
 TEST_F(DialogTest, DrawingShowsStatesAndFitsTheWindow) {
   start();
   headlessKeyDown(0x01, 27);

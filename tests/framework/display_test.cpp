@@ -2,6 +2,7 @@
 // translation) and the headless port's input script.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -205,41 +206,59 @@ class HeadlessScript : public ::testing::Test {
   }
 };
 
-TEST_F(HeadlessScript, LinesBecomeEvents) {
-  ASSERT_EQ(headlessApplyScriptLine("keys 48 4B; chars 49 '2'  # walk and toggle"), 1);
-  std::vector<DisplayEvent> ev = drain();
-  ASSERT_EQ(ev.size(), 6u);
-  EXPECT_EQ(ev[0].kind, kDisplayKeyDown);
-  EXPECT_EQ(ev[0].scanCode, 0x48);
-  EXPECT_EQ(ev[1].scanCode, 0x4B);
-  EXPECT_EQ(ev[2].kind, kDisplayKeyDown);
-  EXPECT_EQ(ev[2].scanCode, 0x02);
-  EXPECT_EQ(ev[2].character, '1');
-  EXPECT_EQ(ev[3].kind, kDisplayKeyUp);
-  EXPECT_EQ(ev[4].character, '2');
+// One event as text: "down 48 c0", "up 4B", "press 10,20 m1", "wheel -2 at 50,60", ...
+std::string describe(const DisplayEvent& e) {
+  char t[64];
+  switch (e.kind) {
+    case kDisplayKeyDown: std::snprintf(t, sizeof t, "down %02X c%d", e.scanCode, e.character); break;
+    case kDisplayKeyUp: std::snprintf(t, sizeof t, "up %02X", e.scanCode); break;
+    case kDisplayMouseDown: std::snprintf(t, sizeof t, "press %d,%d d%d", e.x, e.y, e.doubleClick); break;
+    case kDisplayMouseUp: std::snprintf(t, sizeof t, "release %d,%d", e.x, e.y); break;
+    case kDisplayMouseWheel: std::snprintf(t, sizeof t, "wheel %d at %d,%d", e.wheel, e.x, e.y); break;
+    case kDisplayClose: return "close";
+    case kDisplaySwitch: return "switch";
+    case kDisplayFocusLost: return "focus-";
+    case kDisplayFocusGained: return "focus+";
+    case kDisplayChanged: return "display";
+    case kDisplayQuit: return "quit";
+    default: std::snprintf(t, sizeof t, "kind %d", e.kind); break;
+  }
+  std::string s = t;
+  if (e.modifiers) s += " m" + std::to_string(e.modifiers);
+  return s;
+}
 
-  EXPECT_EQ(headlessApplyScriptLine(""), 1);
-  EXPECT_TRUE(drain().empty()) << "an empty line changes nothing";
-  EXPECT_EQ(headlessApplyScriptLine("keys 0x48"), 1);
-  ev = drain();
-  ASSERT_EQ(ev.size(), 1u);
-  EXPECT_EQ(ev[0].kind, kDisplayKeyUp);
-  EXPECT_EQ(ev[0].scanCode, 0x4B);
+// Each line is applied after the one before, so held keys carry over.
+TEST_F(HeadlessScript, EveryClauseBecomesItsEvents) {
+  const struct {
+    const char* line;
+    std::vector<std::string> events;
+  } kLines[] = {
+      {"keys 48 4B; chars 49 '2'  # walk and toggle",
+       {"down 48 c0", "down 4B c0", "down 02 c49", "up 02", "down 03 c50", "up 03"}},
+      {"", {}},  // nothing changes: the keys stay held
+      {"keys 0x48; key 48 4B", {"up 4B", "down 48 c0", "down 4B c0", "up 4B"}},  // a held key is not released
+      {"chars ' ' 13 'Q'", {"down 39 c32", "up 39", "down 1C c13", "up 1C", "down 10 c81", "up 10"}},
+      {"keys; key 0F 01 shift", {"up 48", "down 0F c9 m24", "up 0F m24", "down 01 c27 m24", "up 01 m24"}},
+      {"click 10 20; doubleclick -30 40; wheel -2 50 60",
+       {"press 10,20 d0 m1", "release 10,20", "press -30,40 d1 m1", "release -30,40", "wheel -2 at 50,60"}},
+      {"close yes; switch; focus lost; focus gained; display; quit",
+       {"close", "switch", "focus-", "focus+", "display", "quit"}},
+  };
+  for (const auto& l : kLines) {
+    ASSERT_EQ(headlessApplyScriptLine(l.line), 1) << l.line;
+    std::vector<std::string> got;
+    for (const DisplayEvent& e : drain()) got.push_back(describe(e));
+    EXPECT_EQ(got, l.events) << l.line;
+  }
+  EXPECT_EQ(headlessDisplayDriver()->askYesNo("c", "t"), 1) << "close yes answered the question";
 
-  EXPECT_EQ(headlessApplyScriptLine("close yes; switch; focus lost; focus gained; display; quit"), 1);
-  ev = drain();
-  ASSERT_EQ(ev.size(), 6u);
-  EXPECT_EQ(ev[0].kind, kDisplayClose);
-  EXPECT_EQ(ev[1].kind, kDisplaySwitch);
-  EXPECT_EQ(ev[2].kind, kDisplayFocusLost);
-  EXPECT_EQ(ev[3].kind, kDisplayFocusGained);
-  EXPECT_EQ(ev[4].kind, kDisplayChanged);
-  EXPECT_EQ(ev[5].kind, kDisplayQuit);
-  EXPECT_EQ(headlessDisplayDriver()->askYesNo("c", "t"), 1);
-
-  // Malformed lines queue nothing.
-  for (const char* bad :
-       {"jump", "keys 1FF", "keys zz", "chars 300", "close maybe", "focus", "chars 49; fly"}) {
+  // Malformed lines queue nothing, not even their good clauses.
+  for (const char* bad : {"jump",         "keys 1FF",      "keys zz",      "keys 0x",        "chars 300",
+                          "chars -1",     "close maybe",   "close yes no", "focus",          "focus away",
+                          "switch now",   "chars 49; fly", "key",          "key shift",      "key zz",
+                          "key 0F hyper", "click 1",       "click a b",    "click 100001 0", "wheel 1 2",
+                          "wheel 1 2 3x"}) {
     EXPECT_EQ(headlessApplyScriptLine(bad), 0) << bad;
     EXPECT_TRUE(drain().empty()) << bad;
   }
