@@ -16,6 +16,7 @@
 #include "framework/sound.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
+#include "game/reset.h"
 #include "game/startup.h"
 #include "guards/guards.h"
 #include "support/testdata.h"
@@ -32,15 +33,7 @@ std::string scratchForThisTest(const std::string& what) {
 }
 
 void resetEverything() {
-  resetFramework();
-  resetMainLoop();
-  resetHeadless();
-  resetStartup();
-  resetGameState();
-  resetLevel();
-  resetGuards();
-  closeSound();
-  resetHeadlessAudio();
+  resetAllModules();
   selectDisplay(headlessDisplayDriver());
   selectAudio(headlessAudioDriver());
 }

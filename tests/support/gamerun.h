@@ -21,7 +21,8 @@ constexpr const char* kDialogChoose640 = "key 50 50; chars 13";
 // run side by side (ctest -j) never share one.
 std::string scratchForThisTest(const std::string& what);
 
-// Every module's state back to the start of a process.
+// Every module's state back to the start of a process (resetAllModules),
+// with the headless display and audio chosen.
 void resetEverything();
 
 // Runs gameMain in `gameDir` with the given script lines (one per pass, in the
