@@ -111,26 +111,18 @@ void setupTextAndView() {
 }
 
 void drawTitlePicture(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) {
-    // Without a title the loading goes on over the cleared surface.
-    std::fputs("Datei konnte nicht zum Lesen geöffnet werden!\n", stdout);
-    return;
-  }
-  constexpr int kW = 800, kH = 600;
-  static uint8_t bytes[kW * kH * 2];
-  size_t got = std::fread(bytes, 1, sizeof bytes, f);
-  for (size_t k = got; k < sizeof bytes; ++k) bytes[k] = 0xFF;  // past the end reads as 0xFF
-  if (std::fclose(f) != 0) std::fputs("Die Datei konnte nicht geschlossen werden!\n", stdout);
+  static TitlePicture title;
+  // Without a title the loading goes on over the cleared surface.
+  if (!loadImage16(path, TitlePicture::width, TitlePicture::height, Storage::FileOrder, title.pixels)) return;
 
   const Surface* s = gameSurface();
   const double maxX = getMaxX(s), maxY = getMaxY(s);
   const double fx = 0.00125f, fy = 0.0016666667f;  // the single-precision 1/800 and 1/600
-  const uint8_t* p = bytes;
-  for (int i = 0; i < kH; ++i) {
+  const uint16_t* p = title.pixels;
+  for (int i = 0; i < TitlePicture::height; ++i) {
     const int y = getMaxY(s) - static_cast<int>(maxY * i * fy);
-    for (int j = 0; j < kW; ++j, p += 2) {
-      setColor(static_cast<uint32_t>(p[0] << 8 | p[1]));
+    for (int j = 0; j < TitlePicture::width; ++j) {
+      setColor(*p++);
       putPixel(static_cast<int>(maxX * j * fx), y);
     }
   }

@@ -11,13 +11,13 @@ unsigned char chunk[2 * kChunkPixels];
 
 }  // namespace
 
-void loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest) {
+bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest) {
   // Binary mode: the bytes 0D 0A are a pixel, not a line end.
   FILE* f = std::fopen(path, "rb");
   if (!f) {
     std::fputs("Datei konnte nicht zum Lesen geöffnet werden!\n", stdout);
     std::fflush(stdout);
-    return;  // the picture keeps what it held; loading goes on with the next file
+    return false;  // the picture keeps what it held; loading goes on with the next file
   }
 
   const long long count = (w > 0 && h > 0) ? static_cast<long long>(w) * h : 0;
@@ -41,4 +41,5 @@ void loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest
     std::fputs("Die Datei konnte nicht geschlossen werden!\n", stdout);
     std::fflush(stdout);
   }
+  return true;
 }

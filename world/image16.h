@@ -21,8 +21,9 @@ using TitlePicture = Image16<800, 600>;
 enum class Storage { FileOrder, Reversed };
 
 // Reads w * h pixels; bytes past the end of the file read as 0xFF. A file that
-// cannot be opened prints the German message and leaves dest unchanged.
-void loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
+// cannot be opened prints the German message, leaves dest unchanged and gives
+// false.
+bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
 
 // The catalogue, static for the whole run.
 extern BrickPicture brickTextures[8];       // indexed by heldKeys
