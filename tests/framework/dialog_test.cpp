@@ -10,38 +10,13 @@
 #include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "support/headlessfixture.h"
 #include "support/testdata.h"
 
 namespace {
 
-constexpr DriverOptions kGameOptions = {{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}};
-
-HeadlessMode mode(int w, int h, int bpp, int word, const char* name, int flags = 0) {
-  HeadlessMode m{};
-  m.mode.width = w;
-  m.mode.height = h;
-  m.mode.bitsPerPixel = bpp;
-  m.mode.pages = 2;
-  m.mode.flags = flags;
-  m.mode.kind = kModePlain;
-  std::snprintf(m.mode.driverName, sizeof m.mode.driverName, "%s", name);
-  m.driverWord = word;
-  return m;
-}
-
-class DialogTest : public ::testing::Test {
+class DialogTest : public HeadlessFramework {
  protected:
-  void SetUp() override {
-    resetFramework();
-    resetMainLoop();
-    resetHeadless();
-    resetDialog();
-    selectDisplay(headlessDisplayDriver());
-  }
-  void TearDown() override {
-    resetFramework();
-    resetMainLoop();
-  }
   void start(const std::vector<HeadlessMode>& modes = {}, const DriverOptions& options = kGameOptions) {
     if (!modes.empty()) headlessSetModes(modes.data(), static_cast<int>(modes.size()));
     setDriverOptions(options);
@@ -75,7 +50,7 @@ class DialogTest : public ::testing::Test {
   static std::vector<HeadlessMode> manyModes() {
     std::vector<HeadlessMode> v;
     for (const Resolution& r : kCandidateResolutions)
-      v.push_back(mode(r.width, r.height, 15, 1, "DirectDraw"));
+      v.push_back(headlessMode(r.width, r.height, 15, 0, kOptDirectDraw, "DirectDraw"));
     return v;
   }
 };
@@ -115,7 +90,8 @@ TEST_F(DialogTest, FirstOpeningWithTheGameOptions) {
 TEST_F(DialogTest, OpeningFollowsOtherFiltersAndOpenGl) {
   // All depths, OpenGL allowed with type 2: "8" is the first allowed depth
   // and "SGI" is checked; a depth chosen before wins over the first allowed.
-  start({mode(640, 480, 8, 1, "DirectDraw"), mode(640, 480, 32, 1, "DirectDraw")},
+  start({headlessMode(640, 480, 8, 0, kOptDirectDraw, "DirectDraw"),
+         headlessMode(640, 480, 32, 0, kOptDirectDraw, "DirectDraw")},
         DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 0x0F}});
   DialogState d;
   openDialogState(d, 1, 8);
@@ -194,9 +170,9 @@ TEST_F(DialogTest, ClearingEveryDriverBoxLeavesNoModesAndRunDemoDoesNothing) {
 
 TEST_F(DialogTest, DriverBoxesSwitchTheirBackEndForTheNextEnumeration) {
   // The same size behind two back ends: the first offered wins, a cleared box hands it on.
-  start({mode(640, 480, 15, kOptDirectDraw, "DirectDraw", kMode2DAccel),
-         mode(640, 480, 15, kOptFullscreenDib, "Fullscreen DIB"),
-         mode(800, 600, 15, kOptVbe, "VESA VBE 2.0")});
+  start({headlessMode(640, 480, 15, kMode2DAccel, kOptDirectDraw, "DirectDraw"),
+         headlessMode(640, 480, 15, 0, kOptFullscreenDib, "Fullscreen DIB"),
+         headlessMode(800, 600, 15, 0, kOptVbe, "VESA VBE 2.0")});
   DialogState d;
   openDialogState(d, 1, 8);
   EXPECT_EQ(lineOf(d, "640x480"), "640x480 15bit  2 page (DirectDraw) - 2D accel");

@@ -13,6 +13,7 @@
 #include "framework/display/pixelconvert.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "support/headlessfixture.h"
 #include "support/testdata.h"
 
 namespace {
@@ -185,18 +186,11 @@ TEST(KeyTranslation, CharactersAsTheKeyTypesThem) {
   EXPECT_EQ(keyCharacter(sdlScancodeByName("Q"), 'a', 0), 'a') << "AZERTY";
 }
 
-class HeadlessScript : public ::testing::Test {
+class HeadlessScript : public HeadlessFramework {
  protected:
   void SetUp() override {
-    resetFramework();
-    resetMainLoop();
-    resetHeadless();
-    selectDisplay(headlessDisplayDriver());
+    HeadlessFramework::SetUp();
     ASSERT_NE(initFramework("t"), nullptr);  // opens the port
-  }
-  void TearDown() override {
-    resetFramework();
-    resetMainLoop();
   }
   static std::vector<DisplayEvent> drain() {
     std::vector<DisplayEvent> out;

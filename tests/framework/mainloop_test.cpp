@@ -10,6 +10,7 @@
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "support/headlessfixture.h"
 
 namespace {
 
@@ -63,14 +64,10 @@ int onSuspend(Surface*, int how) {
 }
 void onActivate(int state) { g_activates.push_back(state); }
 
-class MainLoopTest : public ::testing::Test {
+class MainLoopTest : public HeadlessFramework {
  protected:
   void SetUp() override {
-    resetFramework();
-    resetMainLoop();
-    resetHeadless();
-    selectDisplay(headlessDisplayDriver());
-    getError();
+    HeadlessFramework::SetUp();
     g_log.clear();
     g_keyEvents.clear();
     g_mouseEvents.clear();
@@ -89,14 +86,9 @@ class MainLoopTest : public ::testing::Test {
     setSuspendCallback(onSuspend);
     setActivateCallback(onActivate);
   }
-  void TearDown() override {
-    resetFramework();
-    resetMainLoop();
-  }
   // Framework up with the default headless modes, windowed or full screen at 640x480x15.
   void startMode(int windowed) {
-    const DriverOptions game = {{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}};
-    setDriverOptions(game);
+    setDriverOptions(kGameOptions);
     slot = initFramework("Quillmoor!!!");
     ASSERT_NE(slot, nullptr);
     const ModeInfo* m = nullptr;

@@ -10,37 +10,12 @@
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "support/headlessfixture.h"
 
 namespace {
 
-constexpr DriverOptions kGameOptions = {{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}};
-
-HeadlessMode mode(int w, int h, int bpp, int flags = 0, int kind = kModePlain, int word = 1) {
-  HeadlessMode m{};
-  m.mode.width = w;
-  m.mode.height = h;
-  m.mode.bitsPerPixel = bpp;
-  m.mode.pages = 2;
-  m.mode.flags = flags;
-  m.mode.kind = kind;
-  std::strcpy(m.mode.driverName, "Test");
-  m.driverWord = word;
-  return m;
-}
-
-class ModesTest : public ::testing::Test {
+class ModesTest : public HeadlessFramework {
  protected:
-  void SetUp() override {
-    resetFramework();
-    resetMainLoop();
-    resetHeadless();
-    selectDisplay(headlessDisplayDriver());
-    getError();
-  }
-  void TearDown() override {
-    resetFramework();
-    resetMainLoop();
-  }
   // Starts the framework over the given modes with the given filter word.
   Surface** start(std::vector<HeadlessMode> modes, int filter = 2) {
     if (!modes.empty()) headlessSetModes(modes.data(), static_cast<int>(modes.size()));
@@ -84,7 +59,9 @@ TEST_F(ModesTest, DefaultListWithTheGameFilterAddsTwoByTwoFallbacks) {
 }
 
 TEST_F(ModesTest, OneByTwoFallbackAndThreeDAccelerationEndingTheSearch) {
-  ASSERT_NE(start({mode(320, 400, 15), mode(320, 480, 15, kMode3DAccel), mode(640, 480, 15)}), nullptr);
+  ASSERT_NE(start({headlessMode(320, 400, 15), headlessMode(320, 480, 15, kMode3DAccel),
+                   headlessMode(640, 480, 15)}),
+            nullptr);
   // 320x200 doubles its rows on 320x400; 320x240 finds the 3D-accelerated
   // 320x480 first, which ends the 1x2 search, and falls to 2x2 on 640x480.
   EXPECT_EQ(find(320, 200, 15)->fullScreenStretch, 1);
@@ -95,7 +72,10 @@ TEST_F(ModesTest, OneByTwoFallbackAndThreeDAccelerationEndingTheSearch) {
 }
 
 TEST_F(ModesTest, VgaRuleFor320x200AtEightBits) {
-  ASSERT_NE(start({mode(320, 200, 8, 0, kModeVga320), mode(320, 400, 8, 0, kModeModeX)}, kFilter8), nullptr);
+  ASSERT_NE(start({headlessMode(320, 200, 8, 0, kOptDirectDraw, "Test", kModeVga320),
+                   headlessMode(320, 400, 8, 0, kOptDirectDraw, "Test", kModeModeX)},
+                  kFilter8),
+            nullptr);
   const ModeInfo* m = find(320, 200, 8);
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->fullScreenStretch, 0);
@@ -104,23 +84,23 @@ TEST_F(ModesTest, VgaRuleFor320x200AtEightBits) {
   EXPECT_EQ(find(320, 400, 8), nullptr);
   EXPECT_EQ(modeCount(), 1);
 
-  ASSERT_NE(start({mode(320, 400, 8, 0, kModeModeX)}, kFilter8), nullptr);
+  ASSERT_NE(start({headlessMode(320, 400, 8, 0, kOptDirectDraw, "Test", kModeModeX)}, kFilter8), nullptr);
   ASSERT_NE(find(320, 200, 8), nullptr);
   EXPECT_EQ(find(320, 200, 8)->fullScreenStretch, 1);
 }
 
 TEST_F(ModesTest, NoModeOfTheWantedDepthRetriesWithAllDepths) {
-  ASSERT_NE(start({mode(640, 480, 32), mode(800, 600, 24)}), nullptr);
+  ASSERT_NE(start({headlessMode(640, 480, 32), headlessMode(800, 600, 24)}), nullptr);
   EXPECT_EQ(listing(),
             (std::vector<std::string>{"400x300/24/2", "800x600/24/0", "320x240/32/2", "640x480/32/0"}));
   EXPECT_EQ(driverOptions().words[kOptModeFilter], 2) << "the filter is restored after the retry";
 }
 
 TEST_F(ModesTest, FilterFlagsAndDriverWords) {
-  ASSERT_NE(
-      start({mode(640, 480, 15, kMode2DAccel), mode(800, 600, 15), mode(1024, 768, 16, 0, kModePlain, 7)},
-            kFilter15_16 | kFilterOnly2D),
-      nullptr);
+  ASSERT_NE(start({headlessMode(640, 480, 15, kMode2DAccel), headlessMode(800, 600, 15),
+                   headlessMode(1024, 768, 16, 0, kOptFullscreenDib)},
+                  kFilter15_16 | kFilterOnly2D),
+            nullptr);
   EXPECT_EQ(listing(), (std::vector<std::string>{"640x480/15/0"}));
 
   // Clearing word 7 drops the mode of that back end at the next enumeration.
@@ -139,7 +119,7 @@ TEST_F(ModesTest, FilterFlagsAndDriverWords) {
 
 TEST_F(ModesTest, WindowedOnlyEntriesUnderFlag40) {
   headlessSetDesktop(1024, 768, 32);
-  ASSERT_NE(start({mode(640, 480, 15)}, kFilter15_16 | kFilterWindowed), nullptr);
+  ASSERT_NE(start({headlessMode(640, 480, 15)}, kFilter15_16 | kFilterWindowed), nullptr);
   const ModeInfo* w = find(320, 200, 32);
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->modeId, -1);
@@ -151,7 +131,7 @@ TEST_F(ModesTest, WindowedOnlyEntriesUnderFlag40) {
 
 TEST_F(ModesTest, WindowStretchDefaults) {
   std::vector<HeadlessMode> all;
-  for (const Resolution& r : kCandidateResolutions) all.push_back(mode(r.width, r.height, 15));
+  for (const Resolution& r : kCandidateResolutions) all.push_back(headlessMode(r.width, r.height, 15));
   ASSERT_NE(start(all), nullptr);
   ASSERT_EQ(modeCount(), 15);
   for (int i = 0; i < modeCount(); ++i) {
@@ -230,7 +210,7 @@ TEST_F(ModesTest, BadRequestsFailWithACodeAndKeepTheModeSet) {
 }
 
 TEST_F(ModesTest, FullScreenStretchesAndPages) {
-  Surface** slot = start({mode(640, 480, 16), mode(320, 480, 16)});
+  Surface** slot = start({headlessMode(640, 480, 16), headlessMode(320, 480, 16)});
   ASSERT_NE(slot, nullptr);
 
   ASSERT_EQ(setMode(find(640, 480, 16), 0, 2, 1), 1);
@@ -270,7 +250,7 @@ TEST_F(ModesTest, FullScreenStretchesAndPages) {
   ASSERT_EQ(setMode(find(320, 240, 16), 0, 1, 1), 1);
   EXPECT_EQ(displayState().pages, 1) << "no more pages than asked for";
 
-  ASSERT_NE(start({mode(640, 480, 16)}), nullptr);
+  ASSERT_NE(start({headlessMode(640, 480, 16)}), nullptr);
   ASSERT_EQ(setMode(find(320, 240, 16), 0, 2, 1), 1);
   d = displayState();
   EXPECT_EQ(d.stretch, 2);
