@@ -16,9 +16,11 @@ namespace {
 constexpr uint16_t kMarker = 0x1234;
 constexpr uint16_t kYellow = 0x7FE0;
 
-class BackdropTest : public ::testing::Test {
+class BackdropTest : public RenderSurfaceTest {
  protected:
+  BackdropTest() : RenderSurfaceTest(kMarker) {}
   void SetUp() override {
+    RenderSurfaceTest::SetUp();
     resetGameState();
     // The sky holds its row number, the floor its column number (plus one).
     for (int r = 0; r < 384; ++r)
@@ -26,28 +28,13 @@ class BackdropTest : public ::testing::Test {
         skyPicture.pixels[r * 1024 + c] = static_cast<uint16_t>(r + 1);
         floorPicture.pixels[r * 1024 + c] = static_cast<uint16_t>(c + 1);
       }
-    surface = createSurface(640, 480);
-    makeCurrentSurface(surface);
-    fill(kMarker);
-    setView(640, 430);
   }
-  void TearDown() override {
-    makeCurrentSurface(nullptr);
-    destroySurface(surface);
-  }
-  static void setView(int w, int h) {
-    viewRect = {0, 0, w - 1, h - 1, w, h};
-    buildColumnTables(w);
-  }
-  void fill(uint16_t c) { fillSurface(surface, c); }
-  uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   int countColour(uint16_t c, int y0, int y1) const {
     int n = 0;
     for (int y = y0; y <= y1; ++y)
       for (int x = 0; x < surface->width; ++x) n += at(x, y) == c;
     return n;
   }
-  Surface* surface = nullptr;
 };
 
 TEST_F(BackdropTest, BandsStretchThePicturesAndLeaveAStripAtTheHorizon) {

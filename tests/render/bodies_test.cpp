@@ -19,26 +19,15 @@ namespace {
 
 constexpr uint16_t kBackground = 0x1234;
 
-class Bodies : public ::testing::Test {
+class Bodies : public RenderSurfaceTest {
  protected:
+  Bodies() : RenderSurfaceTest(kBackground) {}
   void SetUp() override {
-    ensureShadeTable();
-    surface = createSurface(640, 480);
-    ASSERT_NE(surface, nullptr);
-    makeCurrentSurface(surface);
-    fill();
-    viewRect = {0, 0, 639, 429, 640, 430};
-    buildColumnTables(640);
+    RenderSurfaceTest::SetUp();
     for (float& d : columnDepth) d = 100.0f;
     spinAngle = 0.0f;
     initPointObjects();
   }
-  void TearDown() override {
-    makeCurrentSurface(nullptr);
-    destroySurface(surface);
-  }
-  void fill() { fillSurface(surface, kBackground); }
-  uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool drawn(int x, int y) const { return at(x, y) != kBackground; }
   bool columnDrawn(int x) const {
     for (int y = 0; y < surface->height; ++y)
@@ -52,7 +41,6 @@ class Bodies : public ::testing::Test {
     return n;
   }
 
-  Surface* surface = nullptr;
   MazeFloor cells{};
 };
 

@@ -23,28 +23,17 @@ constexpr uint16_t kBackground = 0x1234;
 
 // A 640 x 480 surface with the standard 640 x 430 view, no walls in range,
 // no objects in play, and a camera at (2.5, 5.5) looking along +x.
-class ObjectPass : public ::testing::Test {
+class ObjectPass : public RenderSurfaceTest {
  protected:
+  ObjectPass() : RenderSurfaceTest(kBackground) {}
   void SetUp() override {
-    ensureShadeTable();
-    surface = createSurface(640, 480);
-    ASSERT_NE(surface, nullptr);
-    makeCurrentSurface(surface);
-    fill(kBackground);
-    viewRect = {0, 0, 639, 429, 640, 430};
-    buildColumnTables(640);
+    RenderSurfaceTest::SetUp();
     for (float& d : columnDepth) d = 100.0f;
     resetGameState();
     for (Guard& g : guards) g = Guard{};
     for (PointObject& o : pointObjects) o = PointObject{};
     cam = {0, 2.5f, 5.5f, 0.0f};
   }
-  void TearDown() override {
-    makeCurrentSurface(nullptr);
-    destroySurface(surface);
-  }
-  void fill(uint16_t c) { fillSurface(surface, c); }
-  uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool drawn(int x, int y) const { return at(x, y) != kBackground; }
 
   // Puts guard `slot` at (x, y) facing `facing` degrees; its 16 pictures are solid `colour`.
@@ -58,7 +47,6 @@ class ObjectPass : public ::testing::Test {
       for (uint16_t& px : p.pixels) px = colour;
   }
 
-  Surface* surface = nullptr;
   PlayerState cam{};
   MazeFloor cells{};
 };

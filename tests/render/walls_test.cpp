@@ -25,32 +25,19 @@ MazeFloor maze;
 uint16_t rowColour(int r) { return static_cast<uint16_t>((8 + r / 24) << 10 | (8 + r % 24) << 5 | 31); }
 int rowOf(uint16_t c) { return (((c >> 10) & 31) - 8) * 24 + (((c >> 5) & 31) - 8); }
 
-class WallsTest : public ::testing::Test {
+class WallsTest : public RenderSurfaceTest {
  protected:
+  WallsTest() : RenderSurfaceTest(kMarker) {}
   void SetUp() override {
+    RenderSurfaceTest::SetUp();
     resetGameState();
     showFloorPoints = 0;
     std::memset(&maze, 0, sizeof maze);
-    ensureShadeTable();
     for (int k = 0; k < 8; ++k)
       for (int r = 0; r < 480; ++r)
         for (int c = 0; c < 640; ++c) brickTextures[k].pixels[r * 640 + c] = rowColour(r);
-    surface = createSurface(640, 480);
-    makeCurrentSurface(surface);
-    fill(kMarker);
-    setView(640, 430);
     for (float& d : columnDepth) d = -1.0f;
   }
-  void TearDown() override {
-    makeCurrentSurface(nullptr);
-    destroySurface(surface);
-  }
-  static void setView(int w, int h) {
-    viewRect = {0, 0, w - 1, h - 1, w, h};
-    buildColumnTables(w);
-  }
-  void fill(uint16_t c) { fillSurface(surface, c); }
-  uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
   bool columnUntouched(int x) const {
     for (int y = 0; y < surface->height; ++y)
       if (at(x, y) != kMarker) return false;
@@ -71,7 +58,6 @@ class WallsTest : public ::testing::Test {
       maze.cells[y][x1 + 1].wallLowX.present = 1;
     }
   }
-  Surface* surface = nullptr;
 };
 
 // The centre column's ray is almost exactly along +x with this heading.

@@ -1,5 +1,7 @@
 // Helpers for tests that draw into a surface of their own.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 
 #include "framework/surface.h"
@@ -17,3 +19,32 @@ inline void fillSurface(Surface* s, uint16_t c) {
   for (int y = 0; y < s->height; ++y)
     for (int x = 0; x < s->width; ++x) pixelRow(s, y)[x] = c;
 }
+
+// A 640 x 480 surface of the test's own, current and filled with the
+// fixture's background colour, the standard 640 x 430 view and the shade table.
+class RenderSurfaceTest : public ::testing::Test {
+ protected:
+  explicit RenderSurfaceTest(uint16_t background) : background(background) {}
+  void SetUp() override {
+    ensureShadeTable();
+    surface = createSurface(640, 480);
+    ASSERT_NE(surface, nullptr);
+    makeCurrentSurface(surface);
+    fill();
+    setView(640, 430);
+  }
+  void TearDown() override {
+    makeCurrentSurface(nullptr);
+    destroySurface(surface);
+  }
+  static void setView(int w, int h) {
+    viewRect = {0, 0, w - 1, h - 1, w, h};
+    buildColumnTables(w);
+  }
+  void fill(uint16_t c) { fillSurface(surface, c); }
+  void fill() { fill(background); }
+  uint16_t at(int x, int y) const { return pixelRow(surface, y)[x]; }
+
+  Surface* surface = nullptr;
+  const uint16_t background;
+};
