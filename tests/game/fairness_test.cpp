@@ -12,8 +12,13 @@
 namespace {
 
 // Seeds per reaction delay in the default suite; the sanitizer build plays fewer.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kRuns = 10;
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILL_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(QUILL_SANITIZED)
+constexpr int kRuns = 20;
 #else
 constexpr int kRuns = 40;
 #endif
