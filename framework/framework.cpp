@@ -3,6 +3,7 @@
 #include "framework/framework.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "framework/display/display.h"
@@ -229,12 +230,49 @@ bool makeBackBuffer() {
   return true;
 }
 
+// The window's client size for a mode: the surface, and the target that the
+// stretch asks for, both fitted to the screen with the frame measured so far.
+struct WindowFit {
+  int surfaceWidth, surfaceHeight;
+  int stretch;
+  int targetWidth, targetHeight;
+};
+
+WindowFit fitWindow(const ModeInfo& m) {
+  WindowFit f{m.xRes, m.yRes, m.windowStretch, 0, 0};
+  if (f.surfaceWidth == 320 && (f.surfaceHeight == 200 || f.surfaceHeight == 400 || f.surfaceHeight == 480))
+    f.surfaceHeight = 240;
+  if (f.surfaceWidth == 640) f.surfaceHeight = 480;
+  if (f.surfaceWidth >= g_fw.screenWidth || f.surfaceHeight >= g_fw.screenHeight) {
+    f.surfaceWidth = g_fw.screenWidth - g_fw.frameWidth;
+    f.surfaceHeight = g_fw.screenHeight - g_fw.frameHeight;
+    if (f.surfaceWidth < 1) f.surfaceWidth = 1;
+    if (f.surfaceHeight < 1) f.surfaceHeight = 1;
+  }
+  f.targetWidth = f.surfaceWidth;
+  f.targetHeight = f.surfaceHeight;
+  if (f.stretch == 1) f.targetHeight = 2 * f.surfaceHeight;
+  if (f.stretch == 2) {
+    f.targetWidth = 2 * f.surfaceWidth;
+    f.targetHeight = 2 * f.surfaceHeight;
+  }
+  if (f.targetWidth >= g_fw.screenWidth || f.targetHeight >= g_fw.screenHeight) {
+    f.stretch = 0;
+    f.targetWidth = f.surfaceWidth;
+    f.targetHeight = f.surfaceHeight;
+  }
+  return f;
+}
+
+void centreWindow(const WindowFit& f) {
+  const int x = (g_fw.screenWidth - (f.targetWidth + g_fw.frameWidth)) / 2;
+  const int y = (g_fw.screenHeight - (f.targetHeight + g_fw.frameHeight)) / 2;
+  g_fw.windowX = x < 0 ? 0 : x;
+  g_fw.windowY = y < 0 ? 0 : y;
+}
+
 int setWindowedMode(const ModeInfo& m) {
-  int w = m.xRes, h = m.yRes;
-  if (w == 320 && (h == 200 || h == 400 || h == 480)) h = 240;
-  if (w == 640) h = 480;
-  int stretch = m.windowStretch;
-  if (stretch < 0 || stretch > 2) {
+  if (m.windowStretch < 0 || m.windowStretch > 2) {
     setError(kErrInvalidMode);
     return 0;
   }
@@ -244,38 +282,29 @@ int setWindowedMode(const ModeInfo& m) {
     g_fw.switching = 0;
     return 0;
   }
-  if (w >= g_fw.screenWidth || h >= g_fw.screenHeight) {
-    w = g_fw.screenWidth - g_fw.frameWidth;
-    h = g_fw.screenHeight - g_fw.frameHeight;
-    if (w < 1) w = 1;
-    if (h < 1) h = 1;
-  }
-  int tw = w, th = h;
-  if (stretch == 1) th = 2 * h;
-  if (stretch == 2) {
-    tw = 2 * w;
-    th = 2 * h;
-  }
-  if (tw >= g_fw.screenWidth || th >= g_fw.screenHeight) {
-    stretch = 0;
-    tw = w;
-    th = h;
+  display()->leaveFullScreen();
+  WindowFit f = fitWindow(m);
+  const bool firstPlacing = g_fw.windowX < 0 || g_fw.windowY < 0;
+  if (firstPlacing) centreWindow(f);
+  display()->placeWindow(g_fw.windowX, g_fw.windowY, f.targetWidth, f.targetHeight);
+  display()->showWindow();
+  // A window manager frames a window only once it is shown: with the frame it
+  // drew, fit (and the first time centre) again, so the whole window fits.
+  int frameWidth = 0, frameHeight = 0;
+  display()->frameSize(&frameWidth, &frameHeight);
+  if (frameWidth != g_fw.frameWidth || frameHeight != g_fw.frameHeight) {
+    g_fw.frameWidth = frameWidth;
+    g_fw.frameHeight = frameHeight;
+    f = fitWindow(m);
+    if (firstPlacing) centreWindow(f);
+    display()->placeWindow(g_fw.windowX, g_fw.windowY, f.targetWidth, f.targetHeight);
   }
   g_fw.fullScreen = 0;
-  g_fw.stretch = stretch;
-  g_fw.surfaceWidth = w;
-  g_fw.surfaceHeight = h;
-  g_fw.targetWidth = tw;
-  g_fw.targetHeight = th;
-  display()->leaveFullScreen();
-  if (g_fw.windowX < 0 || g_fw.windowY < 0) {
-    int x = (g_fw.screenWidth - (tw + g_fw.frameWidth)) / 2;
-    int y = (g_fw.screenHeight - (th + g_fw.frameHeight)) / 2;
-    g_fw.windowX = x < 0 ? 0 : x;
-    g_fw.windowY = y < 0 ? 0 : y;
-  }
-  display()->placeWindow(g_fw.windowX, g_fw.windowY, tw, th);
-  display()->showWindow();
+  g_fw.stretch = f.stretch;
+  g_fw.surfaceWidth = f.surfaceWidth;
+  g_fw.surfaceHeight = f.surfaceHeight;
+  g_fw.targetWidth = f.targetWidth;
+  g_fw.targetHeight = f.targetHeight;
   g_fw.displayPages = 1;
   const bool ok = makeBackBuffer();
   g_fw.switching = 0;
@@ -333,6 +362,13 @@ void onFatalError(const char* text) {
   display()->showWarning("Tesk Fatal Error!", text);
 }
 
+// Every way out of the process gives the desktop back its window and mode:
+// an exit() in the middle of a switch (a font that fails to load) as much as
+// a return from main after the dialog's Quit.
+void shutDownAtExit() {
+  if (g_fw.initialised || g_fw.window || g_fw.displayPages > 0) shutDownFramework();
+}
+
 ModeInfo g_noMode = {-1, 0, 0, 0, 0, 0, "", 0, 0};
 }  // namespace
 
@@ -363,6 +399,8 @@ const ModeInfo& modeAt(int index) {
 
 Surface** initFramework(const char* title) {
   setFatalHandler(onFatalError);
+  static const bool atExit = std::atexit(shutDownAtExit) == 0;
+  (void)atExit;
   if (g_fw.displayPages > 0 || g_fw.window) shutDownFramework();
   resetState();
   std::snprintf(g_fw.title, sizeof g_fw.title, "%s", title ? title : "");

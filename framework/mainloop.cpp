@@ -128,6 +128,8 @@ void handleEvent(const DisplayEvent& d) {
         requestQuit();
       break;
     case kDisplayQuit: requestQuit(); break;
+    // Another program destroyed the window: the end, as after the question's Yes.
+    case kDisplayWindowGone: requestQuit(); break;
     case kDisplaySwitch:
       if (hasDisplaySurface() && g_loop.modeSwitch) switchMode(0);
       break;
@@ -232,7 +234,8 @@ void waitMillis(int milliseconds) {
         case kDisplayFocusLost: focusChanged(false); break;
         case kDisplayFocusGained: focusChanged(true); break;
         case kDisplayClose:
-        case kDisplayQuit: requestQuit(); return;
+        case kDisplayQuit:
+        case kDisplayWindowGone: requestQuit(); return;
         default: break;
       }
     }

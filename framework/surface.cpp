@@ -240,8 +240,12 @@ const char* errorMessage(int code) {
 void setFatalHandler(FatalHandler handler) { g_fatalHandler = handler; }
 
 void fatalError(const char* text) {
-  std::fprintf(stderr, "Tesk Fatal Error!: %s\n", text ? text : "");
-  std::fflush(stderr);
-  if (g_fatalHandler) g_fatalHandler(text ? text : "");
+  // The handler shuts the display down and shows the text (on standard error
+  // too); without one the text goes there alone.
+  if (g_fatalHandler) {
+    g_fatalHandler(text ? text : "");
+  } else {
+    std::fprintf(stderr, "Tesk Fatal Error!: %s\n", text ? text : "");
+  }
   std::exit(1);
 }

@@ -116,9 +116,10 @@ int getError();           // returns the code and resets it to 0
 void setError(int code);  // used by the framework and the font loader
 const char* errorMessage(int code);
 
-// Shuts the graphics down, shows the text in a message box (and on standard
-// error, where no box can be shown), and ends the process with exit code 1.
+// Shuts the graphics down (the desktop gets its mode back), shows the text in
+// a message box and on standard error, and ends the process with exit code 1.
 [[noreturn]] void fatalError(const char* text);
-// The framework installs the function that releases the display and shows the box.
+// The framework installs the function that releases the display and shows the
+// text (box and standard error).
 using FatalHandler = void (*)(const char* text);
 void setFatalHandler(FatalHandler handler);

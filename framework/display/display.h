@@ -69,6 +69,7 @@ enum DisplayEventKind {
   kDisplayFocusGained,  // ... and got it back
   kDisplayQuit,         // the platform asks the program to end (signal, session end)
   kDisplayMouseWheel,   // x, y of the pointer, wheel (notches, positive away from the user), modifiers
+  kDisplayWindowGone,   // another program destroyed the game's window
 };
 // Modifier bits, the same values the framework's Event uses.
 enum : int {
@@ -112,10 +113,15 @@ struct DisplayDriver {
   const char* name;
 
   // Brings the platform display up. Calling it again while open does nothing
-  // and returns 1. Returns 0 and leaves nothing open when there is no display.
+  // and returns 1. Returns 0 and leaves nothing open when there is no display
+  // to show anything on (a display that shows nothing, like SDL's offscreen
+  // driver, counts only when asked for by name). While open, SIGINT and
+  // SIGTERM arrive as one kDisplayQuit.
   int (*open)();
-  // Leaves full screen, destroys the window and everything open() made, and
-  // drops pending events. Afterwards open() may be called again.
+  // Leaves full screen (the monitor gets the desktop's mode back), destroys
+  // the window and everything open() made, and drops pending events.
+  // Afterwards open() may be called again. When SIGINT or SIGTERM asked the
+  // program to end, close() then ends the process by that signal.
   void (*close)();
   // The desktop's size in pixels and its depth. Needs open(); zeros otherwise.
   void (*desktop)(int* width, int* height, int* bitsPerPixel);
@@ -134,19 +140,24 @@ struct DisplayDriver {
   // Destroys the window if there is one.
   void (*destroyWindow)();
   // Window size minus client size in each direction; 0 where the platform
-  // draws no frame or does not tell.
+  // draws no frame or does not tell. A window manager frames a window only
+  // once it is shown, so the frame of a window not yet shown may read 0.
   void (*frameSize)(int* width, int* height);
   // Moves the window so that its outer top-left corner is at (x, y) and gives
   // it a client area of clientWidth x clientHeight. Needs a window.
   void (*placeWindow)(int x, int y, int clientWidth, int clientHeight);
-  // The window's outer top-left corner; (-1, -1) without a window.
+  // The window's outer top-left corner where it stands as a normal window:
+  // where placeWindow or the player last put it, not where maximizing moved
+  // it; (-1, -1) without a window.
   void (*windowPosition)(int* x, int* y);
   // Shows the window, raises it and gives it the keyboard focus.
   void (*showWindow)();
 
   // Makes the window cover the screen showing `mode`. The mode must come from
   // the last listModes. Needs a window. Returns 1 on success, 0 when the mode
-  // cannot be set (the window is then left windowed).
+  // cannot be set (the window is then left windowed). A back end that
+  // switches the monitor's mode gives the desktop its mode back while the
+  // program has lost the focus, and takes the game's again on its return.
   int (*enterFullScreen)(const DisplayMode* mode);
   // Returns the window to a normal window; nothing when not in full screen.
   void (*leaveFullScreen)();
@@ -169,7 +180,9 @@ struct DisplayDriver {
   // A modal Yes/No question over the window. Returns 1 for Yes, 0 for No.
   int (*askYesNo)(const char* caption, const char* text);
   // A modal warning with one OK button, with or without a window and even
-  // when open() failed; may do nothing when no box can be shown.
+  // when open() failed. Writes "caption: text" as one line on standard error
+  // too, since no box may show; after open() failed for want of a display,
+  // that line goes on to say so and what to do, and no box is tried.
   void (*showWarning)(const char* caption, const char* text);
 
   // A monotonic clock in microseconds; never goes backward.

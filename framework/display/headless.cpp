@@ -23,6 +23,7 @@ struct HeadlessState {
   int modeCount;
   int desktopWidth, desktopHeight, desktopBpp;
   int frameWidth, frameHeight;
+  bool frameWhenShown;  // the frame reads 0 x 0 until the window was first shown
   HeadlessWindow window;
 
   DisplayEvent events[kEventRing];
@@ -189,8 +190,9 @@ int hCreateWindow(const char* title, int maximizeBox) {
 }
 
 void hFrameSize(int* width, int* height) {
-  *width = g_h.window.exists ? g_h.frameWidth : 0;
-  *height = g_h.window.exists ? g_h.frameHeight : 0;
+  const bool framed = g_h.window.exists && (g_h.window.shown || !g_h.frameWhenShown);
+  *width = framed ? g_h.frameWidth : 0;
+  *height = framed ? g_h.frameHeight : 0;
 }
 
 void hPlaceWindow(int x, int y, int clientWidth, int clientHeight) {
@@ -272,6 +274,7 @@ int hAskYesNo(const char* caption, const char* text) {
 
 void hShowWarning(const char* caption, const char* text) {
   std::snprintf(g_h.lastWarning, sizeof g_h.lastWarning, "%s: %s", caption ? caption : "", text ? text : "");
+  std::fprintf(stderr, "%s\n", g_h.lastWarning);
 }
 
 int64_t hNowMicros() { return g_h.now; }
@@ -369,9 +372,10 @@ void headlessSetDesktop(int width, int height, int bitsPerPixel) {
   g_h.desktopBpp = bitsPerPixel;
 }
 
-void headlessSetFrame(int width, int height) {
+void headlessSetFrame(int width, int height, int whenShown) {
   g_h.frameWidth = width;
   g_h.frameHeight = height;
+  g_h.frameWhenShown = whenShown != 0;
 }
 
 void headlessFailOpen(int fail) { g_h.failOpen = fail; }

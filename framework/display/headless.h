@@ -25,9 +25,10 @@ struct HeadlessMode {
 };
 void headlessSetModes(const HeadlessMode* modes, int count);
 // Desktop size and depth (default 1280 x 1024 x 32) and the window frame
-// (default 8 x 30).
+// (default 8 x 30). With whenShown the frame reads 0 x 0 until the window has
+// been shown, as under a window manager that frames a window once it maps it.
 void headlessSetDesktop(int width, int height, int bitsPerPixel);
-void headlessSetFrame(int width, int height);
+void headlessSetFrame(int width, int height, int whenShown = 0);
 // open() fails while this is set (a machine without a display).
 void headlessFailOpen(int fail);
 // The next `count` enterFullScreen calls fail.

@@ -13,10 +13,13 @@
 #include <vector>
 
 #include "framework/display/display.h"
+#include "framework/display/endsignals.h"
 #include "framework/display/keymap.h"
+#include "framework/display/pinmodules.h"
 #include "framework/display/pixelconvert.h"
 #include "framework/display/sdlgamepad.h"
 #include "framework/display/ttftext.h"
+#include "framework/display/x11watch.h"
 
 namespace {
 
@@ -102,6 +105,14 @@ struct SdlState {
   bool banked;       // copied with SDL_UpdateTexture instead of locking the texture
   bool fourByThree;  // shown at 4:3 whatever its pixel size, as the monitors of its day did
   bool linear;       // driver word kOptLinear at the last listModes
+  bool exclusive;    // the monitor is switched to the mode: given back while the focus is away
+
+  // Where the player keeps the window: its outer top-left corner as a normal
+  // window, never where maximizing or full screen moved it.
+  int normalX, normalY;
+  bool haveNormal;
+  int placedWidth, placedHeight;  // the client size placeWindow gave it
+  bool goneReported;              // the window destroyed from outside was told
 
   // The mode dialog's window.
   SDL_Window* dialog;
@@ -109,6 +120,7 @@ struct SdlState {
   SDL_Texture* dialogTexture;
   int dialogWidth, dialogHeight;
   bool dialogFocused;  // the focus was asked for after the window showed
+  bool dialogGoneReported;
 
   // PC scan code each SDL scancode's key-down reported, so its key-up clears
   // the same entry whatever happened to the locks in between.
@@ -119,6 +131,10 @@ struct SdlState {
   int pendingCount;
 };
 SdlState g_sdl;
+
+// Why the last open() found no display, with what to do: one line for the
+// fatal error that follows ("" while open() has not failed).
+std::string g_noDisplay;
 
 uint32_t g_vgaLut[kColourLutSize];  // x1R5G5B5 -> the 3-3-2 palette's ARGB8888
 bool g_lutReady = false;
@@ -140,21 +156,76 @@ void releaseTexture() {
   g_sdl.haveFrame = false;
 }
 
+// SDL's video drivers that show nothing; used only when SDL_VIDEODRIVER names them.
+const char* const kInvisibleDrivers[] = {"offscreen", "dummy", "evdev"};
+
+bool invisibleDriver(const char* name) {
+  for (const char* invisible : kInvisibleDrivers) {
+    if (SDL_strcasecmp(name, invisible) == 0) return true;
+  }
+  return false;
+}
+
+// Without a display SDL would fall back to a driver that shows nothing, and
+// the mode dialog would wait for a click nobody can give: unless the user
+// names a driver, SDL may try only the ones that show something.
+void offerVisibleDriversOnly() {
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if (asked && *asked) return;
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* name = SDL_GetVideoDriver(i);
+    if (!name || invisibleDriver(name)) continue;
+    if (!drivers.empty()) drivers += ',';
+    drivers += name;
+  }
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+void noteNoDisplay() {
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  char why[160];
+  if (asked && *asked) {
+    std::snprintf(why, sizeof why, "SDL_VIDEODRIVER=%s cannot be used", asked);
+  } else if (x11 && *x11) {
+    std::snprintf(why, sizeof why, "cannot reach the X display \"%s\"", x11);
+  } else if (wayland && *wayland) {
+    std::snprintf(why, sizeof why, "cannot reach the Wayland display \"%s\"", wayland);
+  } else {
+    std::snprintf(why, sizeof why, "DISPLAY is not set");
+  }
+  g_noDisplay = std::string("no display to show the game on (") + why +
+                "); start it in a desktop session, or without a screen under Xvfb: xvfb-run -a scripts/run";
+}
+
 int sdlOpen() {
   if (g_sdl.open) return 1;
   // The close button asks first; SDL must not turn it into a quit by itself.
   SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // A software renderer draws in software: SDL would otherwise hand its
+  // pixels to the GL stack (loaded for the dialog alone, and slow to start).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // The port gives an exclusive mode back on focus loss itself (see translate).
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // SDL's own double-click radius (32 pixels) spans two lines of the mode list.
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, std::to_string(kDoubleClickRadius).c_str());
+  // SIGINT and SIGTERM are caught below, so that the desktop gets its mode back first.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  offerVisibleDriversOnly();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    std::fprintf(stderr, "display: SDL video unavailable: %s\n", SDL_GetError());
+    noteNoDisplay();
     return 0;
   }
+  g_noDisplay.clear();
   std::memset(&g_sdl, 0, sizeof g_sdl);
   g_sdl.open = true;
   openPads();
+  pinLoadedModules();  // the X libraries and the session bus SDL's video loaded
+  catchEndSignals();
+  startWindowWatch();
   if (!g_lutReady) {
     buildVgaColourLut(g_vgaLut);
     g_lutReady = true;
@@ -165,33 +236,38 @@ int sdlOpen() {
 void sdlDestroyWindow() {
   releaseTexture();
   if (g_sdl.renderer) SDL_DestroyRenderer(g_sdl.renderer);
-  if (g_sdl.window) SDL_DestroyWindow(g_sdl.window);
+  destroyWatchedWindow(g_sdl.window);
   g_sdl.renderer = nullptr;
   g_sdl.window = nullptr;
-  g_sdl.fullScreen = false;
+  g_sdl.fullScreen = g_sdl.exclusive = false;
+  g_sdl.haveNormal = g_sdl.goneReported = false;
 }
 
 void destroyDialog() {
   if (g_sdl.dialogTexture) SDL_DestroyTexture(g_sdl.dialogTexture);
   if (g_sdl.dialogRenderer) SDL_DestroyRenderer(g_sdl.dialogRenderer);
-  if (g_sdl.dialog) SDL_DestroyWindow(g_sdl.dialog);
+  destroyWatchedWindow(g_sdl.dialog);
   g_sdl.dialogTexture = nullptr;
   g_sdl.dialogRenderer = nullptr;
   g_sdl.dialog = nullptr;
   g_sdl.dialogWidth = g_sdl.dialogHeight = 0;
-  g_sdl.dialogFocused = false;
+  g_sdl.dialogFocused = g_sdl.dialogGoneReported = false;
 }
+
+void sdlLeaveFullScreen();
 
 void sdlClose() {
   if (!g_sdl.open) return;
   destroyDialog();
   ttfCloseFonts();
+  sdlLeaveFullScreen();  // the monitor gets the desktop's mode back before anything else
   sdlDestroyWindow();
   closePads();
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   std::memset(&g_sdl, 0, sizeof g_sdl);
+  finishEndSignals();  // a caught SIGINT or SIGTERM ends the process here, the desktop restored
 }
 
 void sdlDesktop(int* width, int* height, int* bitsPerPixel) {
@@ -327,6 +403,8 @@ bool useRenderer(RendererKind kind) {
     return false;
   }
   g_sdl.rendererKind = kind;
+  watchWindow(g_sdl.window);
+  pinLoadedModules();  // the GL libraries and driver a renderer may have brought
   return true;
 }
 
@@ -354,7 +432,7 @@ int sdlCreateWindow(const char* title, int maximizeBox) {
     return 0;
   }
   if (!useRenderer(kRendererAccelerated)) {
-    SDL_DestroyWindow(g_sdl.window);
+    destroyWatchedWindow(g_sdl.window);
     g_sdl.window = nullptr;
     return 0;
   }
@@ -364,6 +442,8 @@ int sdlCreateWindow(const char* title, int maximizeBox) {
 void sdlFrameSize(int* width, int* height) {
   *width = *height = 0;
   if (!g_sdl.window) return;
+  // A window manager tells its frame in a property that SDL reads as events come.
+  SDL_PumpEvents();
   int top = 0, left = 0, bottom = 0, right = 0;
   if (SDL_GetWindowBordersSize(g_sdl.window, &top, &left, &bottom, &right) != 0) return;
   *width = left + right;
@@ -377,11 +457,35 @@ void sdlPlaceWindow(int x, int y, int clientWidth, int clientHeight) {
   SDL_GetWindowBordersSize(g_sdl.window, &top, &left, &bottom, &right);
   SDL_SetWindowSize(g_sdl.window, clientWidth, clientHeight);
   SDL_SetWindowPosition(g_sdl.window, x + left, y + top);  // SDL places the client area
+  g_sdl.normalX = x;
+  g_sdl.normalY = y;
+  g_sdl.haveNormal = true;
+  g_sdl.placedWidth = clientWidth;
+  g_sdl.placedHeight = clientHeight;
+}
+
+// A move of the window counts as the player's when the window is a normal
+// one of the size it was given: maximizing moves and resizes it at once.
+void noteWindowMoved(int clientX, int clientY) {
+  if (g_sdl.fullScreen || !g_sdl.haveNormal) return;
+  if (SDL_GetWindowFlags(g_sdl.window) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(g_sdl.window, &w, &h);
+  if (w != g_sdl.placedWidth || h != g_sdl.placedHeight) return;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  SDL_GetWindowBordersSize(g_sdl.window, &top, &left, &bottom, &right);
+  g_sdl.normalX = clientX - left;
+  g_sdl.normalY = clientY - top;
 }
 
 void sdlWindowPosition(int* x, int* y) {
   *x = *y = -1;
   if (!g_sdl.window) return;
+  if (g_sdl.haveNormal) {
+    *x = g_sdl.normalX;
+    *y = g_sdl.normalY;
+    return;
+  }
   int top = 0, left = 0, bottom = 0, right = 0;
   SDL_GetWindowBordersSize(g_sdl.window, &top, &left, &bottom, &right);
   SDL_GetWindowPosition(g_sdl.window, x, y);
@@ -433,6 +537,7 @@ int sdlEnterFullScreen(const DisplayMode* mode) {
   g_sdl.fourByThree = be.screen == kScreenDesktop && (be.source == kSourceVga || be.source == kSourceModeX ||
                                                       showsAtFourByThree(mode->width, mode->height));
   g_sdl.banked = be.driverWord == kOptVbe && !g_sdl.linear;
+  g_sdl.exclusive = be.screen == kScreenExclusive;
   SDL_ShowWindow(g_sdl.window);
   SDL_RaiseWindow(g_sdl.window);
   return 1;
@@ -441,7 +546,7 @@ int sdlEnterFullScreen(const DisplayMode* mode) {
 void sdlLeaveFullScreen() {
   if (!g_sdl.window || !g_sdl.fullScreen) return;
   SDL_SetWindowFullscreen(g_sdl.window, 0);
-  g_sdl.fullScreen = false;
+  g_sdl.fullScreen = g_sdl.exclusive = false;
   g_sdl.vgaColours = g_sdl.fourByThree = g_sdl.banked = false;
   useRenderer(kRendererAccelerated);  // a window draws as it did before
 }
@@ -504,7 +609,7 @@ void drawTexture(int targetWidth, int targetHeight) {
 }
 
 void sdlPresent(const Surface* surface, int targetWidth, int targetHeight, int waitMode) {
-  if (!g_sdl.renderer || !surface || !surface->pixels) return;
+  if (!g_sdl.renderer || !surface || !surface->pixels || windowGone(g_sdl.window)) return;
   if (!g_sdl.texture || g_sdl.textureWidth != surface->width || g_sdl.textureHeight != surface->height) {
     releaseTexture();
     g_sdl.texture = SDL_CreateTexture(g_sdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
@@ -701,7 +806,12 @@ void translate(const SDL_Event& ev) {
           padsFocusLost();
           e.kind = kDisplayFocusLost;
           pushPending(e);
+          // The player switched away from a mode the monitor was switched
+          // to: the desktop gets its own back while the window is iconic
+          // (SDL sets the game's mode again when the window is restored).
+          if (g_sdl.exclusive) SDL_MinimizeWindow(g_sdl.window);
           break;
+        case SDL_WINDOWEVENT_MOVED: noteWindowMoved(ev.window.data1, ev.window.data2); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           e.kind = kDisplayFocusGained;
           pushPending(e);
@@ -717,7 +827,8 @@ void translate(const SDL_Event& ev) {
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-          if (g_sdl.renderer && g_sdl.haveFrame) drawTexture(g_sdl.lastTargetWidth, g_sdl.lastTargetHeight);
+          if (g_sdl.renderer && g_sdl.haveFrame && !windowGone(g_sdl.window))
+            drawTexture(g_sdl.lastTargetWidth, g_sdl.lastTargetHeight);
           break;
         default: break;
       }
@@ -738,10 +849,31 @@ void translate(const SDL_Event& ev) {
   }
 }
 
+// What ends the program from outside: a caught SIGINT or SIGTERM, or a
+// window that another program destroyed. Each is told once.
+void noticeEndings() {
+  DisplayEvent e{};
+  if (takeEndSignal()) {
+    e.kind = kDisplayQuit;
+    pushPending(e);
+  }
+  if (windowGone(g_sdl.window) && !g_sdl.goneReported) {
+    g_sdl.goneReported = true;
+    e.kind = kDisplayWindowGone;
+    pushPending(e);
+  }
+  if (windowGone(g_sdl.dialog) && !g_sdl.dialogGoneReported) {
+    g_sdl.dialogGoneReported = true;
+    e.kind = kDisplayClose;  // the dialog closed: as its close button
+    pushPending(e);
+  }
+}
+
 int sdlPollEvent(DisplayEvent* out) {
   if (!g_sdl.open) return 0;
   SDL_Event ev;
   while (g_sdl.pendingCount == 0 && SDL_PollEvent(&ev)) translate(ev);
+  if (g_sdl.pendingCount == 0) noticeEndings();
   if (g_sdl.pendingCount == 0) return 0;
   *out = g_sdl.pending[0];
   for (int i = 1; i < g_sdl.pendingCount; ++i) g_sdl.pending[i - 1] = g_sdl.pending[i];
@@ -766,9 +898,14 @@ int sdlAskYesNo(const char* caption, const char* text) {
 }
 
 void sdlShowWarning(const char* caption, const char* text) {
-  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr) != 0) {
-    std::fprintf(stderr, "display: cannot show a message box: %s\n", SDL_GetError());
+  if (!g_noDisplay.empty()) {
+    // Nowhere to show a box: the one line says what is wrong and what to do.
+    std::fprintf(stderr, "%s: %s: %s\n", caption, text, g_noDisplay.c_str());
+    return;
   }
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  std::fflush(stderr);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
 }
 
 int64_t sdlNowMicros() {
@@ -804,6 +941,8 @@ int sdlOpenDialog(const char* title, int x, int y, int width, int height) {
     destroyDialog();
     return 0;
   }
+  pinLoadedModules();
+  watchWindow(g_sdl.dialog);
   g_sdl.dialogWidth = width;
   g_sdl.dialogHeight = height;
   SDL_ShowWindow(g_sdl.dialog);

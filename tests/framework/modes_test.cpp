@@ -184,6 +184,26 @@ TEST_F(ModesTest, WindowedSizeAsLargeAsTheScreenOrTooLargeToDouble) {
   EXPECT_EQ(displayState().surfaceWidth, 1024 - 8);
   EXPECT_EQ(displayState().surfaceHeight, 768 - 30);
 
+  // A window manager that frames the window only once it is shown: the fit
+  // and the centring follow the frame it reports then, so the whole window,
+  // frame included, lies on the screen.
+  headlessSetFrame(2, 25, 1);
+  ASSERT_NE(start({}), nullptr);
+  ASSERT_EQ(setMode(&m, 1, 2, 1), 1);
+  const HeadlessWindow& w = headlessWindow();
+  EXPECT_EQ(displayState().surfaceWidth, 1024 - 2);
+  EXPECT_EQ(displayState().surfaceHeight, 768 - 25);
+  EXPECT_EQ(w.clientWidth, 1022);
+  EXPECT_EQ(w.clientHeight, 743);
+  EXPECT_EQ(w.x, 0);
+  EXPECT_EQ(w.y, 0);
+  m = {-1, 640, 480, 15, 1, 0, "windowed", 0, 0};
+  ASSERT_NE(start({}), nullptr);
+  ASSERT_EQ(setMode(&m, 1, 2, 1), 1);
+  EXPECT_EQ(w.x, (1024 - 642) / 2);
+  EXPECT_EQ(w.y, (768 - 505) / 2);
+
+  headlessSetFrame(8, 30);
   headlessSetDesktop(600, 500, 16);
   ASSERT_NE(start({}), nullptr);
   m = {-1, 320, 240, 15, 1, 0, "windowed", 0, 2};

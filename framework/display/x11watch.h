@@ -1,0 +1,18 @@
+// Notices a window of ours that another program destroyed (a window
+// manager's kill command, xdotool windowclose). Until the notice arrives,
+// drawing into the dead window makes the X server report errors that would
+// end the process; for our own windows those errors only mark them gone.
+// Does nothing when SDL does not run on X11.
+#pragma once
+#include <SDL.h>
+
+// After SDL's video came up: the X error handler and the event filter.
+void startWindowWatch();
+// Watches an SDL window (the game's or the dialog's) from now on; called
+// again after SDL may have made a new X window for it (a new renderer).
+void watchWindow(SDL_Window* window);
+// True once the window was destroyed from outside.
+bool windowGone(SDL_Window* window);
+// Destroys the window with SDL and stops watching it; the errors that a
+// window already gone gives are waited for here, while they are still ours.
+void destroyWatchedWindow(SDL_Window* window);
