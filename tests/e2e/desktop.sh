@@ -24,8 +24,9 @@ fail() {
   exit 1
 }
 # Standard error without the lines SDL's own libraries write (the Wayland
-# client's complaint about XDG_RUNTIME_DIR).
-own_lines() { grep -v 'XDG_RUNTIME_DIR' "$log" || true; }
+# client's complaint about XDG_RUNTIME_DIR) and the game's notice that a
+# machine without a sound device plays silently.
+own_lines() { grep -v -e 'XDG_RUNTIME_DIR' -e '^quillmoor: playing without sound' "$log" || true; }
 
 if [ -z "${QUILL_E2E_INSIDE:-}" ]; then
   # No display: DISPLAY unset, then naming a display no server answers on.
@@ -133,8 +134,8 @@ echo "ok: largest window ${w}x${h}+${x}+${y} with frame $left,$right,$top,$botto
 xdotool windowclose "$win"
 wait_exit "$pid" 30 || fail "windowclose: the game did not end"
 [ "$status" -eq 0 ] || fail "windowclose: exit code $status"
-[ -z "$(own_lines)" ] || fail "windowclose: standard error is not empty"
-echo "ok: the window destroyed from outside ends the game with code 0, nothing on standard error"
+[ -z "$(own_lines)" ] || fail "windowclose: standard error says more than the start-up notices"
+echo "ok: the window destroyed from outside ends the game with code 0, no X error"
 
 # SIGINT in the dialog and in the game: no question, the process ends by the signal.
 start_game "SIGINT in the dialog"
