@@ -265,7 +265,7 @@ void sdlClose() {
   closePads();
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  if (!windowsLeftBehind()) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   std::memset(&g_sdl, 0, sizeof g_sdl);
   finishEndSignals();  // a caught SIGINT or SIGTERM ends the process here, the desktop restored
 }

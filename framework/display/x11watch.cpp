@@ -17,6 +17,7 @@ struct Watched {
 Watched g_watched[2];
 XErrorHandler g_nextHandler = nullptr;  // SDL's own, for every error not about our windows
 bool g_started = false;
+bool g_leftBehind = false;  // a window destroyed from outside was not handed back to SDL
 
 Watched* find(SDL_Window* window) {
   for (Watched& w : g_watched) {
@@ -89,11 +90,20 @@ bool windowGone(SDL_Window* window) {
 void destroyWatchedWindow(SDL_Window* window) {
   if (!window) return;
   Watched* w = find(window);
+  if (w && w->gone) {
+    // SDL would hide the window first and wait for an unmap that a dead
+    // window may never send: the X side is gone already, the rest goes with
+    // the process. Its last errors arrive here, while they are still ours.
+    XSync(w->display, False);
+    *w = Watched{};
+    g_leftBehind = true;
+    return;
+  }
   SDL_DestroyWindow(window);
-  if (!w) return;
-  if (w->gone) XSync(w->display, False);  // the dead window's errors arrive while they are still ours
-  *w = Watched{};
+  if (w) *w = Watched{};
 }
+
+bool windowsLeftBehind() { return g_leftBehind; }
 
 #else
 
@@ -103,5 +113,6 @@ bool windowGone(SDL_Window*) { return false; }
 void destroyWatchedWindow(SDL_Window* window) {
   if (window) SDL_DestroyWindow(window);
 }
+bool windowsLeftBehind() { return false; }
 
 #endif

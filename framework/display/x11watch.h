@@ -13,6 +13,9 @@ void startWindowWatch();
 void watchWindow(SDL_Window* window);
 // True once the window was destroyed from outside.
 bool windowGone(SDL_Window* window);
-// Destroys the window with SDL and stops watching it; the errors that a
-// window already gone gives are waited for here, while they are still ours.
+// Destroys the window with SDL and stops watching it. A window already gone
+// is left to the process's end instead (SDL would wait for it to unmap).
 void destroyWatchedWindow(SDL_Window* window);
+// True once a window was left so: SDL's video must then not be shut down,
+// which would destroy it after all.
+bool windowsLeftBehind();
