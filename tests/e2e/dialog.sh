@@ -34,6 +34,16 @@ wait_window() {
   return 1
 }
 
+# Waits (at most $2 seconds) until window $1 has the keyboard focus: a key sent
+# before that would go to whatever window had it, however long we slept first.
+wait_focus() {
+  local deadline=$((SECONDS + $2))
+  until [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
 # Waits (at most $2 seconds) for process $1 to end; its exit code is in $status.
 wait_exit() {
   local deadline=$((SECONDS + $2))
@@ -60,13 +70,14 @@ run_to_game() {
   (cd "$game" && exec ./quillmoor) >"$log" 2>&1 &
   local pid=$!
   local dlg
-  dlg=$(wait_window "$dialog_title" 20) || fail "$what: the dialog did not appear"
+  dlg=$(wait_window "$dialog_title" 60) || fail "$what: the dialog did not appear"
+  wait_focus "$dlg" 30 || fail "$what: the dialog did not take the focus"
   "$@" "$dlg"
   local win
-  win=$(wait_window "$game_title" 30) || fail "$what: the game's window did not appear"
+  win=$(wait_window "$game_title" 60) || fail "$what: the game's window did not appear"
   xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 && fail "$what: the dialog is still open"
-  sleep 1
   xdotool windowfocus --sync "$win" 2>/dev/null || true
+  wait_focus "$win" 30 || fail "$what: the game's window did not get the focus"
   xdotool key --clearmodifiers Escape
   wait_exit "$pid" 30 || fail "$what: the game did not end after Esc"
   [ "$status" -eq 0 ] || fail "$what: exit code $status"
@@ -74,7 +85,7 @@ run_to_game() {
 }
 
 # Keyboard alone: no focusing by hand, the dialog takes the focus itself.
-press_enter() { sleep 0.5; xdotool key Return; }
+press_enter() { xdotool key Return; }
 run_to_game "Enter starts the game" press_enter
 
 # Mouse alone: a double click on the first mode line. The dialog's size gives
@@ -87,7 +98,6 @@ double_click_line() {
   local base_y=$(( (h - 6) * 8 / 257 ))
   local y=$(( 3 + 47 * base_y / 8 + 2 + base_y / 2 ))
   local x=$(( w / 3 ))
-  sleep 0.5
   xdotool mousemove --window "$id" "$x" "$y" click --repeat 2 --delay 80 1
 }
 run_to_game "a double click starts the game" double_click_line
@@ -95,8 +105,8 @@ run_to_game "a double click starts the game" double_click_line
 # Esc in the dialog: the program ends without opening the game's window.
 (cd "$game" && exec ./quillmoor) >"$log" 2>&1 &
 pid=$!
-wait_window "$dialog_title" 20 >/dev/null || fail "Esc: the dialog did not appear"
-sleep 0.5
+dlg=$(wait_window "$dialog_title" 60) || fail "Esc: the dialog did not appear"
+wait_focus "$dlg" 30 || fail "Esc: the dialog did not take the focus"
 xdotool key Escape
 seen=0
 deadline=$((SECONDS + 15))
