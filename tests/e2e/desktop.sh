@@ -66,24 +66,7 @@ done
 dialog_title='^Choose a video mode$'
 game_title='^Quillmoor!!!$'
 
-# Waits (at most $2 seconds) for a visible window whose name matches $1; prints its id.
-wait_window() {
-  local deadline=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-# Waits (at most $2 seconds) until window $1 has the keyboard focus.
-wait_focus() {
-  local deadline=$((SECONDS + $2))
-  until [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
+source "$(dirname "$0")/lib/x11.sh"
 # Waits (at most $2 seconds) for process $1 to end, meanwhile noting in $asked
 # whether the quit question ever showed; its exit code lands in $status.
 wait_exit() {

@@ -20,29 +20,9 @@ fi
 
 dialog_title='^Choose a video mode$'
 game_title='^Quillmoor!!!$'
+source "$(dirname "$0")/lib/x11.sh"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-
-# Waits (at most $2 seconds) for a visible window whose name matches $1; prints its id.
-wait_window() {
-  local deadline=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits (at most $2 seconds) until window $1 has the keyboard focus: a key sent
-# before that would go to whatever window had it, however long we slept first.
-wait_focus() {
-  local deadline=$((SECONDS + $2))
-  until [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$1" ]; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
 
 # Waits (at most $2 seconds) for process $1 to end; its exit code is in $status.
 wait_exit() {
@@ -76,8 +56,7 @@ run_to_game() {
   local win
   win=$(wait_window "$game_title" 60) || fail "$what: the game's window did not appear"
   xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 && fail "$what: the dialog is still open"
-  xdotool windowfocus --sync "$win" 2>/dev/null || true
-  wait_focus "$win" 30 || fail "$what: the game's window did not get the focus"
+  focus_window "$win" 30 || fail "$what: the game's window did not get the focus"
   xdotool key --clearmodifiers Escape
   wait_exit "$pid" 30 || fail "$what: the game did not end after Esc"
   [ "$status" -eq 0 ] || fail "$what: exit code $status"

@@ -33,15 +33,7 @@ fail() {
   exit 1
 }
 
-wait_window() {
-  local deadline=$((SECONDS + $2)) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/lib/x11.sh"
 
 # Waits (at most $1 seconds) for the game to end; its exit code is in $status.
 wait_exit() {
@@ -61,10 +53,11 @@ start_game() {
   local name=$1; shift
   (cd "$game" && exec env "$@" ./quillmoor) >"$work/$name.out" 2>"$work/$name.err" &
   pid=$!
-  wait_window '^Choose a video mode$' 30 >/dev/null || fail "$name: no mode dialog"
-  sleep 0.5
-  xdotool key Return  # the dialog takes the focus itself
-  window=$(wait_window '^Quillmoor!!!$' 30) || fail "$name: no game window"
+  local dialog
+  dialog=$(wait_window '^Choose a video mode$' 60) || fail "$name: no mode dialog"
+  wait_focus "$dialog" 30 || fail "$name: the dialog did not take the focus"
+  xdotool key Return
+  window=$(wait_window '^Quillmoor!!!$' 60) || fail "$name: no game window"
 }
 
 # Largest absolute sample of 16-bit little-endian audio, from byte $2 for $3 bytes.
@@ -90,8 +83,7 @@ echo "disk audio: $((size / second)) s, first second peaks at $wind (the wind), 
 
 # 2. No sound device at all: a driver that does not exist.
 start_game nodevice SDL_AUDIODRIVER=no-such-driver
-sleep 1
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+focus_window "$window" 30 || fail "nodevice: the game's window did not get the focus"
 xdotool key --clearmodifiers Escape
 wait_exit 30 || fail "nodevice: Esc did not end the game"
 [ "$status" -eq 0 ] || fail "nodevice: exit code $status"
