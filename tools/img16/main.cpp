@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/cli.h"
 #include "tools/img16/known.h"
 #include "world/image16.h"
 #include "world/pngfile.h"
@@ -174,14 +175,7 @@ int main(int argc, char** argv) {
   int count = 0;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
-    if (std::strcmp(a, "--help") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (std::strcmp(a, "--version") == 0) {
-      std::printf("quillmoor-img16 %s\n", QUILL_VERSION);
-      return 0;
-    }
+    if (answeredStandardOption(a, "quillmoor-img16", kUsage)) return 0;
     if (std::strcmp(a, "--turned") == 0) {
       opt.turned = opt.layoutGiven = true;
     } else if (std::strcmp(a, "--bottom-up") == 0) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "checks.h"
+#include "tools/cli.h"
 #include "world/level.h"
 
 namespace {
@@ -27,14 +28,7 @@ int main(int argc, char** argv) {
   const char* path = nullptr;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
-    if (std::strcmp(a, "--help") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (std::strcmp(a, "--version") == 0) {
-      std::printf("quillmoor-levelcheck %s\n", QUILL_VERSION);
-      return 0;
-    }
+    if (answeredStandardOption(a, "quillmoor-levelcheck", kUsage)) return 0;
     if (std::strcmp(a, "--") == 0 && i + 1 < argc && !path) {
       path = argv[++i];  // a level whose name starts with '-'
     } else if (a[0] == '-' && a[1] != '\0') {
