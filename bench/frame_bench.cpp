@@ -217,6 +217,13 @@ void BM_Convert(benchmark::State& state) {
   });
 }
 
+// The same in SSE2 alone, as processors without AVX take it.
+void BM_ConvertSse2(benchmark::State& state) {
+  measureConvert(state, [](const Surface* s, uint8_t* out, int pitch) {
+    convertToArgbSse2(s->pixels, s->bytesPerLine, s->width, s->height, out, pitch);
+  });
+}
+
 void BM_Walls(benchmark::State& state) {
   measure(state, [](Surface* s, PlayerState& p) { castWalls(p, mazeGrid.floors[0], s); });
 }
@@ -360,12 +367,14 @@ void BM_BusyFrame(benchmark::State& state) {
 
 BENCHMARK(BM_Floor)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_Convert)->DenseRange(0, kSizeCount - 1);
+BENCHMARK(BM_ConvertSse2)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_ConvertTable)->DenseRange(0, kSizeCount - 1);
 // A fixed number of conversions at 640 x 480, for counting instructions:
 //   valgrind --tool=callgrind --toggle-collect='convertToArgb*'
-//            quill_bench --benchmark_filter=BM_CallgrindConvert
+//            quill_bench --benchmark_filter='BM_CallgrindConvert/'   (or ...Sse2)
 // then divide the instructions collected by 16 x 307200 pixels.
 BENCHMARK(BM_Convert)->Name("BM_CallgrindConvert")->Arg(0)->Iterations(16);
+BENCHMARK(BM_ConvertSse2)->Name("BM_CallgrindConvertSse2")->Arg(0)->Iterations(16);
 BENCHMARK(BM_RunFrameSingle)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_RunFrameStereo)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_CallgrindRunFrame)->Arg(0)->Iterations(kPoseCount * 4);

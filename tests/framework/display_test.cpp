@@ -49,9 +49,9 @@ TEST(ColourConversion, LookupWidensEachFieldAndIgnoresBit15) {
   EXPECT_EQ(dst[8], 0xDEADBEEFu);
 }
 
-// The computed conversions (eight pixels at a time, and the scalar loop other
-// processors and the ends of rows take) give the table's colour for every
-// pixel value, bit 15 set or not, and keep to the pixels of padded rows at
+// The computed conversions (eight pixels at a time as AVX or SSE2 code, and
+// the scalar loop other processors and the ends of rows take) give the
+// table's colour for every pixel value, bit 15 set or not, and keep to the pixels of padded rows at
 // every width, so every split between the wide loop and the row's end is seen.
 TEST(ColourConversion, ComputedPathsEqualTheTable) {
   std::vector<uint32_t> lut(kColourLutSize);
@@ -60,7 +60,7 @@ TEST(ColourConversion, ComputedPathsEqualTheTable) {
   std::vector<uint16_t> all(kValues);
   for (int v = 0; v < kValues; ++v) all[v] = static_cast<uint16_t>(v);
   using Convert = void (*)(const uint8_t*, int, int, int, uint8_t*, int);
-  for (Convert convert : {Convert(convertToArgb), Convert(convertToArgbScalar)}) {
+  for (Convert convert : {Convert(convertToArgb), Convert(convertToArgbSse2), Convert(convertToArgbScalar)}) {
     std::vector<uint32_t> out(kValues);
     // 256 rows of 256 pixels, so the whole range also goes through the row loop.
     convert(reinterpret_cast<const uint8_t*>(all.data()), 512, 256, 256,
