@@ -12,15 +12,11 @@
 #include "framework/display/display.h"
 #include "framework/display/headless.h"
 #include "framework/framework.h"
-#include "framework/mainloop.h"
-#include "framework/sound.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/reset.h"
 #include "game/startup.h"
-#include "guards/guards.h"
 #include "support/testdata.h"
-#include "world/gamestate.h"
 #include "world/level.h"
 
 std::string scratchForThisTest(const std::string& what) {
