@@ -56,18 +56,7 @@ bool loadGameData() {
       return false;
     }
     mazeGrid.floorCount = 1;
-    loadLevel(mazeGrid);
-    loadBrickTextures();
-    buildShadeTable();
-    initPointObjects();
-    initGuards(levelMaps[0]);
-    for (int k = 1; k < 4; ++k) guards[k].active = 0;  // only the white guard hunts at the start
-    loadFigureSprites();
-    loadSkyAndFloor();
-    loadMeadow();
-    loadStatusColours();
-    loadItemPictures();
-    placeKeyItems();
+    for (int n = 1; n <= kLoadingStages; ++n) runLoadingStage(n);
     // The start position first, then open cells taken evenly over the level,
     // each looking another way.
     const LevelMap& map = levelMaps[0];

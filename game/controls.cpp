@@ -10,9 +10,6 @@
 #include "world/level.h"
 
 namespace {
-constexpr double kStepLength = 0.3;       // cell units per pass
-constexpr float kTurnStep = 0.17453292f;  // ten degrees per pass
-
 const MazeFloor& currentFloor() { return mazeGrid.floors[player.floor]; }
 
 void flip(int32_t& toggle) { toggle = toggle == 0 ? 1 : 0; }
@@ -47,15 +44,22 @@ void turnRight() {
   if (player.heading < 0) player.heading = player.heading + kFullTurn;
 }
 
-void pollMovementKeys() {
+void applyMoves(unsigned moves) {
   g_blocked = false;
-  if (isKeyDown(kKeyForward)) stepPlayer(player.heading, kStepLength);
-  if (isKeyDown(kKeyBack)) stepPlayer(player.heading, -kStepLength);
-  if (isKeyDown(kKeyTurnLeft)) turnLeft();
-  if (isKeyDown(kKeyTurnRight)) turnRight();
-  if (isKeyDown(kKeySideLeft)) stepPlayer(player.heading + kQuarterTurn, kStepLength);
-  if (isKeyDown(kKeySideRight)) stepPlayer(player.heading - kQuarterTurn, kStepLength);
+  if (moves & kMoveForward) stepPlayer(player.heading, kStepLength);
+  if (moves & kMoveBack) stepPlayer(player.heading, -kStepLength);
+  if (moves & kMoveTurnLeft) turnLeft();
+  if (moves & kMoveTurnRight) turnRight();
+  if (moves & kMoveSideLeft) stepPlayer(player.heading + kQuarterTurn, kStepLength);
+  if (moves & kMoveSideRight) stepPlayer(player.heading - kQuarterTurn, kStepLength);
   noteWallContact(g_blocked);
+}
+
+void pollMovementKeys() {
+  unsigned moves = 0;
+  for (const Steering& s : kSteering)
+    if (isKeyDown(s.scanCode)) moves |= s.move;
+  applyMoves(moves);
 }
 
 void onKeyDown(Event* event) {

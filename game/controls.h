@@ -16,6 +16,33 @@ enum SteeringKey {
   kKeySideRight = kScanPageDown,
 };
 
+// The walking and turning speeds, per pass.
+constexpr double kStepLength = 0.3;       // cell units
+constexpr float kTurnStep = 0.17453292f;  // ten degrees, in radians
+
+// One pass's movements as bits; those held together act in this order.
+enum Move : unsigned {
+  kMoveForward = 1,
+  kMoveBack = 2,
+  kMoveTurnLeft = 4,
+  kMoveTurnRight = 8,
+  kMoveSideLeft = 16,
+  kMoveSideRight = 32,
+};
+struct Steering {
+  int scanCode;
+  unsigned move;
+};
+// The key that holds each movement.
+constexpr Steering kSteering[] = {
+    {kKeyForward, kMoveForward},     {kKeyBack, kMoveBack},         {kKeyTurnLeft, kMoveTurnLeft},
+    {kKeyTurnRight, kMoveTurnRight}, {kKeySideLeft, kMoveSideLeft}, {kKeySideRight, kMoveSideRight},
+};
+
+// The movements held in this pass, one step or turn each; a step that meets a
+// wall sounds the bump once per contact.
+void applyMoves(unsigned moves);
+// The poll callback: the steering keys held now, as movements.
 void pollMovementKeys();
 void onKeyDown(Event* event);
 

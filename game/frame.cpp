@@ -5,6 +5,7 @@
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/hud.h"
+#include "game/rules.h"
 #include "game/sounds.h"
 #include "game/startup.h"
 #include "guards/guards.h"
@@ -17,47 +18,26 @@
 
 namespace {
 constexpr int kEndingPauseMillis = 5000;
-
-void countBonusDown() {
-  if (bonusTick == 10) {
-    bonusTick = 0;
-    if (timeBonus > 0) timeBonus -= 10;
-  } else {
-    ++bonusTick;
-  }
-}
 }  // namespace
-
-bool reached(float objectX, float objectY, double limit) {
-  const double dx = static_cast<double>(player.x) - objectX;
-  const double dy = static_cast<double>(player.y) - objectY;
-  return dx * dx + dy * dy < limit;
-}
 
 void paintMeadowScreen() {
   const Surface* s = gameSurface();
   const int maxX = getMaxX(s), maxY = getMaxY(s);
+  constexpr int kW = MeadowPicture::width, kH = MeadowPicture::height;
   for (int r = 0; r < maxY; ++r) {
-    const int srcRow = 479 - static_cast<int>(static_cast<double>(r) * 480 / maxY);
+    const int srcRow = kH - 1 - static_cast<int>(static_cast<double>(r) * kH / maxY);
     for (int c = 0; c < maxX; ++c) {
-      const int srcCol = static_cast<int>(static_cast<double>(c) * 640 / maxX);
-      setColor(meadowPicture.pixels[srcRow * 640 + srcCol]);
+      const int srcCol = static_cast<int>(static_cast<double>(c) * kW / maxX);
+      setColor(meadowPicture.pixels[srcRow * kW + srcCol]);
       putPixel(c, r);
     }
   }
 }
 
 int runFrame() {
-  countBonusDown();
+  const GuardSteps steps = beginPass();
   clearSurface();
-
-  const MarkerPos exitMarker = levelMaps[0].markers[kMarkD];
-  const int exitX = exitMarker.x - 1;
-  const int exitY = exitMarker.y;
-
-  noteGuardsBeforeStep();
-  stepGuards(player);
-  playFootsteps(player, levelMaps[player.floor]);
+  playFootsteps(steps, player, levelMaps[player.floor]);
   drawView(player, mazeGrid.floors[player.floor], gameSurface());
 
   timerStop();
@@ -71,66 +51,35 @@ int runFrame() {
     drawFrameRate(elapsed);
   }
 
-  for (PointObject& body : pointObjects) {
-    if (body.present && reached(body.x, body.y, kReachLimit)) {
-      body.present = 0;
-      score += 100;
-      playRuleSound(kSoundCrystal);
-    }
+  const PassEvents ev = finishPass();
+  for (int n = 0; n < ev.crystals; ++n) playRuleSound(kSoundCrystal);
+  if (ev.caught) {
+    drawCaptureMessage();
+    playRuleSound(kSoundCapture);  // it plays on through the pause
+    swapBuffers(2);
+    waitMillis(kEndingPauseMillis);
+    requestQuit();
   }
-
-  for (int k = 0; k < 4; ++k) {
-    Guard& g = guards[k];
-    if (g.active == 0) continue;
-    const Waypoint& at = g.waypoints[g.currentWaypoint];
-    if (!reached(at.x, at.y, kReachLimit)) continue;
-    if (k != kWhiteGuard) {
-      g.active = 0;
-      const int bit = kItemBits[k - 1];
-      if (heldKeys & bit) {
-        heldKeys &= ~bit;
-        keyItems[k - 1].active = 1;
-        playRuleSound(kSoundTakeBack);
-      }
-    } else {
-      drawCaptureMessage();
-      playRuleSound(kSoundCapture);  // it plays on through the pause
-      swapBuffers(2);
-      waitMillis(kEndingPauseMillis);
-      requestQuit();
-    }
-  }
-
-  for (int k = 0; k < 3; ++k) {
-    KeyItem& item = keyItems[k];
-    if (item.active == 0 || !reached(item.x, item.y, kReachLimit)) continue;
-    item.active = 0;
+  for (int k = 0; k < kItemCount; ++k)
+    if (ev.takenBack & kItemBits[k]) playRuleSound(kSoundTakeBack);
+  for (int k = 0; k < kItemCount; ++k) {
+    if (!(ev.pickedUp & kItemBits[k])) continue;
     playRuleSound(kSoundItem);
-    if (!(heldKeys & kItemBits[k])) {
-      heldKeys |= kItemBits[k];
-      guards[k + 1].active = 1;
-      playGuardCall(k + 1, player);
-    }
+    if (ev.released & kItemBits[k]) playGuardCall(itemGuardSlot(k), player);
   }
 
   drawColourTiles();
   spinPointObjects();
 
-  if (heldKeys == kAllItemsHeld) {
-    if (!exitOpen) playRuleSound(kSoundExit);
-    exitOpen = 1;
-    if (reached(exitX + 0.5f, exitY + 0.5f, kExitReachLimit)) {
-      playRuleSound(kSoundFanfare);
-      paintMeadowScreen();
-      drawWinMessage();
-      score += timeBonus;
-      drawWinScore();
-      swapBuffers(2);
-      waitMillis(kEndingPauseMillis);
-      requestQuit();
-    }
-  } else {
-    exitOpen = 0;
+  if (ev.exitOpened) playRuleSound(kSoundExit);
+  if (ev.escaped) {
+    playRuleSound(kSoundFanfare);
+    paintMeadowScreen();
+    drawWinMessage();
+    drawWinScore();
+    swapBuffers(2);
+    waitMillis(kEndingPauseMillis);
+    requestQuit();
   }
 
   drawHudLine();

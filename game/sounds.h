@@ -5,6 +5,7 @@
 // are: these functions only read the game's state.
 #pragma once
 
+struct GuardSteps;
 struct LevelMap;
 struct PlayerState;
 
@@ -34,14 +35,13 @@ constexpr int kHearingCells = 12;
 // starts the wind. Silent (one line on stderr) when there is no sound device.
 void startSounds(int wanted);
 
-// The frame cycle calls these around stepGuards: a guard that arrives at a
-// cell centre in this pass takes one audible step.
-void noteGuardsBeforeStep();
-void playFootsteps(const PlayerState& player, const LevelMap& map);
+// One audible footstep for each cell step the guards took in this pass,
+// as loud as the guard's way along the corridors is short.
+void playFootsteps(const GuardSteps& steps, const PlayerState& player, const LevelMap& map);
 
 // One rule's sound, from the middle, at its own volume.
 void playRuleSound(int id);
-// The call of guard slot 1..3 as it is released, from where it stands.
+// The call of a coloured guard's slot as it is released, from where it stands.
 void playGuardCall(int slot, const PlayerState& player);
 // The controls report each pass whether a step of the player met a wall; the
 // bump sounds once when the contact begins, not for every pass it lasts.
@@ -49,10 +49,6 @@ void noteWallContact(bool touching);
 
 // ---- Pure parts, for tests ----
 
-// Steps along the corridors (four-way, through open cells) from cell (fromX,
-// fromY) to cell (toX, toY): the length of the shortest route, which is the
-// route a guard plans. -1 when it is longer than kHearingCells or there is none.
-int corridorCells(const LevelMap& map, int fromX, int fromY, int toX, int toY);
 // Volume of a footstep `cells` of corridor away: full in the player's own
 // cell, falling with the square of the distance, 0 from kHearingCells on.
 int footstepVolume(int cells);

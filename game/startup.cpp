@@ -12,8 +12,8 @@
 #include "game/controls.h"
 #include "game/frame.h"
 #include "game/hud.h"
+#include "game/rules.h"
 #include "game/sounds.h"
-#include "guards/guards.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -37,7 +37,6 @@ const Switch kSwitches[] = {
     {"-novbe", kOptVbe},       {"-nolinear", kOptLinear},
     {"-novbeaf", kOptVbeAf},
 };
-static_assert(sizeof(kSwitches) / sizeof(kSwitches[0]) == 7, "seven switches");
 
 bool equalsIgnoringAsciiCase(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b) {
@@ -128,41 +127,33 @@ void drawTitlePicture(const char* path) {
   }
 }
 
-void placeKeyItems() {
-  const LevelMap& map = levelMaps[0];
-  for (int k = 0; k < 3; ++k) {
-    keyItems[k].x = map.markers[kItemMarkers[k]].x + 0.5f;
-    keyItems[k].y = map.markers[kItemMarkers[k]].y + 0.5f;
-    keyItems[k].active = 1;
+void runLoadingStage(int n) {
+  switch (n) {
+    case 1: loadLevel(mazeGrid); break;
+    case 2: loadBrickTextures(); break;
+    case 3:
+      buildShadeTable();
+      startRules();
+      break;
+    case 4: loadFigureSprites(); break;
+    case 5:
+      loadSkyAndFloor();
+      buildBackdrop();
+      break;
+    case 6: loadMeadow(); break;
+    case 7:
+      loadStatusColours();
+      loadItemPictures();
+      break;
   }
 }
 
 void runLoadingStages() {
-  for (int n = 1; n <= 7; ++n) {
+  for (int n = 1; n <= kLoadingStages; ++n) {
     drawProgressMark(n);
     swapBuffers(2);
-    switch (n) {
-      case 1: loadLevel(mazeGrid); break;
-      case 2: loadBrickTextures(); break;
-      case 3:
-        buildShadeTable();
-        initPointObjects();
-        initGuards(levelMaps[0]);
-        for (int k = 1; k < 4; ++k) guards[k].active = 0;
-        break;
-      case 4: loadFigureSprites(); break;
-      case 5:
-        loadSkyAndFloor();
-        buildBackdrop();
-        break;
-      case 6: loadMeadow(); break;
-      case 7:
-        loadStatusColours();
-        loadItemPictures();
-        break;
-    }
+    runLoadingStage(n);
   }
-  placeKeyItems();
 }
 
 int gameMain(int argc, char** argv) {

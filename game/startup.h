@@ -22,9 +22,13 @@ void setupTextAndView();
 
 // Draws "bilder/titel.16B" stretched over the current surface, first stored row at the bottom.
 void drawTitlePicture(const char* path);
-// The seven loading stages with their progress marks, then the items placed.
+// The loading stages, each behind its progress mark: the level, the bricks,
+// the rules' start state, the guards' pictures, sky and floor, the meadow,
+// the tiles and items.
+constexpr int kLoadingStages = 7;
 void runLoadingStages();
-void placeKeyItems();
+// Stage n's work alone (1..kLoadingStages), for benchmarks that load as the game does.
+void runLoadingStage(int n);
 
 // The surface the game draws into now (a mode switch replaces it).
 Surface* gameSurface();

@@ -7,17 +7,14 @@
 #include "world/gamestate.h"
 #include "world/level.h"
 
-Guard guards[4];
+Guard guards[kMaxGuards];
 int32_t guardCount = 0;
 
 namespace {
 
-constexpr int kStepsPerCell = 10;
 constexpr int kFirstPeriod = 28;  // frames between plans of the white guard
 constexpr int kPeriodStride = 7;  // each further slot waits 7 frames longer
 constexpr float kDegreesPerHeading = 22.5f;
-
-static_assert(kMaxGuards == sizeof guards / sizeof guards[0], "one start marker per slot");
 
 int slotsInPlay() { return guardCount < 0 ? 0 : (guardCount > kMaxGuards ? kMaxGuards : guardCount); }
 
@@ -70,19 +67,32 @@ void initGuards(const LevelMap& map) {
   }
 }
 
-void stepGuards(const PlayerState& player) {
+GuardSteps stepGuards(const PlayerState& player) {
   const int floor = player.floor >= 0 && player.floor < kMaxFloors ? player.floor : 0;
   const int slots = slotsInPlay();
+  GuardSteps report{};
   for (int k = 0; k < slots; ++k) {
     Guard& g = guards[k];
     if (g.active != 1) continue;
+    const Waypoint before = g.waypoints[g.currentWaypoint];
     if (g.replanCounter >= g.replanPeriod) {
       g.replanCounter = 0;
       planGuardRoute(g, levelMaps[floor], player.x, player.y);
     }
     ++g.replanCounter;
     if (g.currentWaypoint < g.lastWaypoint && g.currentWaypoint < kWaypointCount - 1) ++g.currentWaypoint;
+
+    // A step is the waypoint that lands on a cell centre (every tenth); the
+    // cell left lies against the way the last waypoint moved.
+    const Waypoint& at = g.waypoints[g.currentWaypoint];
+    if (g.stepsPerCell <= 0 || g.currentWaypoint % g.stepsPerCell != 0) continue;
+    if (at.x == before.x && at.y == before.y) continue;
+    const int toX = cellOf(at.x, true), toY = cellOf(at.y, true);
+    const int dx = at.x > before.x ? 1 : at.x < before.x ? -1 : 0;
+    const int dy = at.y > before.y ? 1 : at.y < before.y ? -1 : 0;
+    report.steps[report.count++] = {k, toX - dx, toY - dy, toX, toY, at.x, at.y};
   }
+  return report;
 }
 
 void planGuardRoute(Guard& g, const LevelMap& map, float playerX, float playerY) {

@@ -10,7 +10,7 @@
 #include "world/angles.h"
 #include "world/gamestate.h"
 
-PointObject pointObjects[3];
+PointObject pointObjects[kBodyCount];
 float spinAngle = 0.0f;
 
 namespace {
@@ -33,10 +33,11 @@ static_assert(sizeof(kModelFaces) / sizeof(kModelFaces[0]) == 8, "a double pyram
 constexpr int32_t kFaceColours[2] = {0x3DFF, 0x5EFF};
 
 // Where the three bodies float, in cell units.
-constexpr float kBodyPositions[3][2] = {{7.5f, 1.5f}, {10.5f, 5.5f}, {20.5f, 13.5f}};
+constexpr float kBodyPositions[kBodyCount][2] = {{7.5f, 1.5f}, {10.5f, 5.5f}, {20.5f, 13.5f}};
 
 // Angles of the middle square's corners from the spin angle, radians.
-constexpr double kCornerOffsets[4] = {0.0, kQuarterTurn, kHalfTurn, kThreeQuarterTurn};
+constexpr int kSquareCorners = 4;
+constexpr double kCornerOffsets[kSquareCorners] = {0.0, kQuarterTurn, kHalfTurn, kThreeQuarterTurn};
 
 constexpr float kSpinStep = 0.1f;  // radians per frame
 constexpr float kThird = 0.33333334f;
@@ -66,7 +67,7 @@ bool toInt(double v, int32_t& out) {
 }  // namespace
 
 void initPointObjects() {
-  for (int k = 0; k < 3; ++k) {
+  for (int k = 0; k < kBodyCount; ++k) {
     PointObject& o = pointObjects[k];
     o = PointObject{};
     o.present = 1;
@@ -85,7 +86,7 @@ void initPointObjects() {
 
 void spinPointObjects() {
   for (PointObject& o : pointObjects) {
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < kSquareCorners; ++k) {
       const double a = spinAngle + kCornerOffsets[k];
       o.vertices[k + 1] = {static_cast<float>(0.1 * std::cos(a)), static_cast<float>(0.1 * std::sin(a)),
                            -0.3f};

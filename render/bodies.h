@@ -29,7 +29,9 @@ struct PointObject {
   int32_t faceColour[20];
 };
 
-extern PointObject pointObjects[3];
+// The three crystals that float in the maze.
+constexpr int kBodyCount = 3;
+extern PointObject pointObjects[kBodyCount];
 extern float spinAngle;
 
 void initPointObjects();

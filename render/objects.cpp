@@ -24,18 +24,18 @@ void append(float depth, int32_t kind, int32_t index) {
 
 void drawObjects(const PlayerState& player, const MazeFloor& cells, Surface* surface) {
   objectCount = 0;
-  for (int k = 0; k < 3; ++k) {
+  for (int k = 0; k < kBodyCount; ++k) {
     const PointObject& o = pointObjects[k];
     if (o.present == 1 && o.visible == 1) append(projectPoint(o.x, o.y, 0.0f, player).depth, kKindBody, k);
   }
-  for (int g = 0; g < 4; ++g) {
+  for (int g = 0; g < kMaxGuards; ++g) {
     const Guard& guard = guards[g];
     if (guard.active != 1 || guard.present != 1) continue;
     int w = guard.currentWaypoint;
     w = w < 0 ? 0 : (w >= kWaypointCount ? kWaypointCount - 1 : w);
     append(projectPoint(guard.waypoints[w].x, guard.waypoints[w].y, 0.0f, player).depth, kKindGuard, g);
   }
-  for (int k = 0; k < 3; ++k) {
+  for (int k = 0; k < kItemCount; ++k) {
     if (keyItems[k].active == 1)
       append(projectPoint(keyItems[k].x, keyItems[k].y, 0.0f, player).depth, kKindItem, k);
   }

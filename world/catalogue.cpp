@@ -5,11 +5,11 @@
 #include "world/image16.h"
 
 BrickPicture brickTextures[8];
-SpritePicture figureSprites[4][16];
+SpritePicture figureSprites[kMaxGuards][16];
 BackdropPicture floorPicture;
 BackdropPicture skyPicture;
 MeadowPicture meadowPicture;
-TilePicture statusTiles[4];
+TilePicture statusTiles[kItemCount + 1];
 
 namespace {
 
@@ -72,5 +72,5 @@ void loadStatusColours() {
 }
 
 void loadItemPictures() {
-  for (int k = 0; k < 3; ++k) loadInFileOrder(kItemFiles[k], keyItems[k].picture);
+  for (int k = 0; k < kItemCount; ++k) loadInFileOrder(kItemFiles[k], keyItems[k].picture);
 }

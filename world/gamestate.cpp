@@ -6,7 +6,7 @@ int32_t timeBonus;
 int32_t bonusTick;
 int32_t heldKeys;
 int32_t exitOpen;
-KeyItem keyItems[3];
+KeyItem keyItems[kItemCount];
 
 int32_t showHelp;
 int32_t showMap;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "world/image16.h"
+#include "world/level.h"
 
 struct PlayerState {
   int32_t floor;
@@ -17,7 +18,7 @@ constexpr PlayerState kStartPose = {0, 2.3f, 1.5f, 0.0017453292f};
 
 // The heldKeys bits of the red, green and blue items, and all three held (the
 // exit opens).
-constexpr int32_t kItemBits[3] = {1, 2, 4};
+constexpr int32_t kItemBits[kItemCount] = {1, 2, 4};
 constexpr int32_t kAllItemsHeld = 7;
 
 struct KeyItem {
@@ -32,7 +33,7 @@ extern int32_t timeBonus;
 extern int32_t bonusTick;
 extern int32_t heldKeys;  // bits: 1 red, 2 green, 4 blue; also the brick picture's number
 extern int32_t exitOpen;
-extern KeyItem keyItems[3];  // red, green, blue
+extern KeyItem keyItems[kItemCount];  // red, green, blue
 
 // Display toggles, each 0 or 1; only the key-down handler changes them.
 extern int32_t showHelp;

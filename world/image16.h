@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "world/level.h"
+
 template <int W, int H>
 struct Image16 {
   static constexpr int width = W;
@@ -26,12 +28,13 @@ enum class Storage { FileOrder, Reversed };
 bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
 
 // The catalogue, static for the whole run.
-extern BrickPicture brickTextures[8];       // indexed by heldKeys
-extern SpritePicture figureSprites[4][16];  // [guard slot][view direction], stored turned by 180 degrees
+extern BrickPicture brickTextures[8];  // indexed by heldKeys
+extern SpritePicture figureSprites[kMaxGuards]
+                                  [16];  // [guard slot][view direction], stored turned by 180 degrees
 extern BackdropPicture floorPicture;
 extern BackdropPicture skyPicture;
 extern MeadowPicture meadowPicture;
-extern TilePicture statusTiles[4];  // red, green, blue, neutral
+extern TilePicture statusTiles[kItemCount + 1];  // red, green, blue, neutral
 
 void loadBrickTextures();
 void loadFigureSprites();

@@ -43,8 +43,8 @@ void buildWalls(MazeGrid& grid) {
   }
 }
 
-void loadLevel(MazeGrid& grid) {
-  readLevelFile(levelMaps[0], "Level1.txt");
+void loadLevel(MazeGrid& grid, const char* path) {
+  readLevelFile(levelMaps[0], path);
   buildWalls(grid);
 }
 

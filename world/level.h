@@ -41,13 +41,18 @@ enum MarkerSlot {
 };
 
 // The white guard ends the game when it reaches the player; the red, green and
-// blue ones in the slots after it (item k's guard is slot k + 1) only take
-// back the item of their colour.
+// blue ones in the slots after it only take back the item of their colour.
 constexpr int kWhiteGuard = 0;
+// The red, green and blue items, one per coloured guard.
+constexpr int kItemCount = 3;
+static_assert(kItemCount == kMaxGuards - 1, "a guard for each item, and the white one");
+// The guard slot of item k (red, green, blue), and the item of a coloured guard's slot.
+constexpr int itemGuardSlot(int item) { return item + 1; }
+constexpr int guardItem(int slot) { return slot - 1; }
 // The marker of each guard slot's start cell: white, red, green, blue.
 constexpr MarkerSlot kGuardStartMarkers[kMaxGuards] = {kMark_w, kMark_r, kMark_g, kMark_b};
 // The marker of each item's cell: red, green, blue.
-constexpr MarkerSlot kItemMarkers[3] = {kMarkR, kMarkG, kMarkB};
+constexpr MarkerSlot kItemMarkers[kItemCount] = {kMarkR, kMarkG, kMarkB};
 
 // The letter that stands for a marker slot in the level file; 0 for no slot.
 char markerLetter(int slot);
@@ -105,8 +110,11 @@ constexpr long kMaxLevelBytes = 1 << 20;
 int readLevelFile(LevelMap& map, const char* name, LevelReport* report = nullptr);
 // Parses bytes already in memory the same way (used by readLevelFile and the fuzzer).
 void parseLevelText(LevelMap& map, const char* data, long size, LevelReport* report = nullptr);
-// Reads "Level1.txt" into floor 0's map and raises the walls of every floor in use.
-void loadLevel(MazeGrid& grid);
+// The level the game plays.
+constexpr const char* kLevelFileName = "Level1.txt";
+// Reads the level file (kLevelFileName unless another is named) into floor 0's
+// map and raises the walls of every floor in use.
+void loadLevel(MazeGrid& grid, const char* path = kLevelFileName);
 void buildWalls(MazeGrid& grid);
 // True when the position lies within 0.15 of a present wall of its own cell.
 // A position off the 30 x 30 grid (or NaN) counts as touching: the grid's edge holds.

@@ -8,6 +8,7 @@
 #include "framework/display/audio.h"
 #include "game/sounds.h"
 #include "support/gamerun.h"
+#include "world/corridors.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
@@ -33,14 +34,20 @@ LevelMap levelOf(std::initializer_list<const char*> rows) {
 
 TEST(Sounds, FootstepsCarryAlongTheCorridorsNotThroughWalls) {
   // A U-shaped corridor: its two ends are two cells apart as the crow flies, ten along it.
-  const LevelMap u = levelOf({".....", "####.", "....."});
-  EXPECT_EQ(corridorCells(u, 0, 0, 0, 0), 0);
-  EXPECT_EQ(corridorCells(u, 0, 0, 3, 0), 3);
-  EXPECT_EQ(corridorCells(u, 0, 0, 0, 2), 10);
-  EXPECT_EQ(corridorCells(u, 0, 0, 7, 7), -1) << "a brick cell has no way to it";
+  LevelMap u = levelOf({".....", "####.", "....."});
+  const auto heard = [](const LevelMap& m, int x, int y) {
+    return corridorDistance(m, 0, 0, x, y, guardCanEnter, kHearingCells);
+  };
+  EXPECT_EQ(heard(u, 0, 0), 0);
+  EXPECT_EQ(heard(u, 3, 0), 3);
+  EXPECT_EQ(heard(u, 0, 2), 10);
+  EXPECT_EQ(heard(u, 7, 7), kNoWay) << "a brick cell has no way to it";
+  u.codes[4][1] = kCodeExit;
+  EXPECT_EQ(heard(u, 0, 2), 10) << "guards walk through the exit block";
+  EXPECT_EQ(corridorDistance(u, 0, 0, 0, 2, playerCanEnter), kNoWay) << "the player does not";
   const LevelMap line = levelOf({"........................."});
-  EXPECT_EQ(corridorCells(line, 0, 0, 11, 0), 11);
-  EXPECT_EQ(corridorCells(line, 0, 0, 20, 0), -1) << "beyond hearing";
+  EXPECT_EQ(heard(line, 11, 0), 11);
+  EXPECT_EQ(heard(line, 20, 0), kNoWay) << "beyond hearing";
 
   EXPECT_EQ(footstepVolume(0), kFullVolume);
   for (int cells = 1; cells < kHearingCells; ++cells) {

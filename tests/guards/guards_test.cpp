@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 #include "guards/guards.h"
 #include "world/gamestate.h"
@@ -57,6 +58,21 @@ TEST_F(GuardTest, InitPlacesSlotsAndClipsTheCount) {
   EXPECT_EQ(guards[0].currentWaypoint, 1);
   EXPECT_EQ(guards[0].lastWaypoint, 20);
   expectAt(guards[0], 1, 3.6f, 4.5f);
+
+  // Walking the other way, the tenth pass lands on the next cell's centre: one
+  // step reported, from the cell it left.
+  initGuards(map);
+  guards[1].active = 0;
+  GuardSteps last{};
+  int reported = 0;
+  for (int pass = 0; pass < 10; ++pass)
+    reported += (last = stepGuards(PlayerState{0, 1.5f, 4.5f, 0.0f})).count;
+  EXPECT_EQ(reported, 1);
+  ASSERT_EQ(last.count, 1);
+  const GuardStep& step = last.steps[0];
+  EXPECT_EQ(std::vector<int>({step.slot, step.fromX, step.fromY, step.toX, step.toY}),
+            std::vector<int>({0, 3, 4, 2, 4}));
+  EXPECT_FLOAT_EQ(step.x, 2.5f);
 
   map.guardCount = 9;
   initGuards(map);

@@ -10,6 +10,7 @@
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "game/reset.h"
 #include "game/startup.h"
 
 // The driver options the game hands over.
@@ -30,15 +31,12 @@ inline HeadlessMode headlessMode(int w, int h, int bpp, int flags = 0, int word 
   return m;
 }
 
-// Framework, main loop, dialog and headless port back at their start, the
-// headless display chosen and no error pending; the framework let go after.
+// Every module back at its start, the headless display chosen and no error
+// pending; the framework let go after.
 class HeadlessFramework : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetFramework();
-    resetMainLoop();
-    resetHeadless();
-    resetDialog();
+    resetAllModules();
     selectDisplay(headlessDisplayDriver());
     getError();
   }

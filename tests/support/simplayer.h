@@ -17,19 +17,21 @@
 #include <string>
 #include <vector>
 
-#include "game/startup.h"
+#include "framework/mainloop.h"
+#include "game/reset.h"
 #include "support/routeplanner.h"
+#include "world/angles.h"
 
 namespace simplay {
 
 using routeplan::Cell;
 using routeplan::Outcome;
 
-constexpr int kPassesPerSecond = 25;
-constexpr int kRunLimit = 3000;             // passes (two minutes) before a run counts as lost
-constexpr double kCellPasses = 10.0 / 3.0;  // a held forward key crosses a cell in 10/3 passes
-constexpr double kTurnPasses = 10.5;        // a quarter turn at 10 degrees a pass
-constexpr double kGuardPasses = 10.0;       // a guard walks a cell in ten passes
+constexpr int kRunLimit = 120 * kPassesPerSecond;  // passes (two minutes) before a run counts as lost
+constexpr double kCellPasses = 1.0 / kStepLength;  // a held forward key crosses a cell
+// A quarter turn, and the pass and a half that lining up on the new way costs.
+constexpr double kTurnPasses = static_cast<int>(kQuarterTurn / kTurnStep + 0.5) + 1.5;
+constexpr double kGuardPasses = kStepsPerCell;  // a guard walks a cell
 // A step is unsafe when a guard can stand in the new cell less than this many
 // passes after the player enters it, or in the old one a pass less after.
 // Found by trial: a wider margin has the player flee so often that it loses
@@ -38,23 +40,18 @@ constexpr double kSafetyPasses = 5.0;
 constexpr unsigned kOvershootPercent = 20;  // at a junction where the route turns
 constexpr int kMemory = 16;                 // passes of sight kept: the longest delay is one less
 
-// Reads the level file into floor 0 and sets everything up as start-up does,
-// without pictures. Returns false when the file cannot be read.
+// Every module at its start, the level file read into floor 0 and the rules'
+// start state set as the game's loading does, without pictures. Returns false
+// when the file cannot be read.
 inline bool loadLevelForPlay(const std::string& path) {
-  resetGameState();
-  resetLevel();
-  resetGuards();
-  mazeGrid.floorCount = 1;
+  resetAllModules();
   if (std::FILE* f = std::fopen(path.c_str(), "rb"))
     std::fclose(f);
   else
     return false;
-  readLevelFile(levelMaps[0], path.c_str());
-  buildWalls(mazeGrid);
-  initPointObjects();
-  initGuards(levelMaps[0]);
-  for (int k = 1; k < 4; ++k) guards[k].active = 0;
-  placeKeyItems();
+  mazeGrid.floorCount = 1;
+  loadLevel(mazeGrid, path.c_str());
+  startRules();
   return true;
 }
 
@@ -69,8 +66,8 @@ struct RunResult {
 
 // What the guards looked like in one pass.
 struct Sight {
-  int32_t active[4];
-  Waypoint at[4];
+  int32_t active[kMaxGuards];
+  Waypoint at[kMaxGuards];
 };
 
 struct Player {
@@ -79,7 +76,7 @@ struct Player {
   Sight seen[kMemory];
   int pass = 0;
   // Route state.
-  std::vector<int> order;  // targets 0..2 crystals, 3..5 items, 6 the exit
+  std::vector<int> order;  // targets: the crystals, the items, the exit (kExitTarget)
   std::vector<Cell> path;
   Cell refuge{-1, -1};  // where it runs to while no target is safe
   int overshootLeft = 0;
@@ -106,49 +103,38 @@ inline void findLoops(bool (&onLoop)[kLevelWidth][kLevelHeight]) {
   }
 }
 
+// Targets 0.. are the crystals, then the items, then the cell in front of the exit.
+constexpr int kFirstItemTarget = kBodyCount;
+constexpr int kExitTarget = kBodyCount + kItemCount;
+constexpr int kTargets = kExitTarget + 1;
+
 inline Cell targetCell(int t) {
-  if (t < 3) return {static_cast<int>(pointObjects[t].x), static_cast<int>(pointObjects[t].y)};
-  if (t < 6) return {static_cast<int>(keyItems[t - 3].x), static_cast<int>(keyItems[t - 3].y)};
+  if (t < kFirstItemTarget) return {static_cast<int>(pointObjects[t].x), static_cast<int>(pointObjects[t].y)};
+  if (t < kExitTarget) {
+    const KeyItem& item = keyItems[t - kFirstItemTarget];
+    return {static_cast<int>(item.x), static_cast<int>(item.y)};
+  }
   return {levelMaps[0].markers[kMarkD].x - 1, levelMaps[0].markers[kMarkD].y};
 }
 
 inline bool targetDone(int t) {
-  if (t < 3) return !pointObjects[t].present;
-  if (t < 6) return (heldKeys >> (t - 3)) & 1;
+  if (t < kFirstItemTarget) return !pointObjects[t].present;
+  if (t < kExitTarget) return heldKeys & kItemBits[t - kFirstItemTarget];
   return false;
-}
-
-// Breadth-first steps from a cell over the cells a guard may walk.
-inline void guardSteps(Cell from, int (&steps)[kLevelWidth][kLevelHeight]) {
-  for (auto& column : steps)
-    for (int& s : column) s = 1 << 20;
-  if (from.x < 0 || from.y < 0 || from.x >= kLevelWidth || from.y >= kLevelHeight) return;
-  Cell queue[kLevelWidth * kLevelHeight];
-  int head = 0, tail = 0;
-  steps[from.x][from.y] = 0;
-  queue[tail++] = from;
-  while (head < tail) {
-    const Cell c = queue[head++];
-    for (Cell n : {Cell{c.x + 1, c.y}, Cell{c.x - 1, c.y}, Cell{c.x, c.y + 1}, Cell{c.x, c.y - 1}}) {
-      if (n.x < 0 || n.y < 0 || n.x >= kLevelWidth || n.y >= kLevelHeight) continue;
-      if (levelMaps[0].codes[n.x][n.y] >= kCodeBrick || steps[n.x][n.y] <= steps[c.x][c.y] + 1) continue;
-      steps[n.x][n.y] = steps[c.x][c.y] + 1;
-      queue[tail++] = n;
-    }
-  }
 }
 
 // Passes until the first active guard, as the player saw them, can stand in each cell.
 inline void guardArrival(const Sight& s, double (&arrival)[kLevelWidth][kLevelHeight]) {
-  static int steps[kLevelWidth][kLevelHeight];
+  static CellSteps steps;
   for (auto& column : arrival)
     for (double& a : column) a = 1e9;
-  for (int k = 0; k < guardCount && k < 4; ++k) {
+  for (int k = 0; k < guardCount && k < kMaxGuards; ++k) {
     if (!s.active[k]) continue;
-    guardSteps({static_cast<int>(s.at[k].x), static_cast<int>(s.at[k].y)}, steps);
+    corridorSteps(levelMaps[0], static_cast<int>(s.at[k].x), static_cast<int>(s.at[k].y), guardCanEnter,
+                  kAnyLength, steps);
     for (int x = 0; x < kLevelWidth; ++x)
       for (int y = 0; y < kLevelHeight; ++y)
-        arrival[x][y] = std::min(arrival[x][y], kGuardPasses * steps[x][y]);
+        if (steps[x][y] != kNoWay) arrival[x][y] = std::min(arrival[x][y], kGuardPasses * steps[x][y]);
   }
 }
 
@@ -208,24 +194,25 @@ inline std::vector<Cell> pathTo(const Walk& w, Cell from, Cell to) {
 
 // The shortest order of the crystals and items by walking steps, the exit last.
 inline std::vector<int> bestOrder() {
-  std::vector<int> order = {0, 1, 2, 3, 4, 5}, best;
+  std::vector<int> order, best;
+  for (int t = 0; t < kExitTarget; ++t) order.push_back(t);
   const Cell start{static_cast<int>(player.x), static_cast<int>(player.y)};
-  int dist[7][7], fromStart[7];
-  for (int a = 0; a < 7; ++a) {
+  int dist[kTargets][kTargets], fromStart[kTargets];
+  for (int a = 0; a < kTargets; ++a) {
     fromStart[a] = routeplan::cellDistance(start, targetCell(a));
-    for (int b = 0; b < 7; ++b) dist[a][b] = routeplan::cellDistance(targetCell(a), targetCell(b));
+    for (int b = 0; b < kTargets; ++b) dist[a][b] = routeplan::cellDistance(targetCell(a), targetCell(b));
   }
   int bestLength = 1 << 30;
   do {
-    int length = fromStart[order[0]] + dist[order[5]][6];
-    for (int i = 0; i + 1 < 6; ++i) length += dist[order[i]][order[i + 1]];
+    int length = fromStart[order.front()] + dist[order.back()][kExitTarget];
+    for (size_t i = 0; i + 1 < order.size(); ++i) length += dist[order[i]][order[i + 1]];
     if (length < bestLength) bestLength = length, best = order;
   } while (std::next_permutation(order.begin(), order.end()));
-  best.push_back(6);
+  best.push_back(kExitTarget);
   return best;
 }
 
-inline int headingDirection() { return static_cast<int>(std::lround(player.heading / 1.5707963)) % 4; }
+inline int headingDirection() { return static_cast<int>(std::lround(player.heading / kQuarterTurn)) % 4; }
 
 // A new route from the player's cell: to the next target in the planned order
 // that can be reached before the guards, else to whichever cell keeps furthest
@@ -238,7 +225,7 @@ inline void plan(Player& p) {
   guardArrival(s, arrival);
   walkTimes(at, headingDirection(), arrival, kSafetyPasses, safeWalk);
   for (int t : p.order) {
-    if (targetDone(t) || (t == 6 && heldKeys != 7)) continue;
+    if (targetDone(t) || (t == kExitTarget && heldKeys != kAllItemsHeld)) continue;
     const Cell goal = targetCell(t);
     if (safeWalk.passes[goal.x][goal.y] < 1e8) {
       p.path = pathTo(safeWalk, at, goal);
@@ -313,7 +300,7 @@ inline char steer(Player& p) {
 
 inline void remember(Player& p) {
   Sight& s = p.seen[p.pass % kMemory];
-  for (int k = 0; k < 4; ++k)
+  for (int k = 0; k < kMaxGuards; ++k)
     s.active[k] = guards[k].active, s.at[k] = guards[k].waypoints[guards[k].currentWaypoint];
 }
 
@@ -345,7 +332,7 @@ inline RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32
     const char key = steer(p);
     if (keys) *keys += key;
     routeplan::applyKey(key);
-    const Outcome o = routeplan::rulesOnlyFrame();
+    const Outcome o = routeplan::rulesPass();
     track(r, static_cast<uint64_t>(key));
     if (o == routeplan::kItemLost) ++r.itemsLost;
     if (o == routeplan::kCaught || o == routeplan::kEscaped) {
@@ -362,7 +349,7 @@ inline RunResult standStill(const routeplan::Snapshot& start) {
   routeplan::load(start);
   RunResult r;
   for (; r.passes < kRunLimit && r.outcome != routeplan::kCaught; ++r.passes) {
-    r.outcome = routeplan::rulesOnlyFrame();
+    r.outcome = routeplan::rulesPass();
     track(r, 0);
   }
   return r;
@@ -388,7 +375,7 @@ inline RunResult wander(const routeplan::Snapshot& start, uint32_t seed) {
     }
     const char key = steer(p);
     routeplan::applyKey(key);
-    const Outcome o = routeplan::rulesOnlyFrame();
+    const Outcome o = routeplan::rulesPass();
     track(r, static_cast<uint64_t>(key));
     if (o == routeplan::kCaught || o == routeplan::kEscaped) {
       r.outcome = o;

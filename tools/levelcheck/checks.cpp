@@ -2,6 +2,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
+
+#include "world/corridors.h"
 
 namespace {
 
@@ -10,14 +13,14 @@ constexpr int kWhiteGuardSteps = 8;  // closer than this, the white guard is on 
 
 // What the findings call the guards (by slot) and the items.
 const char* const kGuardNames[kMaxGuards] = {"white guard", "red guard", "green guard", "blue guard"};
-const char* const kItemNames[3] = {"red item", "green item", "blue item"};
+const char* const kItemNames[kItemCount] = {"red item", "green item", "blue item"};
 
 struct Checker {
   const LevelMap& map;
   const LevelReport& report;
   std::vector<std::string> findings;
-  int playerSteps[kLevelWidth][kLevelHeight];  // -1: the player cannot get there
-  int openCells;                               // cells the player may stand on
+  CellSteps playerSteps;  // kNoWay: the player cannot get there
+  int openCells;          // cells the player may stand on
 
   void add(const char* format, ...) __attribute__((format(printf, 2, 3))) {
     char line[256];
@@ -28,36 +31,7 @@ struct Checker {
     findings.emplace_back(line);
   }
 
-  bool inLevel(int x, int y) const { return x >= 0 && y >= 0 && x < map.width && y < map.height; }
-  // The player is stopped by bricks and by the exit block, whose walls stand all round it.
-  bool playerCanEnter(int x, int y) const {
-    return inLevel(x, y) && map.codes[x][y] < kCodeBrick && map.codes[x][y] != kCodeExit;
-  }
-  // Guards walk every code below 18 on the whole codes table, the exit block included.
-  bool guardCanEnter(int x, int y) const {
-    return x >= 0 && y >= 0 && x < kLevelWidth && y < kLevelHeight && map.codes[x][y] < kCodeBrick;
-  }
-
-  // Breadth-first flood; steps[x][y] is the number of cell steps from the start, -1 if none.
-  template <typename CanEnter>
-  void flood(int sx, int sy, CanEnter canEnter, int (&steps)[kLevelWidth][kLevelHeight]) const {
-    for (auto& column : steps)
-      for (int& s : column) s = -1;
-    if (!canEnter(sx, sy)) return;
-    static int queueX[kLevelWidth * kLevelHeight], queueY[kLevelWidth * kLevelHeight];
-    int head = 0, tail = 0;
-    steps[sx][sy] = 0;
-    queueX[tail] = sx, queueY[tail++] = sy;
-    while (head < tail) {
-      const int x = queueX[head], y = queueY[head++];
-      const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
-      for (const auto& n : next) {
-        if (!canEnter(n[0], n[1]) || steps[n[0]][n[1]] >= 0) continue;
-        steps[n[0]][n[1]] = steps[x][y] + 1;
-        queueX[tail] = n[0], queueY[tail++] = n[1];
-      }
-    }
-  }
+  bool playerCanEnter(int x, int y) const { return ::playerCanEnter(map, x, y); }
 
   void checkLines() {
     if (report.truncated) add("the file is longer than %ld bytes; the rest is not read", kMaxLevelBytes);
@@ -113,7 +87,8 @@ struct Checker {
 
   void checkMarkers() {
     checkMarker(kMarkD, markerLetter(kMarkD), "exit");
-    for (int k = 0; k < 3; ++k) checkMarker(kItemMarkers[k], markerLetter(kItemMarkers[k]), kItemNames[k]);
+    for (int k = 0; k < kItemCount; ++k)
+      checkMarker(kItemMarkers[k], markerLetter(kItemMarkers[k]), kItemNames[k]);
     for (int k = 0; k < kMaxGuards; ++k) {
       const int slot = kGuardStartMarkers[k];
       if (k < map.guardCount)
@@ -125,8 +100,7 @@ struct Checker {
   }
 
   void checkReach() {
-    flood(
-        kStartCellX, kStartCellY, [this](int x, int y) { return playerCanEnter(x, y); }, playerSteps);
+    corridorSteps(map, kStartCellX, kStartCellY, ::playerCanEnter, kAnyLength, playerSteps);
     if (!playerCanEnter(kStartCellX, kStartCellY)) {
       add("the player's start cell (%d, %d) is blocked", kStartCellX, kStartCellY);
       return;
@@ -152,14 +126,14 @@ struct Checker {
     if (leaks > kListLimit) add("... and %d more open cells on the level's edge", leaks - kListLimit);
     openCells = open;
 
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(kBodyCells)); ++k) {
       const BodyCell& b = kBodyCells[k];
       if (!playerCanEnter(b.x, b.y))
         add("body %d at (%d, %d) stands in a blocked cell", k, b.x, b.y);
       else if (playerSteps[b.x][b.y] < 0)
         add("body %d at (%d, %d) cannot be reached", k, b.x, b.y);
     }
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < kItemCount; ++k) {
       if (report.markerCount[kItemMarkers[k]] == 0) continue;
       const MarkerPos p = map.markers[kItemMarkers[k]];
       if (playerSteps[p.x][p.y] < 0) add("the %s at (%d, %d) cannot be reached", kItemNames[k], p.x, p.y);
@@ -178,13 +152,12 @@ struct Checker {
   }
 
   void checkGuards() {
-    static int guardSteps[kLevelWidth][kLevelHeight];
+    static CellSteps guardSteps;
     for (int k = 0; k < map.guardCount && k < kMaxGuards; ++k) {
       const int slot = kGuardStartMarkers[k];
       if (report.markerCount[slot] == 0) continue;
       const MarkerPos p = map.markers[slot];
-      flood(
-          p.x, p.y, [this](int x, int y) { return guardCanEnter(x, y); }, guardSteps);
+      corridorSteps(map, p.x, p.y, guardCanEnter, kAnyLength, guardSteps);
       const int steps = guardSteps[kStartCellX][kStartCellY];
       if (steps < 0)
         add("the %s at (%d, %d) cannot reach the player's start", kGuardNames[k], p.x, p.y);
