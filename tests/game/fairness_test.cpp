@@ -22,7 +22,7 @@ constexpr int kRuns = 20;
 #else
 constexpr int kRuns = 40;
 #endif
-constexpr int kReaction200ms = 5, kReaction320ms = 8;  // passes at 25 a second
+constexpr int kReaction200ms = 200 * kPassesPerSecond / 1000, kReaction320ms = 320 * kPassesPerSecond / 1000;
 
 const std::string kShippedLevel = QUILL_SOURCE_DIR "/data/Level1.txt";
 

@@ -1,0 +1,325 @@
+#include "game/settings.h"
+
+#include <ini.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include "framework/scancodes.h"
+#include "game/keynames.h"
+
+Settings settings = defaultSettings();
+
+namespace {
+
+// A settings file is a few hundred bytes; anything past this is not ours to rewrite.
+constexpr size_t kMaxSettingsBytes = 64 * 1024;
+
+SettingsFile g_file;
+bool g_saidCannotWrite = false;
+
+enum Kind { kNumber, kSwitch, kKeys, kMode };
+// Every setting the game knows: where it stands in the file and what it holds.
+struct Field {
+  const char* section;
+  const char* key;
+  Kind kind;
+  int Settings::*value;  // kNumber, kSwitch
+  int lo, hi;            // kNumber's range; kKeys' action
+};
+const Field kFields[] = {
+    {"keys", "forward", kKeys, nullptr, kActForward, 0},
+    {"keys", "back", kKeys, nullptr, kActBack, 0},
+    {"keys", "turnleft", kKeys, nullptr, kActTurnLeft, 0},
+    {"keys", "turnright", kKeys, nullptr, kActTurnRight, 0},
+    {"keys", "sideleft", kKeys, nullptr, kActSideLeft, 0},
+    {"keys", "sideright", kKeys, nullptr, kActSideRight, 0},
+    {"mouse", "turning", kSwitch, &Settings::mouseTurning, 0, 1},
+    {"mouse", "speed", kNumber, &Settings::mouseSpeed, 1, 100},
+    {"sound", "effects", kNumber, &Settings::effectsVolume, 0, 100},
+    {"sound", "wind", kNumber, &Settings::windVolume, 0, 100},
+    {"game", "help", kSwitch, &Settings::helpAtStart, 0, 1},
+    {"game", "cues", kSwitch, &Settings::soundCues, 0, 1},
+    {"display", "mode", kMode, nullptr, 0, 0},
+    {"display", "window", kSwitch, &Settings::windowed, 0, 1},
+    {"display", "stretch", kSwitch, &Settings::stretch, 0, 1},
+    {"display", "ask", kSwitch, &Settings::askForMode, 0, 1},
+};
+static_assert(std::size(kFields) == kActionCount + 10, "one line per setting");
+
+const Field* findField(const char* section, const char* key) {
+  for (const Field& f : kFields)
+    if (strcasecmp(f.section, section) == 0 && strcasecmp(f.key, key) == 0) return &f;
+  return nullptr;
+}
+
+bool parseInt(const char* text, int lo, int hi, int& out) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || errno != 0 || v < lo || v > hi) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+bool parseSwitch(const char* text, int& out) {
+  for (const char* yes : {"on", "yes", "true", "1"})
+    if (strcasecmp(text, yes) == 0) return out = 1, true;
+  for (const char* no : {"off", "no", "false", "0"})
+    if (strcasecmp(text, no) == 0) return out = 0, true;
+  return false;
+}
+
+// Up to two key names, separated by spaces or commas; "none" for no key.
+bool parseKeys(const char* text, int (&keys)[kKeysPerAction]) {
+  int found[kKeysPerAction] = {};
+  int n = 0;
+  char word[32];
+  for (const char* p = text; *p;) {
+    while (*p == ' ' || *p == ',') ++p;
+    size_t len = std::strcspn(p, " ,");
+    if (len == 0) break;
+    if (len >= sizeof word || n == kKeysPerAction) return false;
+    std::memcpy(word, p, len);
+    word[len] = '\0';
+    p += len;
+    if (strcasecmp(word, "none") == 0) continue;
+    const int code = keyByName(word);
+    if (code == 0) return false;
+    found[n++] = code;
+  }
+  for (int i = 0; i < kKeysPerAction; ++i) keys[i] = found[i];
+  return true;
+}
+
+// "640x480x15", or "640x480" for 15 bits.
+bool parseMode(const char* text, Settings& s) {
+  int w = 0, h = 0, bits = 15, used = 0;
+  const int n = std::sscanf(text, "%5dx%5d%n", &w, &h, &used);
+  if (n != 2) return false;
+  if (text[used] == 'x') {
+    int more = 0;
+    if (std::sscanf(text + used + 1, "%2d%n", &bits, &more) != 1) return false;
+    used += 1 + more;
+  }
+  if (text[used] != '\0' || w < 1 || h < 1 || (bits != 15 && bits != 16)) return false;
+  s.modeWidth = w, s.modeHeight = h, s.modeBits = bits;
+  return true;
+}
+
+bool apply(const Field& f, const char* value, Settings& s) {
+  switch (f.kind) {
+    case kNumber: return parseInt(value, f.lo, f.hi, s.*f.value);
+    case kSwitch: return parseSwitch(value, s.*f.value);
+    case kKeys: return parseKeys(value, s.keys[f.lo]);
+    case kMode: return parseMode(value, s);
+  }
+  return false;
+}
+
+std::string format(const Field& f, const Settings& s) {
+  char text[64];
+  switch (f.kind) {
+    case kNumber: std::snprintf(text, sizeof text, "%d", s.*f.value); break;
+    case kSwitch: std::snprintf(text, sizeof text, "%s", s.*f.value ? "on" : "off"); break;
+    case kKeys: {
+      std::string keys;
+      for (int code : s.keys[f.lo]) {
+        const char* name = keyName(code);
+        if (!name) continue;
+        if (!keys.empty()) keys += ' ';
+        keys += name;
+      }
+      return keys.empty() ? "none" : keys;
+    }
+    case kMode: std::snprintf(text, sizeof text, "%dx%dx%d", s.modeWidth, s.modeHeight, s.modeBits); break;
+  }
+  return text;
+}
+
+struct ParseState {
+  Settings* out;
+  SettingsFile* file;
+  int bad;
+};
+
+int onEntry(void* user, const char* section, const char* key, const char* value) {
+  ParseState& p = *static_cast<ParseState*>(user);
+  p.file->entries.push_back({section, key, value});
+  if (const Field* f = findField(section, key)) {
+    if (!apply(*f, value, *p.out)) ++p.bad;
+  }
+  return 1;  // unknown keys are kept, not errors
+}
+
+// Feeds the parser line by line from memory. A line longer than the parser's
+// buffer is cut there, so its rest never reads as a line of its own.
+struct Stream {
+  const char* data;
+  size_t size, at;
+};
+char* readLine(char* line, int room, void* user) {
+  Stream& s = *static_cast<Stream*>(user);
+  if (s.at >= s.size || room < 2) return nullptr;
+  int n = 0;
+  bool ended = false;
+  while (s.at < s.size && !ended) {
+    const char c = s.data[s.at++];
+    if (n < room - 2 || c == '\n') line[n++] = c;
+    ended = c == '\n';
+  }
+  line[n] = '\0';
+  return line;
+}
+
+bool isDefault(const Field& f, const Settings& s) {
+  static const Settings kDefaults = defaultSettings();
+  return format(f, s) == format(f, kDefaults);
+}
+
+}  // namespace
+
+Settings defaultSettings() {
+  Settings s{};
+  const int keys[kActionCount][kKeysPerAction] = {
+      {kScanUp, kScanLetterRowQ + 1},        // Up (keypad 8), W
+      {kScanDown, kScanLetterRowA + 1},      // Down (keypad 2), S
+      {kScanLeft, kScanLetterRowQ},          // Left (keypad 4), Q
+      {kScanRight, kScanLetterRowQ + 2},     // Right (keypad 6), E
+      {kScanEnd, kScanLetterRowA},           // End (keypad 1), A
+      {kScanPageDown, kScanLetterRowA + 2},  // Page Down (keypad 3), D
+  };
+  std::memcpy(s.keys, keys, sizeof keys);
+  s.mouseTurning = 1;
+  s.mouseSpeed = 10;
+  s.effectsVolume = s.windVolume = 100;
+  s.helpAtStart = 1;
+  s.soundCues = 0;
+  s.windowed = 1;
+  s.stretch = 0;
+  s.askForMode = 1;
+  return s;
+}
+
+int parseSettings(const char* data, size_t size, Settings& out, SettingsFile& file) {
+  ParseState state{&out, &file, 0};
+  Stream stream{data, size, 0};
+  const int firstBadLine = ini_parse_stream(readLine, &stream, onEntry, &state);
+  return state.bad + (firstBadLine != 0 ? 1 : 0);
+}
+
+std::string formatSettings(const Settings& s, const SettingsFile& file) {
+  std::vector<SettingsEntry> out = file.entries;
+  for (const Field& f : kFields) {
+    bool present = false;
+    size_t lastOfSection = out.size();
+    for (size_t i = 0; i < out.size(); ++i) {
+      if (strcasecmp(out[i].section.c_str(), f.section) != 0) continue;
+      lastOfSection = i;
+      if (strcasecmp(out[i].key.c_str(), f.key) != 0) continue;
+      out[i].value = format(f, s);
+      present = true;
+    }
+    if (present || isDefault(f, s)) continue;
+    const SettingsEntry e{f.section, f.key, format(f, s)};
+    out.insert(lastOfSection == out.size() ? out.end() : out.begin() + lastOfSection + 1, e);
+  }
+  std::string text = "# Quillmoor's settings, written by the game: see quillmoor(6).\n";
+  const std::string* section = nullptr;
+  for (const SettingsEntry& e : out) {
+    if (!section || *section != e.section) {
+      text += (section ? "\n[" : "[") + e.section + "]\n";
+      section = &e.section;
+    }
+    text += e.key + " = " + e.value + "\n";
+  }
+  return text;
+}
+
+std::string settingsPath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && *config == '/') return std::string(config) + "/quillmoor/settings.ini";
+  const char* home = std::getenv("HOME");
+  if (home && *home) return std::string(home) + "/.config/quillmoor/settings.ini";
+  return "";
+}
+
+void loadSettings() {
+  settings = defaultSettings();
+  g_file = SettingsFile{};
+  const std::string path = settingsPath();
+  if (path.empty()) return;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    if (errno != ENOENT && errno != ENOTDIR) {  // no file there is no fault
+      std::fprintf(stderr, "quillmoor: cannot read the settings in %s (%s); starting with the defaults\n",
+                   path.c_str(), std::strerror(errno));
+      g_file.unreadable = 1;
+    }
+    return;
+  }
+  std::string data(kMaxSettingsBytes + 1, '\0');
+  const size_t size = std::fread(data.data(), 1, data.size(), f);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed || size > kMaxSettingsBytes) {
+    std::fprintf(
+        stderr,
+        "quillmoor: the settings in %s %s; starting with the defaults and leaving the file as it is\n",
+        path.c_str(), failed ? "could not be read" : "are longer than a settings file can be");
+    g_file.unreadable = 1;
+    return;
+  }
+  const int bad = parseSettings(data.data(), size, settings, g_file);
+  if (bad > 0)
+    std::fprintf(stderr, "quillmoor: %d line%s in %s could not be used; the defaults stand for them\n", bad,
+                 bad == 1 ? "" : "s", path.c_str());
+}
+
+bool saveSettings() {
+  const std::string path = settingsPath();
+  const auto cannot = [&](const char* why) {
+    if (!g_saidCannotWrite)
+      std::fprintf(stderr,
+                   "quillmoor: the settings cannot be saved in %s (%s); they hold until the game ends\n",
+                   path.empty() ? "any folder: neither XDG_CONFIG_HOME nor HOME is set" : path.c_str(), why);
+    g_saidCannotWrite = true;
+    return false;
+  };
+  if (path.empty()) return cannot("no folder");
+  if (g_file.unreadable) return cannot("the file there could not be read, so it is not written over");
+  // The folders up to the file's own, as mkdir -p makes them.
+  for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+    if (mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
+      return cannot(std::strerror(errno));
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return cannot(std::strerror(errno));
+  const std::string text = formatSettings(settings, g_file);
+  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ok = fsync(fd) == 0 && ok;
+  ok = close(fd) == 0 && ok;
+  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    std::remove(temp.c_str());
+    return cannot(std::strerror(err));
+  }
+  // Later saves keep what this one wrote, unknown entries included.
+  SettingsFile written;
+  Settings ignored = defaultSettings();
+  parseSettings(text.data(), text.size(), ignored, written);
+  g_file = written;
+  return true;
+}
+
+void resetSettings() {
+  settings = defaultSettings();
+  g_file = SettingsFile{};
+  g_saidCannotWrite = false;
+}
