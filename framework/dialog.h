@@ -160,5 +160,8 @@ const DialogState& lastDialogState();
 const DialogLayout& lastDialogLayout();
 // Forgets the windowed stretch remembered from the last Run Demo (tests).
 void resetDialog();
+// The stretch (0 or 2) the dialog opens with beside a remembered list choice,
+// as if it had been run in an earlier start.
+void setLastStretch(int stretch);
 // Draws the state into a surface of the layout's size (dialog.cpp).
 void drawDialog(Surface* s, const DialogState& d, const DialogLayout& l);

@@ -558,3 +558,4 @@ void dialogWheel(DialogState& d, const DialogLayout& l, int x, int y, int notche
 }
 
 void resetDialog() { g_lastStretch = 0; }
+void setLastStretch(int stretch) { g_lastStretch = stretch == 2 ? 2 : 0; }

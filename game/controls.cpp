@@ -4,6 +4,7 @@
 
 #include "framework/mainloop.h"
 #include "game/screenshot.h"
+#include "game/settings.h"
 #include "game/sounds.h"
 #include "world/angles.h"
 #include "world/gamestate.h"
@@ -57,8 +58,9 @@ void applyMoves(unsigned moves) {
 
 void pollMovementKeys() {
   unsigned moves = 0;
-  for (const Steering& s : kSteering)
-    if (isKeyDown(s.scanCode)) moves |= s.move;
+  for (int action = 0; action < kActionCount; ++action)
+    for (const int key : settings.keys[action])
+      if (key != 0 && isKeyDown(key)) moves |= moveOfAction(action);
   applyMoves(moves);
 }
 

@@ -29,11 +29,14 @@ enum Move : unsigned {
   kMoveSideLeft = 16,
   kMoveSideRight = 32,
 };
+// The movement bit of a bindable action (game/settings.h), in the same order.
+constexpr unsigned moveOfAction(int action) { return 1u << action; }
+
 struct Steering {
   int scanCode;
   unsigned move;
 };
-// The key that holds each movement.
+// The keypad's (and arrows') key for each movement, always bound first.
 constexpr Steering kSteering[] = {
     {kKeyForward, kMoveForward},     {kKeyBack, kMoveBack},         {kKeyTurnLeft, kMoveTurnLeft},
     {kKeyTurnRight, kMoveTurnRight}, {kKeySideLeft, kMoveSideLeft}, {kKeySideRight, kMoveSideRight},
@@ -42,7 +45,7 @@ constexpr Steering kSteering[] = {
 // The movements held in this pass, one step or turn each; a step that meets a
 // wall sounds the bump once per contact.
 void applyMoves(unsigned moves);
-// The poll callback: the steering keys held now, as movements.
+// The poll callback: the keys bound in the settings held now, as movements.
 void pollMovementKeys();
 void onKeyDown(Event* event);
 

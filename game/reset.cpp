@@ -7,6 +7,7 @@
 #include "framework/mainloop.h"
 #include "framework/sound.h"
 #include "framework/timer.h"
+#include "game/settings.h"
 #include "game/startup.h"
 #include "guards/guards.h"
 #include "world/gamestate.h"
@@ -24,4 +25,5 @@ void resetAllModules() {
   resetGameState();
   resetLevel();
   resetGuards();
+  resetSettings();
 }

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "framework/scancodes.h"
+#include "game/controls.h"
 #include "game/keynames.h"
 
 Settings settings = defaultSettings();
@@ -52,6 +53,14 @@ const Field kFields[] = {
     {"display", "ask", kSwitch, &Settings::askForMode, 0, 1},
 };
 static_assert(std::size(kFields) == kActionCount + 10, "one line per setting");
+static_assert(std::size(kSteering) == kActionCount, "a built-in key for every action");
+static_assert(
+    [] {
+      for (int a = 0; a < kActionCount; ++a)
+        if (kSteering[a].move != moveOfAction(a)) return false;
+      return true;
+    }(),
+    "the built-in keys in the actions' order");
 
 const Field* findField(const char* section, const char* key) {
   for (const Field& f : kFields)
@@ -187,15 +196,19 @@ bool isDefault(const Field& f, const Settings& s) {
 
 Settings defaultSettings() {
   Settings s{};
-  const int keys[kActionCount][kKeysPerAction] = {
-      {kScanUp, kScanLetterRowQ + 1},        // Up (keypad 8), W
-      {kScanDown, kScanLetterRowA + 1},      // Down (keypad 2), S
-      {kScanLeft, kScanLetterRowQ},          // Left (keypad 4), Q
-      {kScanRight, kScanLetterRowQ + 2},     // Right (keypad 6), E
-      {kScanEnd, kScanLetterRowA},           // End (keypad 1), A
-      {kScanPageDown, kScanLetterRowA + 2},  // Page Down (keypad 3), D
+  // The keypad's keys first, then the letters a laptop player reaches for.
+  const int letters[kActionCount] = {
+      kScanLetterRowQ + 1,  // W
+      kScanLetterRowA + 1,  // S
+      kScanLetterRowQ,      // Q
+      kScanLetterRowQ + 2,  // E
+      kScanLetterRowA,      // A
+      kScanLetterRowA + 2,  // D
   };
-  std::memcpy(s.keys, keys, sizeof keys);
+  for (int a = 0; a < kActionCount; ++a) {
+    s.keys[a][0] = kSteering[a].scanCode;
+    s.keys[a][1] = letters[a];
+  }
   s.mouseTurning = 1;
   s.mouseSpeed = 10;
   s.effectsVolume = s.windVolume = 100;

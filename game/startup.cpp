@@ -9,11 +9,14 @@
 #include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
+#include "game/commandline.h"
 #include "game/controls.h"
 #include "game/frame.h"
 #include "game/hud.h"
 #include "game/rules.h"
+#include "game/settings.h"
 #include "game/sounds.h"
+#include "game/startmode.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -25,27 +28,6 @@ namespace {
 
 Surface** g_slot = nullptr;
 FontRecord* g_font = nullptr;
-
-// Each switch clears one DriverOptions word.
-struct Switch {
-  const char* text;
-  int word;
-};
-const Switch kSwitches[] = {
-    {"-notarvok", kOptTarvok}, {"-nodirectdraw", kOptDirectDraw},
-    {"-novga", kOptVga},       {"-novgax", kOptVgaModeX},
-    {"-novbe", kOptVbe},       {"-nolinear", kOptLinear},
-    {"-novbeaf", kOptVbeAf},
-};
-
-bool equalsIgnoringAsciiCase(const char* a, const char* b) {
-  for (; *a && *b; ++a, ++b) {
-    char ca = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
-    char cb = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-    if (ca != cb) return false;
-  }
-  return *a == *b;
-}
 
 void ignoreEvent(Event*) {}
 void ignoreActivate(int) {}
@@ -68,23 +50,6 @@ void resetStartup() {
   if (g_font) freeFont(g_font);
   g_font = nullptr;
   spinAngle = 0.0f;
-}
-
-DriverOptions defaultGameOptions() { return DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}}; }
-
-int soundWanted(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (argv[i] && equalsIgnoringAsciiCase(argv[i], "-nosound")) return 0;
-  return 1;
-}
-
-void parseCommandLine(int argc, char** argv, DriverOptions& options) {
-  for (int i = 1; i < argc; ++i) {
-    if (!argv[i]) continue;
-    for (const Switch& s : kSwitches) {
-      if (equalsIgnoringAsciiCase(argv[i], s.text)) options.words[s.word] = 0;
-    }
-  }
 }
 
 void setupTextAndView() {
@@ -157,6 +122,20 @@ void runLoadingStages() {
 }
 
 int gameMain(int argc, char** argv) {
+  const LaunchOptions launch = parseLaunchOptions(argc, argv);
+  if (launch.error[0]) {
+    std::fprintf(stderr, "quillmoor: %s\n", launch.error);
+    printUsage(stderr);
+    return 2;
+  }
+  if (launch.help || launch.version) {
+    if (launch.help) printUsage(stdout);
+    if (launch.version) std::printf("quillmoor %s\n", QUILL_VERSION);
+    return 0;
+  }
+  loadSettings();
+  showHelp = settings.helpAtStart;
+
   DriverOptions options = defaultGameOptions();
   parseCommandLine(argc, argv, options);
   setDriverOptions(options);
@@ -172,9 +151,9 @@ int gameMain(int argc, char** argv) {
   setSuspendCallback(onSuspend);
 
   ModeInfo mode{};
-  int32_t dialogOptions[1] = {1};                       // start windowed
-  if (chooseMode(&mode, dialogOptions) != 1) return 0;  // the player chose Quit: nothing to set up
-  if (!setMode(&mode, dialogOptions[0], 2, 1)) fatalError(errorMessage(getError()));
+  int windowed = 1;
+  if (!chooseStartMode(launch, mode, windowed)) return 0;  // the player chose Quit: nothing to set up
+  if (!setMode(&mode, windowed, 2, 1)) fatalError(errorMessage(getError()));
 
   initTimer();
   timerStart();
@@ -187,7 +166,7 @@ int gameMain(int argc, char** argv) {
   clearSurface();
   drawTitlePicture("bilder/titel.16B");
   runLoadingStages();
-  startSounds(soundWanted(argc, argv));
+  startSounds(launch.sound);
   setClipMode(1);
   swapBuffers(2);
   return runMainLoop();

@@ -9,13 +9,6 @@ struct Surface;
 
 int gameMain(int argc, char** argv);
 
-// Clears the DriverOptions word of every recognised switch (ASCII case ignored).
-void parseCommandLine(int argc, char** argv, DriverOptions& options);
-// 0 when the switch -nosound (ASCII case ignored) is among the arguments.
-int soundWanted(int argc, char** argv);
-// The game's DriverOptions before any switch: every back end but OpenGL, 15/16-bit modes.
-DriverOptions defaultGameOptions();
-
 // ViewRect, column tables and font for the current surface; ends the process
 // with "Fehler beim FontLaden" and exit code 1 when the font cannot be used.
 void setupTextAndView();

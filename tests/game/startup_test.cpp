@@ -5,6 +5,7 @@
 
 #include "framework/framework.h"
 #include "framework/surface.h"
+#include "game/commandline.h"
 #include "game/startup.h"
 #include "render/camera.h"
 #include "support/gamerun.h"

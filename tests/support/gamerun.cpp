@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "framework/display/audio.h"
@@ -30,6 +31,10 @@ std::string scratchForThisTest(const std::string& what) {
 
 void resetEverything() {
   resetAllModules();
+  // Settings and records of a run of its own, never the player's or another test's.
+  const std::string home = scratchForThisTest("xdg");
+  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
   selectDisplay(headlessDisplayDriver());
   selectAudio(headlessAudioDriver());
 }

@@ -10,6 +10,7 @@
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "game/commandline.h"
 #include "game/reset.h"
 #include "game/startup.h"
 

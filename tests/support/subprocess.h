@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -26,7 +27,8 @@ struct ChildRun {
 extern char** environ;
 
 // Runs `binary` with `args` inside `dir`. The child gets this process's
-// environment without the game's own variables (QUILL_*, TESK_ROOT), plus `env`.
+// environment without the game's own variables (QUILL_*, TESK_ROOT), with its
+// settings and records in `scratch` (XDG_CONFIG_HOME, XDG_DATA_HOME), plus `env`.
 // Its standard output and error go to files in `scratch`, outside `dir`.
 inline ChildRun runChild(const std::string& binary, const std::string& dir, const std::string& scratch,
                          const std::vector<std::pair<std::string, std::string>>& env, int timeoutSeconds,
@@ -36,10 +38,21 @@ inline ChildRun runChild(const std::string& binary, const std::string& dir, cons
   std::vector<std::string> envText;
   for (char** e = environ; *e; ++e) {
     const std::string v = *e;
-    if (v.rfind("QUILL_", 0) == 0 || v.rfind("TESK_ROOT=", 0) == 0) continue;
+    if (v.rfind("QUILL_", 0) == 0 || v.rfind("TESK_ROOT=", 0) == 0 || v.rfind("XDG_CONFIG_HOME=", 0) == 0 ||
+        v.rfind("XDG_DATA_HOME=", 0) == 0)
+      continue;
     envText.push_back(v);
   }
-  for (const auto& [name, value] : env) envText.push_back(name + "=" + value);
+  std::vector<std::pair<std::string, std::string>> all = {{"XDG_CONFIG_HOME", scratch + "/config"},
+                                                          {"XDG_DATA_HOME", scratch + "/data"}};
+  for (const auto& e : env) {
+    auto same = std::find_if(all.begin(), all.end(), [&](const auto& a) { return a.first == e.first; });
+    if (same != all.end())
+      same->second = e.second;
+    else
+      all.push_back(e);
+  }
+  for (const auto& [name, value] : all) envText.push_back(name + "=" + value);
   std::vector<char*> envp, argv;
   for (std::string& v : envText) envp.push_back(v.data());
   envp.push_back(nullptr);

@@ -1,0 +1,82 @@
+#include "game/commandline.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+#include "framework/framework.h"
+
+namespace {
+
+// Each switch clears one DriverOptions word.
+struct Switch {
+  const char* text;
+  int word;
+};
+const Switch kSwitches[] = {
+    {"-notarvok", kOptTarvok}, {"-nodirectdraw", kOptDirectDraw},
+    {"-novga", kOptVga},       {"-novgax", kOptVgaModeX},
+    {"-novbe", kOptVbe},       {"-nolinear", kOptLinear},
+    {"-novbeaf", kOptVbeAf},
+};
+
+constexpr int kLargestSide = 16384;  // no display mode is larger
+
+// "WxH" with both sides in 1..kLargestSide and nothing after them.
+bool parseSize(const char* text, int& w, int& h) {
+  int used = 0;
+  if (std::sscanf(text, "%6dx%6d%n", &w, &h, &used) != 2 || text[used] != '\0') return false;
+  return w >= 1 && h >= 1 && w <= kLargestSide && h <= kLargestSide;
+}
+
+}  // namespace
+
+DriverOptions defaultGameOptions() { return DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}}; }
+
+void parseCommandLine(int argc, char** argv, DriverOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    if (!argv[i]) continue;
+    for (const Switch& s : kSwitches)
+      if (strcasecmp(argv[i], s.text) == 0) options.words[s.word] = 0;
+  }
+}
+
+LaunchOptions parseLaunchOptions(int argc, char** argv) {
+  LaunchOptions o{};
+  o.sound = 1;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (!a) continue;
+    if (strcasecmp(a, "-nosound") == 0) o.sound = 0;
+    if (std::strcmp(a, "--help") == 0) o.help = 1;
+    if (std::strcmp(a, "--version") == 0) o.version = 1;
+    if (std::strcmp(a, "--setup") == 0) o.setup = 1;
+    if (std::strcmp(a, "--window") == 0) o.display = kLaunchWindow;
+    if (std::strcmp(a, "--fullscreen") == 0) o.display = kLaunchFullScreen;
+    const bool joined = std::strncmp(a, "--mode=", 7) == 0;
+    if (std::strcmp(a, "--mode") != 0 && !joined) continue;
+    const char* size = joined ? a + 7 : (i + 1 < argc ? argv[++i] : nullptr);
+    if (!size)
+      std::snprintf(o.error, sizeof o.error, "--mode needs a size, for example --mode 640x480");
+    else if (!parseSize(size, o.modeWidth, o.modeHeight))
+      std::snprintf(o.error, sizeof o.error, "--mode %.40s: not a size like 640x480 (1 to %d pixels a side)",
+                    size, kLargestSide);
+  }
+  return o;
+}
+
+void printUsage(std::FILE* to) {
+  std::fputs(
+      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [-nosound] [-noDRIVER...]\n"
+      "       quillmoor --help | --version\n"
+      "\n"
+      "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
+      "  --mode WxH              start in the listed mode nearest to W x H, without the dialog\n"
+      "  --setup                 show the mode dialog even when it was told not to ask again\n"
+      "  -nosound                play without sound\n"
+      "  -notarvok -nodirectdraw -novga -novgax -novbe -nolinear -novbeaf\n"
+      "                          turn one display back end off\n"
+      "\n"
+      "Settings: $XDG_CONFIG_HOME/quillmoor/settings.ini (see quillmoor(6)).\n",
+      to);
+}

@@ -1,0 +1,25 @@
+// The command line: the display back ends' switches and -nosound, as the game
+// always took them, and the options for people and launchers: --help,
+// --version, --window, --fullscreen, --mode WxH and --setup.
+#pragma once
+#include <cstdio>
+
+struct DriverOptions;
+
+enum LaunchDisplay { kLaunchAsChosen, kLaunchWindow, kLaunchFullScreen };
+
+struct LaunchOptions {
+  int help, version, setup, sound;
+  int display;                // LaunchDisplay
+  int modeWidth, modeHeight;  // --mode; 0 when not given
+  char error[160];            // a bad option: said with the usage, exit code 2
+};
+
+// Reads the options; anything else on the command line is ignored, as it always was.
+LaunchOptions parseLaunchOptions(int argc, char** argv);
+void printUsage(std::FILE* to);
+
+// Clears the DriverOptions word of every recognised switch (ASCII case ignored).
+void parseCommandLine(int argc, char** argv, DriverOptions& options);
+// The game's DriverOptions before any switch: every back end but OpenGL, 15/16-bit modes.
+DriverOptions defaultGameOptions();
