@@ -214,6 +214,10 @@ int runMainLoop() {
 
 void requestQuit() { g_loop.quit = 1; }
 
+void switchWindowAndFullScreen() {
+  if (hasDisplaySurface() && g_loop.modeSwitch) switchMode(0);
+}
+
 int isKeyDown(int scanCode) { return g_loop.keys[scanCode & 0xFF] != 0 ? 1 : 0; }
 
 void setPassRate(int passesPerSecond) { g_loop.passRate = passesPerSecond > 0 ? passesPerSecond : 0; }

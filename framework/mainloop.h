@@ -44,6 +44,8 @@ void setActivateCallback(ActivateCallback cb);
 
 int runMainLoop();
 void requestQuit();
+// What alt+Enter does: a window goes full screen, full screen back to a window.
+void switchWindowAndFullScreen();
 int isKeyDown(int scanCode);
 
 // Passes per second the loop paces itself to; 0 runs unpaced (tests, soak).

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/mainloop.h"
+#include "game/options.h"
 #include "game/screenshot.h"
 #include "game/settings.h"
 #include "game/sounds.h"
@@ -57,6 +58,7 @@ void applyMoves(unsigned moves) {
 }
 
 void pollMovementKeys() {
+  if (optionsOpen()) return;  // the game stands still under the options page
   unsigned moves = 0;
   for (int action = 0; action < kActionCount; ++action)
     for (const int key : settings.keys[action])
@@ -65,8 +67,17 @@ void pollMovementKeys() {
 }
 
 void onKeyDown(Event* event) {
-  if (((event->message >> 8) & 0xFF) == kScreenshotScanCode) {
+  const int scan = (event->message >> 8) & 0xFF;
+  if (scan == kScreenshotScanCode) {
     saveScreenshot();
+    return;
+  }
+  if (optionsOpen()) {
+    optionsKey(*event);
+    return;
+  }
+  if (scan == kOptionsScanCode) {
+    openOptions();
     return;
   }
   switch (event->message & 0xFF) {

@@ -47,6 +47,8 @@ constexpr Steering kSteering[] = {
 void applyMoves(unsigned moves);
 // The poll callback: the keys bound in the settings held now, as movements.
 void pollMovementKeys();
+// F2 opens the options page; while it is open, every key press goes to it.
+constexpr int kOptionsScanCode = 0x3C;
 void onKeyDown(Event* event);
 
 // One step of `length` along direction d, x then y, each undone on wall contact.

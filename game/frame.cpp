@@ -5,6 +5,7 @@
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/hud.h"
+#include "game/options.h"
 #include "game/rules.h"
 #include "game/sounds.h"
 #include "game/startup.h"
@@ -34,7 +35,23 @@ void paintMeadowScreen() {
   }
 }
 
+namespace {
+// Under the options page the game stands still: the view as it stands, dimmed, the page over it.
+void drawPausedFrame() {
+  clearSurface();
+  drawView(player, mazeGrid.floors[player.floor], gameSurface());
+  drawColourTiles();
+  drawHudLine();
+  drawOptions();
+  swapBuffers(2);
+}
+}  // namespace
+
 int runFrame() {
+  if (optionsOpen()) {
+    drawPausedFrame();
+    return 0;
+  }
   const GuardSteps steps = beginPass();
   clearSurface();
   playFootsteps(steps, player, levelMaps[player.floor]);

@@ -7,6 +7,7 @@
 #include "framework/mainloop.h"
 #include "framework/sound.h"
 #include "framework/timer.h"
+#include "game/options.h"
 #include "game/settings.h"
 #include "game/startup.h"
 #include "guards/guards.h"
@@ -26,4 +27,5 @@ void resetAllModules() {
   resetLevel();
   resetGuards();
   resetSettings();
+  resetOptions();
 }

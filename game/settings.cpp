@@ -324,7 +324,7 @@ bool saveSettings() {
     return cannot(std::strerror(err));
   }
   // Later saves keep what this one wrote, unknown entries included.
-  SettingsFile written;
+  SettingsFile written{};
   Settings ignored = defaultSettings();
   parseSettings(text.data(), text.size(), ignored, written);
   g_file = written;

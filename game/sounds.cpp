@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "framework/sound.h"
+#include "game/settings.h"
 #include "guards/guards.h"
 #include "world/corridors.h"
 #include "world/gamestate.h"
@@ -33,6 +34,9 @@ constexpr double kPanWidth = 0.75;  // a guard straight to one side still reache
 
 bool g_touching = false;
 
+// An effect's volume under the player's setting; at 100% exactly as made.
+int effect(int volume) { return volume * settings.effectsVolume / 100; }
+
 }  // namespace
 
 const char* soundPath(int id) { return id >= 0 && id < kSoundCount ? kSoundFiles[id].path : ""; }
@@ -40,7 +44,11 @@ const char* soundPath(int id) { return id >= 0 && id < kSoundCount ? kSoundFiles
 void startSounds(int wanted) {
   g_touching = false;
   if (!wanted || !openSound(kSoundFiles, kSoundCount)) return;
-  loopSound(kSoundWind, kWindVolume);
+  applySoundVolumes();
+}
+
+void applySoundVolumes() {
+  if (soundIsOpen()) loopSound(kSoundWind, kWindVolume * settings.windVolume / 100);
 }
 
 int footstepVolume(int cells) {
@@ -63,19 +71,19 @@ void playFootsteps(const GuardSteps& steps, const PlayerState& p, const LevelMap
     const GuardStep& step = steps.steps[i];
     const int cells = corridorDistance(map, step.toX, step.toY, static_cast<int>(p.x), static_cast<int>(p.y),
                                        guardCanEnter, kHearingCells);
-    playSound(step.slot == kWhiteGuard ? kSoundHeavyStep : kSoundStep, footstepVolume(cells),
+    playSound(step.slot == kWhiteGuard ? kSoundHeavyStep : kSoundStep, effect(footstepVolume(cells)),
               panTowards(p, step.x, step.y));
   }
 }
 
 void playRuleSound(int id) {
-  if (id >= 0 && id < kSoundCount) playSound(id, kRuleVolume[id], 0);
+  if (id >= 0 && id < kSoundCount) playSound(id, effect(kRuleVolume[id]), 0);
 }
 
 void playGuardCall(int slot, const PlayerState& p) {
   if (slot == kWhiteGuard || slot < 0 || slot >= kMaxGuards || !guards[slot].present) return;
   const Waypoint& at = guards[slot].waypoints[guards[slot].currentWaypoint];
-  playSound(kSoundCallRed + guardItem(slot), kCallVolume, panTowards(p, at.x, at.y));
+  playSound(kSoundCallRed + guardItem(slot), effect(kCallVolume), panTowards(p, at.x, at.y));
 }
 
 void noteWallContact(bool touching) {

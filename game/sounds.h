@@ -34,6 +34,8 @@ constexpr int kHearingCells = 12;
 // Opens the sound output and loads the sounds unless `wanted` is 0, then
 // starts the wind. Silent (one line on stderr) when there is no sound device.
 void startSounds(int wanted);
+// The wind's loop at the volume the settings ask for (effects follow them as they play).
+void applySoundVolumes();
 
 // One audible footstep for each cell step the guards took in this pass,
 // as loud as the guard's way along the corridors is short.

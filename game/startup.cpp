@@ -13,6 +13,7 @@
 #include "game/controls.h"
 #include "game/frame.h"
 #include "game/hud.h"
+#include "game/options.h"
 #include "game/rules.h"
 #include "game/settings.h"
 #include "game/sounds.h"
@@ -29,7 +30,10 @@ namespace {
 Surface** g_slot = nullptr;
 FontRecord* g_font = nullptr;
 
-void ignoreEvent(Event*) {}
+// Clicks only matter on the options page.
+void onMouseDown(Event* e) {
+  if (optionsOpen()) optionsClick(e->whereX, e->whereY);
+}
 void ignoreActivate(int) {}
 int onSuspend(Surface*, int) { return 1; }
 
@@ -145,7 +149,8 @@ int gameMain(int argc, char** argv) {
   setFrameCallback(runFrame);
   setPollCallback(pollMovementKeys);
   setKeyDownCallback(onKeyDown);
-  setMouseDownCallback(ignoreEvent);
+  setMouseDownCallback(onMouseDown);
+  setOptionsHooks({applySoundVolumes, switchWindowAndFullScreen});
   setModeSwitchCallback(onModeSwitch);
   setActivateCallback(ignoreActivate);
   setSuspendCallback(onSuspend);

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "framework/mainloop.h"
 #include "game/controls.h"
+#include "game/options.h"
+#include "game/screenshot.h"
+#include "game/settings.h"
 #include "support/testdata.h"
 #include "world/angles.h"
 #include "world/gamestate.h"
@@ -148,4 +152,32 @@ TEST(Walking, ScriptedWalkThroughTheRealLevelNeverCrossesAWall) {
       ASSERT_FALSE(floor.cells[line][cx].wallLowY.present) << "crossed y = " << line << " at pass " << pass;
     }
   }
+}
+
+TEST(Bindings, AKeySteersOneActionAndTheGameKeepsItsOwnKeys) {
+  openMaze();
+  resetSettings();
+  EXPECT_TRUE(bindKey(kActTurnRight, 0, kScanLetterRowQ + 1)) << "W, taken from forward";
+  EXPECT_EQ(settings.keys[kActForward][1], 0);
+  EXPECT_EQ(settings.keys[kActTurnRight][0], kScanLetterRowQ + 1);
+  for (int kept : std::initializer_list<int>{kScanEsc, kScanDigit1, kScanEnter, kScreenshotScanCode,
+                                             kOptionsScanCode, 0x7F})
+    EXPECT_FALSE(bindKey(kActBack, 1, kept)) << kept;
+  EXPECT_FALSE(bindKey(kActionCount, 0, kScanSpace));
+
+  // While the options page is open, no key walks the player.
+  Event f2 = keyEvent(0);
+  f2.message = kOptionsScanCode << 8;
+  onKeyDown(&f2);
+  ASSERT_TRUE(optionsOpen());
+  const PlayerState before = player;
+  Event up = keyEvent(0);
+  up.message = kScanDown << 8;
+  onKeyDown(&up);
+  EXPECT_EQ(optionsRow(), 1) << "the arrows move on the page";
+  EXPECT_EQ(std::memcmp(&before, &player, sizeof player), 0);
+  onKeyDown(&f2);
+  EXPECT_FALSE(optionsOpen());
+  resetSettings();
+  resetOptions();
 }
