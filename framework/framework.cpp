@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/display/display.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "platform/display.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/display/display.h"
+#include "platform/display.h"
 
 struct Surface;
 

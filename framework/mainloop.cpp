@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "framework/display/display.h"
 #include "framework/framework.h"
 #include "framework/sound.h"
 #include "framework/surface.h"
+#include "platform/display.h"
 #ifdef QUILL_RECORDER
 #include <cstdlib>
 

@@ -1,14 +1,14 @@
 #include "game/reset.h"
 
 #include "framework/dialog.h"
-#include "framework/display/audio.h"
-#include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/sound.h"
 #include "framework/timer.h"
 #include "game/startup.h"
 #include "guards/guards.h"
+#include "platform/audio.h"
+#include "platform/headless.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 

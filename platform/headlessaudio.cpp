@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/display/audio.h"
-#include "framework/display/headless.h"
+#include "platform/audio.h"
+#include "platform/headless.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The built-in 5x7 pixel font.
-#include "framework/display/fallbackfont.h"
+#include "platform/fallbackfont.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "framework/display/audio.h"
+#include "platform/audio.h"
 
 TEST(SdlAudio, PlaysEverySoundFromEverySideOnTheDummyOutput) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);

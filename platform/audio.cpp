@@ -1,5 +1,5 @@
 // Choosing the audio back end.
-#include "framework/display/audio.h"
+#include "platform/audio.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The display layer: one table of functions between the framework and the
 // platform. Two back ends fill it: SDL for the game, headless (in memory) for
-// tests and tools. Nothing outside framework/display/ sees the platform.
+// tests and tools. Nothing outside platform/ sees SDL.
 #pragma once
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // common ones), follows plugging and unplugging, and turns their input into
 // key events through gamepad.h.
 #pragma once
-#include "framework/display/gamepad.h"
+#include "platform/gamepad.h"
 
 union SDL_Event;
 

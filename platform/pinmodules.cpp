@@ -1,4 +1,4 @@
-#include "framework/display/pinmodules.h"
+#include "platform/pinmodules.h"
 
 #include <dlfcn.h>
 #include <link.h>

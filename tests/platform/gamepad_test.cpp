@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/display/display.h"
-#include "framework/display/gamepad.h"
-#include "framework/display/keymap.h"
-#include "framework/display/sdlgamepad.h"
-#include "framework/scancodes.h"
+#include "platform/display.h"
+#include "platform/gamepad.h"
+#include "platform/keymap.h"
+#include "platform/scancodes.h"
+#include "platform/sdlgamepad.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
-#include "framework/display/display.h"
-#include "framework/display/endsignals.h"
-#include "framework/display/keymap.h"
-#include "framework/display/pinmodules.h"
-#include "framework/display/pixelconvert.h"
-#include "framework/display/sdlgamepad.h"
-#include "framework/display/ttftext.h"
-#include "framework/display/x11watch.h"
+#include "platform/display.h"
+#include "platform/endsignals.h"
+#include "platform/keymap.h"
+#include "platform/pinmodules.h"
+#include "platform/pixelconvert.h"
+#include "platform/sdlgamepad.h"
+#include "platform/ttftext.h"
+#include "platform/x11watch.h"
 
 namespace {
 

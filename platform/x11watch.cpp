@@ -1,4 +1,4 @@
-#include "framework/display/x11watch.h"
+#include "platform/x11watch.h"
 
 #ifdef QUILL_HAVE_X11
 #include <SDL_syswm.h>

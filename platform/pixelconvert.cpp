@@ -1,5 +1,5 @@
 // Colour conversion and letterboxing for presenting the back buffer.
-#include "framework/display/pixelconvert.h"
+#include "platform/pixelconvert.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/display/display.h"
+#include "platform/display.h"
 
 int ttfTextMetrics(int pixelSize, int bold, TextMetrics* out);
 int ttfRenderText(const char* utf8, int pixelSize, int bold, uint8_t* coverage, int pitch, int maxWidth,

@@ -1,5 +1,5 @@
 // SDL scancodes onto PC set 1 scan codes, and the characters keys type.
-#include "framework/display/keymap.h"
+#include "platform/keymap.h"
 
 #include <SDL.h>
 

@@ -8,8 +8,8 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/display/display.h"
-#include "framework/display/headlessscript.h"
+#include "platform/display.h"
+#include "platform/headlessscript.h"
 
 // Everything back to the start: default modes and desktop, no window, empty
 // queues, no script, clock at 0, nothing presented.

@@ -1,7 +1,7 @@
 // The headless display: modes, window, input, clock and presented pictures in memory.
-#include "framework/display/headless.h"
+#include "platform/headless.h"
 
-#include "framework/display/fallbackfont.h"
+#include "platform/fallbackfont.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // DejaVu Sans through SDL2_ttf for the mode dialog's text.
-#include "framework/display/ttftext.h"
+#include "platform/ttftext.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "framework/display/fallbackfont.h"
+#include "platform/fallbackfont.h"
 
 #if defined(QUILL_HAVE_TTF)
 #include <SDL.h>

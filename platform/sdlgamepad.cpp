@@ -1,9 +1,9 @@
 // Game controllers through SDL's game-controller interface.
-#include "framework/display/sdlgamepad.h"
+#include "platform/sdlgamepad.h"
 
 #include <SDL.h>
 
-#include "framework/display/display.h"
+#include "platform/display.h"
 
 namespace {
 constexpr bool sameButton(PadButton ours, SDL_GameControllerButton sdl) {

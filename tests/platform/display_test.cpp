@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "framework/display/headless.h"
-#include "framework/display/keymap.h"
-#include "framework/display/pixelconvert.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "platform/headless.h"
+#include "platform/keymap.h"
+#include "platform/pixelconvert.h"
 #include "support/headlessfixture.h"
 #include "support/testdata.h"
 

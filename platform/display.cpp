@@ -1,5 +1,5 @@
 // Choosing the display back end, and the resolutions every back end is asked about.
-#include "framework/display/display.h"
+#include "platform/display.h"
 
 #include <cstdlib>
 #include <cstring>

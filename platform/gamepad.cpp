@@ -1,9 +1,9 @@
 // Pad states onto held keys: the stick's dead zone, the button table, and who
 // holds which key.
-#include "framework/display/gamepad.h"
+#include "platform/gamepad.h"
 
-#include "framework/display/display.h"
-#include "framework/scancodes.h"
+#include "platform/display.h"
+#include "platform/scancodes.h"
 
 namespace {
 constexpr int kScanDigit2 = kScanDigit1 + 1;

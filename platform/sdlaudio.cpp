@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/display/audio.h"
+#include "platform/audio.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/display/display.h"
+#include "platform/display.h"
 
 // Metrics at an em size of pixelSize: glyphs are drawn at an integer scale
 // s = max(1, pixelSize / 11); a line is 13 s high with the baseline 10 s

@@ -1,4 +1,4 @@
-#include "framework/display/endsignals.h"
+#include "platform/endsignals.h"
 
 #include <csignal>
 

@@ -1,7 +1,7 @@
 // The headless port's input script: each clause of a line is read by a small
 // function of its own into the line's effects, which are queued only when the
 // whole line has been read.
-#include "framework/display/headlessscript.h"
+#include "platform/headlessscript.h"
 
 #include <cctype>
 #include <cstdio>
@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "framework/display/headless.h"
-#include "framework/scancodes.h"
+#include "platform/headless.h"
+#include "platform/scancodes.h"
 
 namespace {
 
