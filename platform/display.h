@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/surface.h"
+#include "platform/pixelbuffer.h"
 
 // The words of the game's DriverOptions. listModes reads words 0-7: each one,
 // when non-zero, lets the back end of that name offer its modes (kOptLinear
@@ -162,13 +162,13 @@ struct DisplayDriver {
   // Returns the window to a normal window; nothing when not in full screen.
   void (*leaveFullScreen)();
 
-  // Shows the x1R5G5B5 surface on the window, scaled to targetWidth x
+  // Shows the x1R5G5B5 picture on the window, scaled to targetWidth x
   // targetHeight, or to the largest rectangle of that shape the window holds
   // (in full screen, 4:3 for the 200- and 400-line modes): by whole factors
   // with nearest neighbour, the rest of the way filtered. Whatever of the
   // window the picture does not cover stays black. waitMode 1 waits for the
-  // retrace, 0 and 2 do not. The surface is only read, during the call.
-  void (*present)(const Surface* surface, int targetWidth, int targetHeight, int waitMode);
+  // retrace, 0 and 2 do not. The picture is only read, during the call.
+  void (*present)(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);
 
   // Marks the start of one main-loop pass (the headless port reads one line
   // of its input script here). Called once per pass before pollEvent.
@@ -200,9 +200,9 @@ struct DisplayDriver {
   // While it is open, pollEvent delivers its input with coordinates in its
   // client pixels. Opening it again while open moves and resizes it.
   int (*openDialog)(const char* title, int x, int y, int width, int height);
-  // Shows the x1R5G5B5 surface 1:1 in the dialog window (it should have the
+  // Shows the x1R5G5B5 picture 1:1 in the dialog window (it should have the
   // dialog's size; a smaller one leaves the rest black). Nothing without one.
-  void (*presentDialog)(const Surface* surface);
+  void (*presentDialog)(const PixelBuffer* picture);
   // Closes the dialog window and drops its pending input, so nothing typed in
   // it reaches the game's window. Nothing when none is open.
   void (*closeDialog)();

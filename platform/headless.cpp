@@ -98,13 +98,13 @@ void push(const DisplayEvent& e) {
   ++g_h.eventCount;
 }
 
-// Keeps a presented surface as rows without padding; the buffer only grows.
-void copyFrame(const Surface* surface, std::vector<uint16_t>& out) {
-  const size_t width = static_cast<size_t>(surface->width);
-  const size_t need = width * static_cast<size_t>(surface->height);
+// Keeps a presented picture as rows without padding; the buffer only grows.
+void copyFrame(const PixelBuffer* picture, std::vector<uint16_t>& out) {
+  const size_t width = static_cast<size_t>(picture->width);
+  const size_t need = width * static_cast<size_t>(picture->height);
   if (out.size() < need) out.resize(need);
-  for (int y = 0; y < surface->height; ++y) {
-    std::memcpy(&out[static_cast<size_t>(y) * width], pixelRow(surface, y), width * 2);
+  for (int y = 0; y < picture->height; ++y) {
+    std::memcpy(&out[static_cast<size_t>(y) * width], pixelRow(picture, y), width * 2);
   }
 }
 
@@ -230,11 +230,11 @@ void hLeaveFullScreen() {
   g_h.window.fullScreenModeId = -1;
 }
 
-void hPresent(const Surface* surface, int targetWidth, int targetHeight, int waitMode) {
-  if (!g_h.window.exists || !surface || !surface->pixels) return;
-  copyFrame(surface, g_frame);
-  g_h.frameWidthPx = surface->width;
-  g_h.frameHeightPx = surface->height;
+void hPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode) {
+  if (!g_h.window.exists || !picture || !picture->pixels) return;
+  copyFrame(picture, g_frame);
+  g_h.frameWidthPx = picture->width;
+  g_h.frameHeightPx = picture->height;
   g_h.targetWidth = targetWidth;
   g_h.targetHeight = targetHeight;
   g_h.waitMode = waitMode;
@@ -298,11 +298,11 @@ int hOpenDialog(const char* title, int x, int y, int width, int height) {
   return 1;
 }
 
-void hPresentDialog(const Surface* surface) {
-  if (!g_h.dialog.open || !surface || !surface->pixels) return;
-  copyFrame(surface, g_dialogFrame);
-  g_h.dialogFrameWidth = surface->width;
-  g_h.dialogFrameHeight = surface->height;
+void hPresentDialog(const PixelBuffer* picture) {
+  if (!g_h.dialog.open || !picture || !picture->pixels) return;
+  copyFrame(picture, g_dialogFrame);
+  g_h.dialogFrameWidth = picture->width;
+  g_h.dialogFrameHeight = picture->height;
   g_h.haveDialogFrame = true;
   ++g_h.dialog.presents;
 }

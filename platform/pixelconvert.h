@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/surface.h"
+#include "platform/pixelbuffer.h"
 
 constexpr int kColourLutSize = 32768;  // one entry per 15-bit colour
 

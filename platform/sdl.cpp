@@ -608,35 +608,35 @@ void drawTexture(int targetWidth, int targetHeight) {
   SDL_RenderPresent(g_sdl.renderer);
 }
 
-void sdlPresent(const Surface* surface, int targetWidth, int targetHeight, int waitMode) {
-  if (!g_sdl.renderer || !surface || !surface->pixels || windowGone(g_sdl.window)) return;
-  if (!g_sdl.texture || g_sdl.textureWidth != surface->width || g_sdl.textureHeight != surface->height) {
+void sdlPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode) {
+  if (!g_sdl.renderer || !picture || !picture->pixels || windowGone(g_sdl.window)) return;
+  if (!g_sdl.texture || g_sdl.textureWidth != picture->width || g_sdl.textureHeight != picture->height) {
     releaseTexture();
     g_sdl.texture = SDL_CreateTexture(g_sdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                      surface->width, surface->height);
+                                      picture->width, picture->height);
     if (!g_sdl.texture) {
-      std::fprintf(stderr, "display: cannot create a %dx%d texture: %s\n", surface->width, surface->height,
+      std::fprintf(stderr, "display: cannot create a %dx%d texture: %s\n", picture->width, picture->height,
                    SDL_GetError());
       return;
     }
     SDL_SetTextureBlendMode(g_sdl.texture, SDL_BLENDMODE_NONE);  // opaque: a plain copy
-    g_sdl.textureWidth = surface->width;
-    g_sdl.textureHeight = surface->height;
+    g_sdl.textureWidth = picture->width;
+    g_sdl.textureHeight = picture->height;
   }
   // The 8-bit look goes through its palette's table; true colour is computed.
   auto convert = [&](uint8_t* out, int pitch) {
     if (g_sdl.vgaColours) {
-      convertThroughLut(surface->pixels, surface->bytesPerLine, surface->width, surface->height, out, pitch,
+      convertThroughLut(picture->pixels, picture->bytesPerLine, picture->width, picture->height, out, pitch,
                         g_vgaLut);
     } else {
-      convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height, out, pitch);
+      convertToArgb(picture->pixels, picture->bytesPerLine, picture->width, picture->height, out, pitch);
     }
   };
   if (g_sdl.banked) {
     // Banked access: the picture goes over in one copy instead of straight
     // into the locked texture memory.
-    const int pitch = surface->width * 4;
-    const size_t need = static_cast<size_t>(pitch) * static_cast<size_t>(surface->height);
+    const int pitch = picture->width * 4;
+    const size_t need = static_cast<size_t>(pitch) * static_cast<size_t>(picture->height);
     if (g_staging.size() < need) g_staging.resize(need);
     convert(g_staging.data(), pitch);
     if (SDL_UpdateTexture(g_sdl.texture, nullptr, g_staging.data(), pitch) != 0) return;
@@ -951,20 +951,20 @@ int sdlOpenDialog(const char* title, int x, int y, int width, int height) {
   return 1;
 }
 
-void sdlPresentDialog(const Surface* surface) {
-  if (!g_sdl.dialogRenderer || !surface || !surface->pixels) return;
+void sdlPresentDialog(const PixelBuffer* picture) {
+  if (!g_sdl.dialogRenderer || !picture || !picture->pixels) return;
   int tw = 0, th = 0;
   if (g_sdl.dialogTexture) SDL_QueryTexture(g_sdl.dialogTexture, nullptr, nullptr, &tw, &th);
-  if (!g_sdl.dialogTexture || tw != surface->width || th != surface->height) {
+  if (!g_sdl.dialogTexture || tw != picture->width || th != picture->height) {
     if (g_sdl.dialogTexture) SDL_DestroyTexture(g_sdl.dialogTexture);
     g_sdl.dialogTexture = SDL_CreateTexture(g_sdl.dialogRenderer, SDL_PIXELFORMAT_ARGB8888,
-                                            SDL_TEXTUREACCESS_STREAMING, surface->width, surface->height);
+                                            SDL_TEXTUREACCESS_STREAMING, picture->width, picture->height);
     if (!g_sdl.dialogTexture) return;
   }
   void* texPixels = nullptr;
   int texPitch = 0;
   if (SDL_LockTexture(g_sdl.dialogTexture, nullptr, &texPixels, &texPitch) != 0) return;
-  convertToArgb(surface->pixels, surface->bytesPerLine, surface->width, surface->height,
+  convertToArgb(picture->pixels, picture->bytesPerLine, picture->width, picture->height,
                 static_cast<uint8_t*>(texPixels), texPitch);
   SDL_UnlockTexture(g_sdl.dialogTexture);
   drawDialog();
