@@ -7,8 +7,8 @@
 #include "framework/timer.h"
 #include "game/startup.h"
 #include "guards/guards.h"
-#include "platform/audio.h"
 #include "platform/headless.h"
+#include "platform/headlessaudio.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 

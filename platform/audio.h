@@ -41,28 +41,5 @@ struct AudioDriver {
 const AudioDriver* audio();
 void selectAudio(const AudioDriver* driver);
 
-const AudioDriver* sdlAudioDriver();
-const AudioDriver* headlessAudioDriver();
-
-// ---- The headless back end's record, for tests ----
-
-// One started sound. `pass` is the headless display's pass count when it
-// started (the main-loop pass whose rule played it).
-struct PlayedSound {
-  int id;
-  int pass;
-  int volume;
-  int pan;
-  int looped;  // 1 for loop(), 0 for play()
-};
-// Everything back to the start: closed, nothing loaded or recorded.
-void resetHeadlessAudio();
-// The sounds started since the last reset, in order (the first 4096 of them).
-int headlessPlayedCount();
-const PlayedSound& headlessPlayed(int index);
-// 1 while open() has succeeded and close() not been called; 1 while paused
-// (the last pause state stays readable after close()).
-int headlessAudioIsOpen();
-int headlessAudioIsPaused();
-// 1 when load() read a WAV file for the number.
-int headlessSoundLoaded(int id);
+const AudioDriver* sdlAudioDriver();       // SDL2_mixer: what the player hears
+const AudioDriver* headlessAudioDriver();  // records what was played (headlessaudio.h)

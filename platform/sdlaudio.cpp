@@ -28,12 +28,12 @@ constexpr int kLoopChannel = 0;
 constexpr int kPanSteps = 9;  // copies per positional sound, -4 (left) .. 4 (right)
 constexpr int kMiddle = kPanSteps / 2;
 
-struct SdlAudio {
+struct MixAudio {
   int open;
   Mix_Chunk* chunks[kMaxSounds][kPanSteps];  // [id][pan step]; only kMiddle for non-positional sounds
   Uint8* panned[kMaxSounds][kPanSteps];      // the samples of the copies this back end made
 };
-SdlAudio g_audio{};
+MixAudio g_mix{};
 
 // The ALSA library prints several lines of its own to stderr when a machine
 // has no sound card; the game promises at most one. Standard error is pointed
@@ -56,17 +56,17 @@ struct QuietStderr {
   }
 };
 
-void freeSound(int id) {
+void mixFree(int id) {
   for (int p = 0; p < kPanSteps; ++p) {
-    if (g_audio.chunks[id][p]) Mix_FreeChunk(g_audio.chunks[id][p]);
-    std::free(g_audio.panned[id][p]);
-    g_audio.chunks[id][p] = nullptr;
-    g_audio.panned[id][p] = nullptr;
+    if (g_mix.chunks[id][p]) Mix_FreeChunk(g_mix.chunks[id][p]);
+    std::free(g_mix.panned[id][p]);
+    g_mix.chunks[id][p] = nullptr;
+    g_mix.panned[id][p] = nullptr;
   }
 }
 
-int openAudio(char* why, int whySize) {
-  if (g_audio.open) return 1;
+int mixOpen(char* why, int whySize) {
+  if (g_mix.open) return 1;
   auto fail = [&](const char* what) {
     if (why && whySize > 0) std::snprintf(why, static_cast<size_t>(whySize), "%s: %s", what, SDL_GetError());
     return 0;
@@ -82,32 +82,32 @@ int openAudio(char* why, int whySize) {
   }
   Mix_AllocateChannels(kChannels);
   Mix_ReserveChannels(1);  // the loop's channel is never handed out by play()
-  g_audio.open = 1;
+  g_mix.open = 1;
   return 1;
 }
 
-void closeAudio() {
-  if (!g_audio.open) return;
+void mixClose() {
+  if (!g_mix.open) return;
   Mix_HaltChannel(-1);
-  for (int id = 0; id < kMaxSounds; ++id) freeSound(id);
+  for (int id = 0; id < kMaxSounds; ++id) mixFree(id);
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  g_audio = SdlAudio{};
+  g_mix = MixAudio{};
 }
 
 // Constant-power pan, scaled so the middle keeps the sound's full level.
-void panGains(int step, double* left, double* right) {
+void mixPanGains(int step, double* left, double* right) {
   const double angle = 0.5 * M_PI * step / (kPanSteps - 1);
   *left = std::fmin(1.0, M_SQRT2 * std::cos(angle));
   *right = std::fmin(1.0, M_SQRT2 * std::sin(angle));
 }
 
-int loadSound(int id, const char* path, int positional) {
-  if (!g_audio.open || id < 0 || id >= kMaxSounds) return 0;
-  freeSound(id);
+int mixLoad(int id, const char* path, int positional) {
+  if (!g_mix.open || id < 0 || id >= kMaxSounds) return 0;
+  mixFree(id);
   Mix_Chunk* chunk = Mix_LoadWAV(path);
   if (!chunk) return 0;
-  g_audio.chunks[id][kMiddle] = chunk;
+  g_mix.chunks[id][kMiddle] = chunk;
   if (!positional) return 1;
   const Uint32 frames = chunk->alen / 4;  // 16-bit stereo
   const Sint16* src = reinterpret_cast<const Sint16*>(chunk->abuf);
@@ -116,27 +116,27 @@ int loadSound(int id, const char* path, int positional) {
     Uint8* bytes = static_cast<Uint8*>(std::malloc(chunk->alen));
     if (!bytes) continue;
     double left, right;
-    panGains(p, &left, &right);
+    mixPanGains(p, &left, &right);
     Sint16* out = reinterpret_cast<Sint16*>(bytes);
     for (Uint32 i = 0; i < frames; ++i) {
       out[2 * i] = static_cast<Sint16>(std::lround(src[2 * i] * left));
       out[2 * i + 1] = static_cast<Sint16>(std::lround(src[2 * i + 1] * right));
     }
-    g_audio.panned[id][p] = bytes;
-    g_audio.chunks[id][p] = Mix_QuickLoad_RAW(bytes, chunk->alen);
+    g_mix.panned[id][p] = bytes;
+    g_mix.chunks[id][p] = Mix_QuickLoad_RAW(bytes, chunk->alen);
   }
   return 1;
 }
 
-int panStep(int pan) {
+int mixPanStep(int pan) {
   const int clamped = pan < -kPanFull ? -kPanFull : pan > kPanFull ? kPanFull : pan;
   return kMiddle + static_cast<int>(std::lround(static_cast<double>(clamped) * kMiddle / kPanFull));
 }
 
-void playSound(int id, int volume, int pan) {
-  if (!g_audio.open || id < 0 || id >= kMaxSounds) return;
-  Mix_Chunk* chunk = g_audio.chunks[id][panStep(pan)];
-  if (!chunk) chunk = g_audio.chunks[id][kMiddle];
+void mixPlay(int id, int volume, int pan) {
+  if (!g_mix.open || id < 0 || id >= kMaxSounds) return;
+  Mix_Chunk* chunk = g_mix.chunks[id][mixPanStep(pan)];
+  if (!chunk) chunk = g_mix.chunks[id][kMiddle];
   if (!chunk) return;
   // The volume is set before the channel starts, so no buffer plays at the last sound's level.
   for (int c = 1; c < kChannels; ++c) {
@@ -147,15 +147,15 @@ void playSound(int id, int volume, int pan) {
   }
 }
 
-void loopSound(int id, int volume) {
-  if (!g_audio.open || id < 0 || id >= kMaxSounds || !g_audio.chunks[id][kMiddle]) return;
+void mixLoop(int id, int volume) {
+  if (!g_mix.open || id < 0 || id >= kMaxSounds || !g_mix.chunks[id][kMiddle]) return;
   Mix_HaltChannel(kLoopChannel);
   Mix_Volume(kLoopChannel, volume);
-  Mix_PlayChannel(kLoopChannel, g_audio.chunks[id][kMiddle], -1);
+  Mix_PlayChannel(kLoopChannel, g_mix.chunks[id][kMiddle], -1);
 }
 
-void pauseAudio(int paused) {
-  if (!g_audio.open) return;
+void mixPause(int paused) {
+  if (!g_mix.open) return;
   if (paused) {
     Mix_Pause(-1);
   } else {
@@ -163,16 +163,16 @@ void pauseAudio(int paused) {
   }
 }
 
-const AudioDriver kSdlAudio = {
+const AudioDriver kMixAudio = {
     .name = "SDL2_mixer",
-    .open = openAudio,
-    .close = closeAudio,
-    .load = loadSound,
-    .play = playSound,
-    .loop = loopSound,
-    .pause = pauseAudio,
+    .open = mixOpen,
+    .close = mixClose,
+    .load = mixLoad,
+    .play = mixPlay,
+    .loop = mixLoop,
+    .pause = mixPause,
 };
 
 }  // namespace
 
-const AudioDriver* sdlAudioDriver() { return &kSdlAudio; }
+const AudioDriver* sdlAudioDriver() { return &kMixAudio; }

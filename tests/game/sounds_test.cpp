@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/sounds.h"
-#include "platform/audio.h"
+#include "platform/headlessaudio.h"
 #include "support/gamerun.h"
 #include "world/corridors.h"
 #include "world/gamestate.h"
