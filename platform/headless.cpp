@@ -2,6 +2,7 @@
 #include "platform/headless.h"
 
 #include "platform/fallbackfont.h"
+#include "platform/headlessscript.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +45,7 @@ struct HeadlessState {
   bool scriptLoaded;
   size_t scriptLine;
   bool scriptEnded;
-  bool held[256];
+  bool held[kScriptScanCodes];  // the keys the script's "keys" clauses hold
 
   HeadlessDialog dialog;
   int dialogFrameWidth, dialogFrameHeight;
@@ -55,6 +56,7 @@ HeadlessState g_h;
 std::vector<uint16_t> g_frame;        // grows only when a larger picture comes
 std::vector<uint16_t> g_dialogFrame;  // the dialog's last picture
 std::vector<std::string> g_script;    // the lines of the input script
+ScriptLine g_scriptLine;              // the line being applied; static, as it is large
 bool g_envScriptChecked = false;
 
 // The default list: three resolutions at 15 and 16 bits behind DirectDraw.
@@ -112,6 +114,23 @@ void pushKind(int kind) {
   DisplayEvent e{};
   e.kind = kind;
   push(e);
+}
+
+// Held keys change first, then the answers and the events in their order.
+void applyScriptLine(const ScriptLine& line) {
+  if (line.keysGiven) {
+    for (int s = 0; s < kScriptScanCodes; ++s) {
+      if (line.held[s] && !g_h.held[s]) headlessKeyDown(s, 0);
+      if (!line.held[s] && g_h.held[s]) headlessKeyUp(s);
+      g_h.held[s] = line.held[s];
+    }
+  }
+  for (int i = 0; i < line.answerCount; ++i) headlessAnswer(line.answers[i]);
+  for (int i = 0; i < line.eventCount; ++i) {
+    const ScriptEvent& e = line.events[i];
+    if (e.releaseOfPress && g_h.held[e.event.scanCode]) continue;  // a held key stays down
+    push(e.event);
+  }
 }
 
 void loadScriptFromEnvironment() {
@@ -468,8 +487,11 @@ int headlessLoadScript(const char* path) {
   return 1;
 }
 
-bool* headlessScriptHeldKeys() { return g_h.held; }
-void headlessQueue(const DisplayEvent& e) { push(e); }
+int headlessApplyScriptLine(const char* line) {
+  if (!readScriptLine(line, &g_scriptLine)) return 0;
+  applyScriptLine(g_scriptLine);
+  return 1;
+}
 
 int64_t headlessNow() { return g_h.now; }
 void headlessAdvance(int64_t micros) {

@@ -9,7 +9,6 @@
 #include <cstdint>
 
 #include "platform/display.h"
-#include "platform/headlessscript.h"
 
 // Everything back to the start: default modes and desktop, no window, empty
 // queues, no script, clock at 0, nothing presented.
@@ -58,10 +57,10 @@ const char* headlessLastWarning();
 // Reads a script (the format is in headlessscript.h) from a file; returns 0
 // when it cannot be read.
 int headlessLoadScript(const char* path);
-// For the script reader: the keys its "keys" clauses hold now, by scan code,
-// and one event queued as it is.
-bool* headlessScriptHeldKeys();
-void headlessQueue(const DisplayEvent& e);
+// Applies one script line as if a pass had read it: its events wait for the
+// next pollEvent calls. Returns 0 (and changes nothing) for a malformed line,
+// with a message on stderr.
+int headlessApplyScriptLine(const char* line);
 
 // The virtual clock: starts at 0; sleepMicros moves it on.
 int64_t headlessNow();

@@ -1,6 +1,6 @@
 // The headless port's input script: each clause of a line is read by a small
-// function of its own into the line's effects, which are queued only when the
-// whole line has been read.
+// function of its own into the line's record, which the port applies only
+// when the whole line has been read.
 #include "platform/headlessscript.h"
 
 #include <cctype>
@@ -8,26 +8,38 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
-#include "platform/headless.h"
 #include "platform/scancodes.h"
 
 namespace {
 
 constexpr int kMaxWords = 64;         // words of one clause
-constexpr int kMaxStaged = 512;       // events of one line
-constexpr int kMaxLineAnswers = 8;    // close clauses of one line that are answered
 constexpr long kPointLimit = 100000;  // pointer coordinates and wheel notches, either sign
-constexpr int kReleaseOfPress = -1;   // a staged key-up's character: dropped when the key is held
+
+// The typing rows of a PC keyboard, each from the scan code of its first key.
+struct TypingRow {
+  int firstScan;
+  std::string_view keys;
+};
+constexpr TypingRow kTypingRows[] = {
+    {kScanDigit1, "1234567890"},
+    {kScanLetterRowQ, "qwertyuiop"},
+    {kScanLetterRowA, "asdfghjkl"},
+    {kScanLetterRowZ, "zxcvbnm"},
+};
+// Each row ends before the next one begins, so no two characters share a code.
+constexpr bool rowsApart() {
+  for (size_t i = 1; i < std::size(kTypingRows); ++i) {
+    const TypingRow& before = kTypingRows[i - 1];
+    if (before.firstScan + static_cast<int>(before.keys.size()) > kTypingRows[i].firstScan) return false;
+  }
+  return true;
+}
+static_assert(rowsApart(), "typing rows overlap in their scan codes");
 
 // The scan code of the key that types a character, for scripted presses.
 int scanForCharacter(int c) {
-  static const char kRow1[] = "1234567890";
-  static const char kRowQ[] = "qwertyuiop";
-  static const char kRowA[] = "asdfghjkl";
-  static const char kRowZ[] = "zxcvbnm";
-  static_assert(sizeof kRow1 == 11 && sizeof kRowQ == 11 && sizeof kRowA == 10 && sizeof kRowZ == 8,
-                "rows of a PC keyboard");
   switch (c) {
     case kCharEsc: return kScanEsc;
     case kCharEnter: return kScanEnter;
@@ -36,17 +48,11 @@ int scanForCharacter(int c) {
     case ' ': return kScanSpace;
     default: break;
   }
-  const int lower = std::tolower(c);
-  const char* p;
-  if (c > 0 && (p = std::strchr(kRow1, c)) != nullptr) return kScanDigit1 + static_cast<int>(p - kRow1);
-  if (lower > 0 && (p = std::strchr(kRowQ, lower)) != nullptr) {
-    return kScanLetterRowQ + static_cast<int>(p - kRowQ);
-  }
-  if (lower > 0 && (p = std::strchr(kRowA, lower)) != nullptr) {
-    return kScanLetterRowA + static_cast<int>(p - kRowA);
-  }
-  if (lower > 0 && (p = std::strchr(kRowZ, lower)) != nullptr) {
-    return kScanLetterRowZ + static_cast<int>(p - kRowZ);
+  if (c <= 0 || c > 255) return 0;
+  const char lower = static_cast<char>(std::tolower(c));
+  for (const TypingRow& row : kTypingRows) {
+    const size_t at = row.keys.find(lower);
+    if (at != std::string_view::npos) return row.firstScan + static_cast<int>(at);
   }
   return 0;
 }
@@ -97,30 +103,26 @@ bool parseNumber(const std::string& w, int base, long lo, long hi, int* out) {
 }
 bool parseScanCode(const std::string& w, int* out) { return parseNumber(w, 16, 0, 255, out); }
 
-// What one line asks for, gathered before anything is queued.
-struct LineEffects {
-  DisplayEvent staged[kMaxStaged];
-  int stagedCount;
-  int answers[kMaxLineAnswers];
-  int answerCount;
-  bool held[256];  // the keys held after the line
-  bool keysGiven;
-
-  void stage(const DisplayEvent& e) {
-    if (stagedCount < kMaxStaged) staged[stagedCount++] = e;
-  }
-  // The fields of an event, all others 0.
-  void stage(int kind, int scan, int character, int x, int y, int button, int doubleClick, int modifiers,
-             int wheel) {
-    stage(DisplayEvent{kind, scan, character, 0, x, y, button, doubleClick, modifiers, wheel});
-  }
-  void stageKind(int kind) { stage(kind, 0, 0, 0, 0, 0, 0, 0, 0); }
-  // A key pressed and released; the release is dropped if the key stays held.
-  void stagePress(int scan, int character, int modifiers) {
-    stage(kDisplayKeyDown, scan, character, 0, 0, 0, 0, modifiers, 0);
-    stage(kDisplayKeyUp, scan, kReleaseOfPress, 0, 0, 0, 0, modifiers, 0);
-  }
-};
+void stage(ScriptLine& line, const DisplayEvent& e, bool releaseOfPress = false) {
+  if (line.eventCount < kMaxLineEvents) line.events[line.eventCount++] = ScriptEvent{e, releaseOfPress};
+}
+void stageKind(ScriptLine& line, int kind) {
+  DisplayEvent e{};
+  e.kind = kind;
+  stage(line, e);
+}
+// A key pressed and released; the port drops the release if the key stays held.
+void stagePress(ScriptLine& line, int scan, int character, int modifiers) {
+  DisplayEvent e{};
+  e.kind = kDisplayKeyDown;
+  e.scanCode = scan;
+  e.character = character;
+  e.modifiers = modifiers;
+  stage(line, e);
+  e.kind = kDisplayKeyUp;
+  e.character = 0;
+  stage(line, e, true);
+}
 
 // One clause: its text and its words, the first being the clause's name.
 struct Clause {
@@ -130,22 +132,22 @@ struct Clause {
 };
 
 // Each reader returns "" when the clause is good, or what is wrong with it.
-using ClauseReader = std::string (*)(const Clause& c, LineEffects& fx);
+using ClauseReader = std::string (*)(const Clause& c, ScriptLine& line);
 
 std::string unknown(const Clause& c) { return "unknown clause \"" + c.text + "\""; }
 
-std::string readKeys(const Clause& c, LineEffects& fx) {
-  if (!fx.keysGiven) std::memset(fx.held, 0, sizeof fx.held);
-  fx.keysGiven = true;
+std::string readKeys(const Clause& c, ScriptLine& line) {
+  if (!line.keysGiven) std::memset(line.held, 0, sizeof line.held);
+  line.keysGiven = true;
   for (int i = 1; i < c.n; ++i) {
     int scan;
     if (!parseScanCode(c.w[i], &scan)) return "scan code \"" + c.w[i] + "\"";
-    fx.held[scan] = true;
+    line.held[scan] = true;
   }
   return "";
 }
 
-std::string readChars(const Clause& c, LineEffects& fx) {
+std::string readChars(const Clause& c, ScriptLine& line) {
   for (int i = 1; i < c.n; ++i) {
     const std::string& w = c.w[i];
     int ch;
@@ -154,26 +156,26 @@ std::string readChars(const Clause& c, LineEffects& fx) {
     } else if (!parseNumber(w, 10, 0, 255, &ch)) {
       return "character \"" + w + "\"";
     }
-    fx.stagePress(scanForCharacter(ch), ch, 0);
+    stagePress(line, scanForCharacter(ch), ch, 0);
   }
   return "";
 }
 
-std::string readClose(const Clause& c, LineEffects& fx) {
+std::string readClose(const Clause& c, ScriptLine& line) {
   if (c.n > 2) return unknown(c);
   if (c.n == 2 && c.w[1] != "yes" && c.w[1] != "no") return "close answers yes or no";
-  if (fx.answerCount < kMaxLineAnswers) fx.answers[fx.answerCount++] = c.n == 2 && c.w[1] == "yes";
-  fx.stageKind(kDisplayClose);
+  if (line.answerCount < kMaxLineAnswers) line.answers[line.answerCount++] = c.n == 2 && c.w[1] == "yes";
+  stageKind(line, kDisplayClose);
   return "";
 }
 
-std::string readFocus(const Clause& c, LineEffects& fx) {
+std::string readFocus(const Clause& c, ScriptLine& line) {
   if (c.n != 2 || (c.w[1] != "lost" && c.w[1] != "gained")) return unknown(c);
-  fx.stageKind(c.w[1] == "lost" ? kDisplayFocusLost : kDisplayFocusGained);
+  stageKind(line, c.w[1] == "lost" ? kDisplayFocusLost : kDisplayFocusGained);
   return "";
 }
 
-std::string readKey(const Clause& c, LineEffects& fx) {
+std::string readKey(const Clause& c, ScriptLine& line) {
   if (c.n < 2) return unknown(c);
   int scans[kMaxWords];
   int scanCount = 0;
@@ -190,12 +192,12 @@ std::string readKey(const Clause& c, LineEffects& fx) {
     }
   }
   if (scanCount == 0) return "key without a scan code";
-  for (int i = 0; i < scanCount; ++i) fx.stagePress(scans[i], characterForScan(scans[i]), modifiers);
+  for (int i = 0; i < scanCount; ++i) stagePress(line, scans[i], characterForScan(scans[i]), modifiers);
   return "";
 }
 
 // "click x y", "doubleclick x y" and "wheel notches x y", every number within kPointLimit.
-std::string readPointer(const Clause& c, LineEffects& fx) {
+std::string readPointer(const Clause& c, ScriptLine& line) {
   const bool wheel = c.w[0] == "wheel";
   const int count = wheel ? 3 : 2;
   if (c.n != 1 + count) return unknown(c);
@@ -205,13 +207,26 @@ std::string readPointer(const Clause& c, LineEffects& fx) {
       return std::string(wheel ? "number" : "point") + " \"" + c.w[1 + i] + "\"";
     }
   }
+  DisplayEvent e{};
   if (wheel) {
-    fx.stage(kDisplayMouseWheel, 0, 0, v[1], v[2], 0, 0, 0, v[0]);
+    e.kind = kDisplayMouseWheel;
+    e.wheel = v[0];
+    e.x = v[1];
+    e.y = v[2];
+    stage(line, e);
     return "";
   }
-  const int doubleClick = c.w[0] == "doubleclick";
-  fx.stage(kDisplayMouseDown, 0, 0, v[0], v[1], 1, doubleClick, kModLeftButton, 0);
-  fx.stage(kDisplayMouseUp, 0, 0, v[0], v[1], 1, 0, 0, 0);
+  e.kind = kDisplayMouseDown;
+  e.x = v[0];
+  e.y = v[1];
+  e.button = 1;
+  e.doubleClick = c.w[0] == "doubleclick";
+  e.modifiers = kModLeftButton;
+  stage(line, e);
+  e.kind = kDisplayMouseUp;
+  e.doubleClick = 0;
+  e.modifiers = 0;
+  stage(line, e);
   return "";
 }
 
@@ -235,67 +250,44 @@ const ClauseKind kClauseKinds[] = {
     {"key", readKey},   {"click", readPointer}, {"doubleclick", readPointer}, {"wheel", readPointer},
 };
 
-std::string readClause(const Clause& c, LineEffects& fx) {
+std::string readClause(const Clause& c, ScriptLine& line) {
   for (const ClauseKind& k : kClauseKinds)
-    if (c.w[0] == k.name) return k.read(c, fx);
+    if (c.w[0] == k.name) return k.read(c, line);
   for (const PlainClause& p : kPlainClauses) {
     if (c.w[0] == p.name && c.n == 1) {
-      fx.stageKind(p.kind);
+      stageKind(line, p.kind);
       return "";
     }
   }
   return unknown(c);
 }
 
-// Held keys change first, then the presses and commands in their order.
-void queueEffects(LineEffects& fx) {
-  bool* held = headlessScriptHeldKeys();
-  if (fx.keysGiven) {
-    for (int s = 0; s < 256; ++s) {
-      if (fx.held[s] && !held[s]) headlessKeyDown(s, 0);
-      if (!fx.held[s] && held[s]) headlessKeyUp(s);
-    }
-    std::memcpy(held, fx.held, sizeof fx.held);
-  }
-  for (int i = 0; i < fx.answerCount; ++i) headlessAnswer(fx.answers[i]);
-  for (int i = 0; i < fx.stagedCount; ++i) {
-    DisplayEvent e = fx.staged[i];
-    if (e.kind == kDisplayKeyUp && e.character == kReleaseOfPress) {
-      if (held[e.scanCode]) continue;  // a held key stays down
-      e.character = 0;
-    }
-    headlessQueue(e);
-  }
-}
-
-LineEffects g_effects;  // one line's worth; static, as it is large
-
 }  // namespace
 
-int headlessApplyScriptLine(const char* text) {
-  std::string line = text ? text : "";
-  const size_t hash = line.find('#');
-  if (hash != std::string::npos) line.erase(hash);
-  LineEffects& fx = g_effects;
-  fx.stagedCount = fx.answerCount = 0;
-  fx.keysGiven = false;
-  std::memcpy(fx.held, headlessScriptHeldKeys(), sizeof fx.held);
+int readScriptLine(const char* text, ScriptLine* out) {
+  ScriptLine& line = *out;
+  line.keysGiven = false;
+  line.answerCount = line.eventCount = 0;
+  std::string body = text ? text : "";
+  const size_t hash = body.find('#');
+  if (hash != std::string::npos) body.erase(hash);
 
   size_t start = 0;
-  while (start <= line.size()) {
-    size_t end = line.find(';', start);
-    if (end == std::string::npos) end = line.size();
-    const std::string clause = line.substr(start, end - start);
+  while (start <= body.size()) {
+    size_t end = body.find(';', start);
+    if (end == std::string::npos) end = body.size();
+    const std::string clause = body.substr(start, end - start);
     start = end + 1;
     std::string w[kMaxWords];
     const int n = splitWords(clause, w, kMaxWords);
     if (n == 0) continue;
-    const std::string bad = readClause(Clause{clause, w, n}, fx);
+    const std::string bad = readClause(Clause{clause, w, n}, line);
     if (!bad.empty()) {
       std::fprintf(stderr, "headless: bad input line \"%s\": %s\n", text ? text : "", bad.c_str());
+      line.keysGiven = false;
+      line.answerCount = line.eventCount = 0;
       return 0;
     }
   }
-  queueEffects(fx);
   return 1;
 }

@@ -33,6 +33,31 @@
 // the third one, "chars 27" quits before the game's window opens.
 #pragma once
 
-// Parses one script line into events queued for the current pass; returns 0
-// (and queues nothing) for a malformed line, with a message on stderr.
-int headlessApplyScriptLine(const char* line);
+#include "platform/display.h"
+
+constexpr int kMaxLineEvents = 512;    // events of one line; more are dropped
+constexpr int kMaxLineAnswers = 8;     // close clauses of one line that are answered
+constexpr int kScriptScanCodes = 256;  // the held-key set, by scan code
+
+// One event a line asks for. The key-up of a press is dropped by the port
+// when the key stays held after the line, so a held key stays down.
+struct ScriptEvent {
+  DisplayEvent event;
+  bool releaseOfPress;
+};
+
+// What one line asks for, read without touching the port. The port applies
+// it in this order: the held keys change first (when keysGiven), then the
+// answers wait for the coming questions, then the events queue in order.
+struct ScriptLine {
+  bool keysGiven;                // a "keys" clause came: held is the whole new set
+  bool held[kScriptScanCodes];   // the keys its "keys" clauses hold
+  int answers[kMaxLineAnswers];  // 1 yes, 0 no
+  int answerCount;
+  ScriptEvent events[kMaxLineEvents];
+  int eventCount;
+};
+
+// Reads one script line into out. Returns 0 for a malformed line (out then
+// asks for nothing), with a message on stderr.
+int readScriptLine(const char* line, ScriptLine* out);
