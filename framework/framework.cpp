@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "platform/display.h"
 
@@ -52,6 +51,7 @@ struct FrameworkState {
 
 FrameworkState g_fw;
 DriverOptions g_options = kDefaultOptions;
+int g_switchOffered = 0;  // the main loop has a mode-switch callback; kept across shut-downs
 bool g_driversMarked = true;
 DisplayMode g_available[kMaxAvailableModes];  // what the display layer offers
 int g_availableCount = 0;
@@ -204,7 +204,7 @@ bool setUpWindow() {
     setError(kErrNoHardware);
     return false;
   }
-  if (!display()->createWindow(g_fw.title, hasModeSwitchCallback())) {
+  if (!display()->createWindow(g_fw.title, g_switchOffered)) {
     setError(kErrGeneral);
     return false;
   }
@@ -508,9 +508,12 @@ DisplayState displayState() {
   return d;
 }
 
+void setModeSwitchOffered(int offered) { g_switchOffered = offered ? 1 : 0; }
+
 void resetFramework() {
   shutDownFramework();
   g_options = kDefaultOptions;
+  g_switchOffered = 0;
   g_availableCount = 0;
   g_modeCount = 0;
   g_fullCount = 0;
