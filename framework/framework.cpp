@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "framework/surface.h"
 #include "platform/display.h"
@@ -13,10 +14,10 @@ namespace {
 
 constexpr int kMaxAvailableModes = 256;
 
-// Depths the enumeration tries, in order; each at every candidate resolution.
-constexpr int kCandidateDepths[] = {8, 15, 16, 24, 32};
-static_assert(sizeof(kCandidateDepths) / sizeof(kCandidateDepths[0]) * kResolutionCount == 75,
-              "75 candidate modes");
+// The enumeration tries every candidate depth at every candidate resolution
+// (display.h), each giving at most one entry of the mode list.
+static_assert(std::size(kCandidateDepths) * kResolutionCount <= kMaxModes,
+              "every candidate fits the mode list");
 
 // Every back end allowed, OpenGL included, no depth offered: the framework's
 // own defaults before the game hands over its record.

@@ -24,6 +24,7 @@ enum DriverWord {
   kOptModeFilter = 10,
   kDriverWordCount = 11,
 };
+constexpr int kBackEndWordCount = kOptOpenGl;  // words 0-7, the ones listModes reads
 // What a mode offers beyond its size and depth (DisplayMode::flags).
 enum DisplayModeFlag : int32_t {
   kModeStereo = 0x20,
@@ -53,6 +54,9 @@ struct Resolution {
 };
 constexpr int kResolutionCount = 15;
 extern const Resolution kCandidateResolutions[kResolutionCount];
+// The depths every resolution is tried at, in order: the VGA back ends'
+// 256-colour palette first, then true colour.
+constexpr int kCandidateDepths[] = {8, 15, 16, 24, 32};
 
 // What the platform tells the framework. Key events carry PC set 1 scan codes.
 enum DisplayEventKind {
