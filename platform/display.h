@@ -141,7 +141,9 @@ struct DisplayDriver {
   // maximize box only when maximizeBox is 1. Needs open(). Returns 1 on
   // success; when a window exists already it returns 1 and changes nothing.
   int (*createWindow)(const char* title, int maximizeBox);
-  // Destroys the window if there is one.
+  // Destroys the window if there is one, with everything made to show
+  // pictures on it; nothing without one. Afterwards createWindow makes a new
+  // one and windowPosition reads (-1, -1).
   void (*destroyWindow)();
   // Window size minus client size in each direction; 0 where the platform
   // draws no frame or does not tell. A window manager frames a window only
@@ -154,7 +156,8 @@ struct DisplayDriver {
   // where placeWindow or the player last put it, not where maximizing moved
   // it; (-1, -1) without a window.
   void (*windowPosition)(int* x, int* y);
-  // Shows the window, raises it and gives it the keyboard focus.
+  // Shows the window, raises it and gives it the keyboard focus. Needs a
+  // window; nothing without one.
   void (*showWindow)();
 
   // Makes the window cover the screen showing `mode`. The mode must come from
@@ -172,6 +175,7 @@ struct DisplayDriver {
   // with nearest neighbour, the rest of the way filtered. Whatever of the
   // window the picture does not cover stays black. waitMode 1 waits for the
   // retrace, 0 and 2 do not. The picture is only read, during the call.
+  // Needs a window; nothing without one or once another program destroyed it.
   void (*present)(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);
 
   // Marks the start of one main-loop pass (the headless port reads one line
@@ -181,7 +185,9 @@ struct DisplayDriver {
   // when none is waiting. Never blocks.
   int (*pollEvent)(DisplayEvent* out);
 
-  // A modal Yes/No question over the window. Returns 1 for Yes, 0 for No.
+  // A modal Yes/No question over the window (standing alone without one).
+  // Blocks until answered; returns 1 for Yes, 0 for No. It follows the
+  // player's own close, so where no box can be shown at all the answer is Yes.
   int (*askYesNo)(const char* caption, const char* text);
   // A modal warning with one OK button, with or without a window and even
   // when open() failed. Writes "caption: text" as one line on standard error

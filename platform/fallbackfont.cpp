@@ -1,10 +1,15 @@
 // The built-in 5x7 pixel font.
 #include "platform/fallbackfont.h"
 
+#include <iterator>
+
 namespace {
 
+constexpr int kFirstGlyph = ' ';  // printable ASCII, the only characters drawn
+constexpr int kLastGlyph = '~';
+
 // Glyphs of ASCII 32..126, five columns each, bit 0 the top row of seven.
-const uint8_t kGlyphs[95][5] = {
+const uint8_t kGlyphs[][5] = {
     {0x00, 0x00, 0x00, 0x00, 0x00}, {0x00, 0x00, 0x5F, 0x00, 0x00}, {0x00, 0x07, 0x00, 0x07, 0x00},
     {0x14, 0x7F, 0x14, 0x7F, 0x14}, {0x24, 0x2A, 0x7F, 0x2A, 0x12}, {0x23, 0x13, 0x08, 0x64, 0x62},
     {0x36, 0x49, 0x55, 0x22, 0x50}, {0x00, 0x05, 0x03, 0x00, 0x00}, {0x00, 0x1C, 0x22, 0x41, 0x00},
@@ -38,7 +43,7 @@ const uint8_t kGlyphs[95][5] = {
     {0x44, 0x64, 0x54, 0x4C, 0x44}, {0x00, 0x08, 0x36, 0x41, 0x00}, {0x00, 0x00, 0x7F, 0x00, 0x00},
     {0x00, 0x41, 0x36, 0x08, 0x00}, {0x02, 0x01, 0x02, 0x04, 0x02},
 };
-static_assert(sizeof(kGlyphs) / sizeof(kGlyphs[0]) == 126 - 32 + 1, "printable ASCII");
+static_assert(std::size(kGlyphs) == kLastGlyph - kFirstGlyph + 1, "one glyph per printable character");
 
 int scaleFor(int pixelSize) { return pixelSize < 11 ? 1 : pixelSize / 11; }
 
@@ -62,8 +67,8 @@ int fallbackRenderText(const char* utf8, int pixelSize, int bold, uint8_t* cover
   int penX = 0;
   for (const char* p = utf8; *p; ++p, penX += 6 * s) {
     const unsigned char c = static_cast<unsigned char>(*p);
-    if (!coverage || c < 32 || c > 126) continue;
-    const uint8_t* glyph = kGlyphs[c - 32];
+    if (!coverage || c < kFirstGlyph || c > kLastGlyph) continue;
+    const uint8_t* glyph = kGlyphs[c - kFirstGlyph];
     for (int col = 0; col < 5; ++col) {
       for (int row = 0; row < 7; ++row) {
         if (!(glyph[col] >> row & 1)) continue;

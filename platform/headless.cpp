@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -61,11 +62,13 @@ bool g_envScriptChecked = false;
 
 // The default list: three resolutions at 15 and 16 bits behind DirectDraw.
 const Resolution kDefaultResolutions[] = {{640, 480}, {800, 600}, {1024, 768}};
-static_assert(sizeof(kDefaultResolutions) / sizeof(kDefaultResolutions[0]) == 3, "three default sizes");
+const int kDefaultDepths[] = {15, 16};
+static_assert(std::size(kDefaultResolutions) * std::size(kDefaultDepths) <= kMaxHeadlessModes,
+              "the default list fits the mode table");
 
 void setDefaults() {
   g_h.modeCount = 0;
-  for (int depth : {15, 16}) {
+  for (int depth : kDefaultDepths) {
     for (const Resolution& r : kDefaultResolutions) {
       HeadlessMode& m = g_h.modes[g_h.modeCount++];
       m = HeadlessMode{};
@@ -75,7 +78,7 @@ void setDefaults() {
       m.mode.pages = 2;
       m.mode.kind = kModePlain;
       std::snprintf(m.mode.driverName, sizeof m.mode.driverName, "%s", "DirectDraw");
-      m.driverWord = 1;
+      m.driverWord = kOptDirectDraw;
     }
   }
   g_h.desktopWidth = 1280;
@@ -185,7 +188,7 @@ int hListModes(const int32_t* driverWords, DisplayMode* out, int max) {
   int n = 0;
   for (int i = 0; i < g_h.modeCount && n < max; ++i) {
     const HeadlessMode& m = g_h.modes[i];
-    if (m.driverWord >= 0 && m.driverWord < 8 && !driverWords[m.driverWord]) continue;
+    if (m.driverWord >= 0 && m.driverWord < kBackEndWordCount && !driverWords[m.driverWord]) continue;
     out[n] = m.mode;
     out[n].id = i;  // the index in the whole list, so ids stay put when words change
     ++n;
@@ -357,7 +360,7 @@ const DisplayDriver kHeadlessDriver = {
     .renderText = fallbackRenderText,
 };
 
-void resetState() {
+void resetPort() {
   g_h = HeadlessState{};
   setDefaults();
   resetWindow();
@@ -365,7 +368,7 @@ void resetState() {
 }
 
 struct HeadlessInit {
-  HeadlessInit() { resetState(); }
+  HeadlessInit() { resetPort(); }
 };
 HeadlessInit g_init;  // defined after the state above, so constructed after it
 }  // namespace
@@ -373,7 +376,7 @@ HeadlessInit g_init;  // defined after the state above, so constructed after it
 const DisplayDriver* headlessDisplayDriver() { return &kHeadlessDriver; }
 
 void resetHeadless() {
-  resetState();
+  resetPort();
   // A test that resets sets up its own input; QUILL_INPUT is for whole runs.
   g_envScriptChecked = true;
 }

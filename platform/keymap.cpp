@@ -120,8 +120,18 @@ constexpr ScanPair kScanPairs[] = {
     {SDL_SCANCODE_RGUI, 0x5C},
     {SDL_SCANCODE_APPLICATION, 0x5D},
 };
-static_assert(sizeof(kScanPairs) / sizeof(kScanPairs[0]) == 105,
-              "the keys of a full-size PC keyboard, ISO keys included");
+constexpr int kFullSizeKeys = 105;  // a full-size PC keyboard, the ISO key included
+// Each SDL scancode once (a second row would silently win in the lookup
+// below), so the rows are the keyboard's keys one by one.
+constexpr bool eachKeyOnce() {
+  for (size_t i = 0; i < std::size(kScanPairs); ++i) {
+    for (size_t k = 0; k < i; ++k) {
+      if (kScanPairs[k].sdl == kScanPairs[i].sdl) return false;
+    }
+  }
+  return true;
+}
+static_assert(eachKeyOnce() && std::size(kScanPairs) == kFullSizeKeys, "one row per key of the keyboard");
 
 // The pairs spread out into a direct lookup by SDL scancode.
 constexpr std::array<uint8_t, SDL_NUM_SCANCODES> kScanLookup = [] {

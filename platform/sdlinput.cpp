@@ -32,7 +32,7 @@ void pushPending(const DisplayEvent& e) {
   }
 }
 
-void pushKind(int kind) {
+void pushPendingKind(int kind) {
   DisplayEvent e{};
   e.kind = kind;
   pushPending(e);
@@ -68,7 +68,7 @@ void keyDown(const SDL_KeyboardEvent& key) {
   }
   // One switch per press: auto-repeats of a held alt+Enter do nothing.
   const bool enter = k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER;
-  if (enter && (k.mod & KMOD_ALT) != 0 && !key.repeat) pushKind(kDisplaySwitch);
+  if (enter && (k.mod & KMOD_ALT) != 0 && !key.repeat) pushPendingKind(kDisplaySwitch);
 }
 
 void keyUp(const SDL_KeyboardEvent& key) {
@@ -130,7 +130,7 @@ void dialogWindowEvent(Uint8 what) {
       }
       sdlDrawDialog();
       break;
-    case SDL_WINDOWEVENT_CLOSE: pushKind(kDisplayClose); break;
+    case SDL_WINDOWEVENT_CLOSE: pushPendingKind(kDisplayClose); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: std::memset(g_sdl.downScan, 0, sizeof g_sdl.downScan); break;
     default: break;
   }
@@ -141,7 +141,7 @@ void focusLost() {
   // here; forget them all.
   std::memset(g_sdl.downScan, 0, sizeof g_sdl.downScan);
   padsFocusLost();
-  pushKind(kDisplayFocusLost);
+  pushPendingKind(kDisplayFocusLost);
   // The player switched away from a mode the monitor was switched to: the
   // desktop gets its own back while the window is iconic (SDL sets the
   // game's mode again when the window is restored).
@@ -150,17 +150,17 @@ void focusLost() {
 
 void gameWindowEvent(const SDL_WindowEvent& w) {
   switch (w.event) {
-    case SDL_WINDOWEVENT_CLOSE: pushKind(kDisplayClose); break;
+    case SDL_WINDOWEVENT_CLOSE: pushPendingKind(kDisplayClose); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: focusLost(); break;
     case SDL_WINDOWEVENT_MOVED: sdlNoteWindowMoved(w.data1, w.data2); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-      pushKind(kDisplayFocusGained);
+      pushPendingKind(kDisplayFocusGained);
       pushPadEvents(padsFocusGained);
       break;
     case SDL_WINDOWEVENT_MAXIMIZED:
       // The maximize box means "full screen": undo the maximizing itself.
       SDL_RestoreWindow(g_sdl.window);
-      if (!g_sdl.fullScreen) pushKind(kDisplaySwitch);
+      if (!g_sdl.fullScreen) pushPendingKind(kDisplaySwitch);
       break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: sdlRepaint(); break;
@@ -186,10 +186,10 @@ void translate(const SDL_Event& ev) {
     case SDL_MOUSEWHEEL: mouseWheel(ev.wheel); break;
     case SDL_MOUSEMOTION: mouseMotion(ev.motion); break;
     case SDL_WINDOWEVENT: windowEvent(ev.window); break;
-    case SDL_DISPLAYEVENT: pushKind(kDisplayChanged); break;
+    case SDL_DISPLAYEVENT: pushPendingKind(kDisplayChanged); break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET: sdlReleaseTexture(); break;  // made anew at the next present
-    case SDL_QUIT: pushKind(kDisplayQuit); break;
+    case SDL_QUIT: pushPendingKind(kDisplayQuit); break;
     default: pushPadEvents([&ev](DisplayEvent* out) { return padEvent(ev, out); }); break;
   }
 }
@@ -197,14 +197,14 @@ void translate(const SDL_Event& ev) {
 // What ends the program from outside: a caught SIGINT or SIGTERM, or a
 // window that another program destroyed. Each is told once.
 void noticeEndings() {
-  if (takeEndSignal()) pushKind(kDisplayQuit);
+  if (takeEndSignal()) pushPendingKind(kDisplayQuit);
   if (windowGone(g_sdl.window) && !g_sdl.goneReported) {
     g_sdl.goneReported = true;
-    pushKind(kDisplayWindowGone);
+    pushPendingKind(kDisplayWindowGone);
   }
   if (windowGone(g_sdl.dialog) && !g_sdl.dialogGoneReported) {
     g_sdl.dialogGoneReported = true;
-    pushKind(kDisplayClose);  // the dialog closed: as its close button
+    pushPendingKind(kDisplayClose);  // the dialog closed: as its close button
   }
 }
 
