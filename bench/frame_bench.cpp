@@ -14,10 +14,6 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/display/audio.h"
-#include "framework/display/display.h"
-#include "framework/display/headless.h"
-#include "framework/display/pixelconvert.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
@@ -25,6 +21,10 @@
 #include "game/sounds.h"
 #include "game/startup.h"
 #include "guards/guards.h"
+#include "platform/audio.h"
+#include "platform/display.h"
+#include "platform/headless.h"
+#include "platform/pixelconvert.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
 #include "render/camera.h"

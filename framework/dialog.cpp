@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "framework/dialog.h"
-#include "framework/display/display.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
+#include "platform/display.h"
 
 namespace {
 

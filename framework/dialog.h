@@ -5,9 +5,9 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/display/display.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
+#include "platform/display.h"
 
 enum DialogControlKind {
   kCtlCentredText,  // static text, centred, clipped to its box

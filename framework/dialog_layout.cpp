@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "framework/dialog.h"
-#include "framework/scancodes.h"
+#include "platform/scancodes.h"
 
 // Every control of the dialog in tab order: identifier, kind, text, and
 // position and size in dialog units.

@@ -5,19 +5,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
-#include "framework/display/display.h"
-#include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "platform/display.h"
 
 namespace {
 
 constexpr int kMaxAvailableModes = 256;
 
-// Depths the enumeration tries, in order; each at every candidate resolution.
-constexpr int kCandidateDepths[] = {8, 15, 16, 24, 32};
-static_assert(sizeof(kCandidateDepths) / sizeof(kCandidateDepths[0]) * kResolutionCount == 75,
-              "75 candidate modes");
+// The enumeration tries every candidate depth at every candidate resolution
+// (display.h), each giving at most one entry of the mode list.
+static_assert(std::size(kCandidateDepths) * kResolutionCount <= kMaxModes,
+              "every candidate fits the mode list");
 
 // Every back end allowed, OpenGL included, no depth offered: the framework's
 // own defaults before the game hands over its record.
@@ -52,6 +52,7 @@ struct FrameworkState {
 
 FrameworkState g_fw;
 DriverOptions g_options = kDefaultOptions;
+int g_switchOffered = 0;  // the main loop has a mode-switch callback; kept across shut-downs
 bool g_driversMarked = true;
 DisplayMode g_available[kMaxAvailableModes];  // what the display layer offers
 int g_availableCount = 0;
@@ -204,7 +205,7 @@ bool setUpWindow() {
     setError(kErrNoHardware);
     return false;
   }
-  if (!display()->createWindow(g_fw.title, hasModeSwitchCallback())) {
+  if (!display()->createWindow(g_fw.title, g_switchOffered)) {
     setError(kErrGeneral);
     return false;
   }
@@ -508,9 +509,12 @@ DisplayState displayState() {
   return d;
 }
 
+void setModeSwitchOffered(int offered) { g_switchOffered = offered ? 1 : 0; }
+
 void resetFramework() {
   shutDownFramework();
   g_options = kDefaultOptions;
+  g_switchOffered = 0;
   g_availableCount = 0;
   g_modeCount = 0;
   g_fullCount = 0;

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "framework/display/display.h"
+#include "platform/display.h"
 
 struct Surface;
 
@@ -56,6 +56,10 @@ void markDriversForRegistration();
 
 // ---- For the main loop, the mode dialog and tests; the game does not call these. ----
 
+// The main loop tells whether a mode-switch callback is registered: a window
+// made from then on offers the switch by its maximize box (alt+Enter works
+// only with the callback too). Kept until resetFramework.
+void setModeSwitchOffered(int offered);
 // The desktop size read by initFramework.
 int screenWidth();
 int screenHeight();

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "framework/display/display.h"
 #include "framework/framework.h"
 #include "framework/sound.h"
 #include "framework/surface.h"
+#include "platform/display.h"
 #ifdef QUILL_RECORDER
 #include <cstdlib>
 
@@ -166,11 +166,13 @@ void setFrameCallback(FrameCallback cb) { g_loop.frame = cb; }
 void setKeyDownCallback(EventCallback cb) { g_loop.keyDown = cb; }
 void setMouseDownCallback(EventCallback cb) { g_loop.mouseDown = cb; }
 void setPollCallback(PollCallback cb) { g_loop.poll = cb; }
-void setModeSwitchCallback(ModeSwitchCallback cb) { g_loop.modeSwitch = cb; }
+void setModeSwitchCallback(ModeSwitchCallback cb) {
+  g_loop.modeSwitch = cb;
+  setModeSwitchOffered(cb != nullptr);
+}
 void setSuspendCallback(SuspendCallback cb) { g_loop.suspend = cb; }
 void setActivateCallback(ActivateCallback cb) { g_loop.activate = cb; }
 
-int hasModeSwitchCallback() { return g_loop.modeSwitch ? 1 : 0; }
 int isActive() { return g_loop.active; }
 
 int runMainLoop() {
@@ -251,6 +253,7 @@ void waitMillis(int milliseconds) {
 
 void resetMainLoop() {
   std::memset(&g_loop, 0, sizeof g_loop);
+  setModeSwitchOffered(0);
   g_loop.active = 1;
   g_loop.passRate = kPassesPerSecond;
 }

@@ -57,8 +57,6 @@ void waitMillis(int milliseconds);
 
 // ---- For the framework and tests; the game does not call these. ----
 
-// 1 while a mode-switch callback is registered (it enables alt+Enter and the maximize box).
-int hasModeSwitchCallback();
 // 1 while the frame callback is called each pass (0 while a full-screen
 // program is switched away).
 int isActive();

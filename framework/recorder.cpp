@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/display/display.h"
-#include "framework/scancodes.h"
+#include "platform/display.h"
+#include "platform/scancodes.h"
 
 namespace {
 

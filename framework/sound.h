@@ -3,7 +3,7 @@
 // Sound is held while the game is inactive (a full-screen game switched away).
 #pragma once
 
-#include "framework/display/audio.h"
+#include "platform/audio.h"
 
 struct SoundFile {
   const char* path;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/pixelbuffer.h"
+
 struct FontRecord;
 
 struct PixelFormat {
@@ -16,11 +18,6 @@ struct PixelFormat {
 // x1R5G5B5, the only layout the game's back buffer ever has.
 extern const PixelFormat kPixelFormat555;
 
-// left, top inclusive; right, bottom exclusive.
-struct Rect {
-  int left, top, right, bottom;
-};
-
 // Text attributes live with the surface; the stroke font (font.cpp) reads them.
 struct TextAttributes {
   FontRecord* font;
@@ -31,12 +28,11 @@ struct TextAttributes {
   int spacing;       // pixels added to every advance
 };
 
-struct Surface {
-  int width, height;
+// The platform's pixel buffer (size, pitch, pixels) with the drawing state:
+// a plain record extended, so the display layer presents a Surface as it is.
+struct Surface : PixelBuffer {
   int bitsPerPixel;  // 15 for every surface the game draws into
   PixelFormat format;
-  int bytesPerLine;  // never a power of two: column walks would thrash the cache
-  uint8_t* pixels;   // pixel (x, y) is the uint16 at pixels + y * bytesPerLine + 2 * x
   Rect size;
   int originX, originY;  // viewport origin added to putPixel/drawLine/drawText coordinates
   Rect clip;             // the stored clip rectangle
@@ -59,10 +55,6 @@ int paddedBytesPerLine(int width);
 // The current surface that every drawing operation below targets.
 void makeCurrentSurface(Surface* s);
 Surface* currentSurface();
-
-inline uint16_t* pixelRow(const Surface* s, int y) {
-  return reinterpret_cast<uint16_t*>(s->pixels + static_cast<long>(y) * s->bytesPerLine);
-}
 
 void setColor(uint32_t colour);
 void putPixel(int x, int y);

@@ -2,7 +2,7 @@
 // pass; key presses flip the display toggles and Escape quits.
 #pragma once
 
-#include "framework/scancodes.h"
+#include "platform/scancodes.h"
 
 struct Event;
 

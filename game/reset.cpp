@@ -1,8 +1,6 @@
 #include "game/reset.h"
 
 #include "framework/dialog.h"
-#include "framework/display/audio.h"
-#include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/sound.h"
@@ -11,6 +9,8 @@
 #include "game/settings.h"
 #include "game/startup.h"
 #include "guards/guards.h"
+#include "platform/headless.h"
+#include "platform/headlessaudio.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 

@@ -3,7 +3,7 @@
 // the player can write to), else in the working directory.
 #pragma once
 
-#include "framework/scancodes.h"
+#include "platform/scancodes.h"
 
 constexpr int kScreenshotScanCode = kScanF12;  // a key the game does not use otherwise
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "framework/dialog.h"
-#include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "platform/headless.h"
 #include "support/headlessfixture.h"
 #include "support/testdata.h"
 

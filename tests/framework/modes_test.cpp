@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "platform/headless.h"
 #include "support/headlessfixture.h"
 
 namespace {

@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/display/audio.h"
-#include "framework/display/display.h"
-#include "framework/display/headless.h"
 #include "framework/recorder.h"
 #include "game/frame.h"
 #include "game/sounds.h"
 #include "guards/guards.h"
+#include "platform/display.h"
+#include "platform/headless.h"
+#include "platform/headlessaudio.h"
 #include "render/bodies.h"
 #include "render/camera.h"
 #include "support/gamerun.h"

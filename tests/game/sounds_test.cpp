@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/display/audio.h"
 #include "game/sounds.h"
+#include "platform/headlessaudio.h"
 #include "support/gamerun.h"
 #include "world/corridors.h"
 #include "world/gamestate.h"

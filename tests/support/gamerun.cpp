@@ -9,14 +9,14 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "framework/display/audio.h"
-#include "framework/display/display.h"
-#include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/reset.h"
 #include "game/startup.h"
+#include "platform/audio.h"
+#include "platform/display.h"
+#include "platform/headless.h"
 #include "support/testdata.h"
 #include "world/level.h"
 

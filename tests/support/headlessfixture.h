@@ -6,13 +6,13 @@
 #include <cstdio>
 
 #include "framework/dialog.h"
-#include "framework/display/headless.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "game/commandline.h"
 #include "game/reset.h"
 #include "game/startup.h"
+#include "platform/headless.h"
 
 // The driver options the game hands over.
 inline const DriverOptions kGameOptions = defaultGameOptions();

@@ -1,0 +1,45 @@
+// The audio layer: one table of functions between the framework and the
+// platform's sound output, shaped like the display layer. Two back ends fill
+// it: SDL2_mixer for the game, headless (records what was played) for tests.
+// The game decides what to play and how loud; the back end decides how.
+#pragma once
+
+constexpr int kMaxSounds = 16;    // sound numbers 0..15
+constexpr int kFullVolume = 128;  // volumes run 0..128
+constexpr int kPanFull = 128;     // pans run -128 (left speaker only) .. 128 (right only)
+
+// The driver table. The framework calls it from its one thread only; mixing
+// happens on the platform's own audio thread, never inside these calls. Every
+// function may be called whether or not open() succeeded and then does nothing.
+struct AudioDriver {
+  const char* name;
+
+  // Brings the sound output up. Returns 1 when sounds will be heard. Returns
+  // 0, leaves nothing open and puts a one-line reason into `why` when there is
+  // no output; the back end itself writes nothing to stdout or stderr.
+  int (*open)(char* why, int whySize);
+  // Stops every sound, frees what load() made and closes the output.
+  void (*close)();
+  // Reads sound number `id` from a 16-bit PCM WAV file, replacing what that
+  // number held. `positional` sounds are prepared for every pan, the others
+  // play from the middle. Returns 0 (the number stays silent) when the file
+  // cannot be read. Needs open(). Loading is the only place that allocates.
+  int (*load)(int id, const char* path, int positional);
+  // Starts sound `id` once at `volume` and `pan` and returns at once. Several
+  // sounds overlap; when every voice is busy the new one is dropped. A number
+  // that holds no sound plays nothing.
+  void (*play)(int id, int volume, int pan);
+  // Plays sound `id` over and over from the middle at `volume` until close(),
+  // on a voice of its own. A second call replaces the first.
+  void (*loop)(int id, int volume);
+  // 1 holds every sound where it is, 0 lets them go on.
+  void (*pause)(int paused);
+};
+
+// The back end in use. Unless selectAudio chose one, the first call picks
+// headless when QUILL_AUDIO is "headless" and SDL2_mixer otherwise.
+const AudioDriver* audio();
+void selectAudio(const AudioDriver* driver);
+
+const AudioDriver* sdlAudioDriver();       // SDL2_mixer: what the player hears
+const AudioDriver* headlessAudioDriver();  // records what was played (headlessaudio.h)

@@ -1,0 +1,118 @@
+#include "platform/x11watch.h"
+
+#ifdef QUILL_HAVE_X11
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+// The game's window and the mode dialog's: never more than two at once.
+struct Watched {
+  SDL_Window* window;
+  Display* display;
+  Window xid;
+  Window frame;  // the window manager's frame around it, 0 without one
+  bool gone;
+};
+Watched g_watched[2];
+XErrorHandler g_nextHandler = nullptr;  // SDL's own, for every error not about our windows
+bool g_started = false;
+bool g_leftBehind = false;  // a window destroyed from outside was not handed back to SDL
+
+Watched* find(SDL_Window* window) {
+  for (Watched& w : g_watched) {
+    if (window && w.window == window) return &w;
+  }
+  return nullptr;
+}
+
+int onXError(Display* display, XErrorEvent* error) {
+  for (Watched& w : g_watched) {
+    if (w.xid != 0 && error->resourceid == w.xid) {
+      w.gone = true;
+      return 0;
+    }
+    // SDL asks about the frame too; the window manager drops it with the window.
+    if (w.frame != 0 && error->resourceid == w.frame) return 0;
+    // Once the window is gone SDL goes on to ask about what a failed query
+    // left in its variables: any missing window or drawable is the same news.
+    if (w.gone && (error->error_code == BadWindow || error->error_code == BadDrawable)) return 0;
+  }
+  return g_nextHandler ? g_nextHandler(display, error) : 0;
+}
+
+// Sees every X event as SDL reads it; drops the copies SDL would queue.
+int onEvent(void*, SDL_Event* event) {
+  if (event->type != SDL_SYSWMEVENT) return 1;
+  const SDL_SysWMmsg* msg = event->syswm.msg;
+  if (!msg || msg->subsystem != SDL_SYSWM_X11) return 0;
+  const XEvent& x = msg->msg.x11.event;
+  for (Watched& w : g_watched) {
+    if (w.xid == 0) continue;
+    if (x.type == DestroyNotify && x.xdestroywindow.window == w.xid) w.gone = true;
+    if (x.type == ReparentNotify && x.xreparent.window == w.xid) w.frame = x.xreparent.parent;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void startWindowWatch() {
+  for (Watched& w : g_watched) w = Watched{};
+  const char* driver = SDL_GetCurrentVideoDriver();
+  g_started = driver && SDL_strcmp(driver, "x11") == 0;
+  if (!g_started) return;
+  // SDL closes its X connection at shut-down and puts its first handler back.
+  g_nextHandler = XSetErrorHandler(onXError);
+  SDL_SetEventFilter(onEvent, nullptr);
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+void watchWindow(SDL_Window* window) {
+  if (!g_started || !window) return;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  Watched* w = find(window);
+  for (Watched& free : g_watched) {
+    if (!w && free.window == nullptr) w = &free;
+  }
+  // SDL makes a new X window when a renderer needs another kind (OpenGL):
+  // from then on only the new one counts.
+  if (w) *w = Watched{window, info.info.x11.display, info.info.x11.window, 0, false};
+}
+
+bool windowGone(SDL_Window* window) {
+  const Watched* w = find(window);
+  return w && w->gone;
+}
+
+void destroyWatchedWindow(SDL_Window* window) {
+  if (!window) return;
+  Watched* w = find(window);
+  if (w && w->gone) {
+    // SDL would hide the window first and wait for an unmap that a dead
+    // window may never send: the X side is gone already, the rest goes with
+    // the process. Its last errors arrive here, while they are still ours.
+    XSync(w->display, False);
+    *w = Watched{};
+    g_leftBehind = true;
+    return;
+  }
+  SDL_DestroyWindow(window);
+  if (w) *w = Watched{};
+}
+
+bool windowsLeftBehind() { return g_leftBehind; }
+
+#else
+
+void startWindowWatch() {}
+void watchWindow(SDL_Window*) {}
+bool windowGone(SDL_Window*) { return false; }
+void destroyWatchedWindow(SDL_Window* window) {
+  if (window) SDL_DestroyWindow(window);
+}
+bool windowsLeftBehind() { return false; }
+
+#endif
