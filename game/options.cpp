@@ -6,12 +6,12 @@
 #include "framework/font.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
-#include "framework/scancodes.h"
 #include "framework/surface.h"
 #include "game/controls.h"
 #include "game/keynames.h"
 #include "game/screenshot.h"
 #include "game/settings.h"
+#include "platform/scancodes.h"
 #include "render/camera.h"
 
 namespace {

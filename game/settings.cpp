@@ -11,9 +11,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "framework/scancodes.h"
 #include "game/controls.h"
 #include "game/keynames.h"
+#include "platform/scancodes.h"
 
 Settings settings = defaultSettings();
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "framework/scancodes.h"
 #include "game/settings.h"
+#include "platform/scancodes.h"
 #include "support/gamerun.h"
 #include "support/testdata.h"
 
