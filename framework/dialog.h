@@ -45,6 +45,7 @@ enum DialogId {
   kIdFullscreenDib = 121,
   kIdVbeAf = 122,
   kIdVbe = 123,
+  kIdDontAsk = 124,  // later starts go straight to the mode chosen
 };
 
 // One control: position and size in dialog units (a quarter of the font's
@@ -55,10 +56,10 @@ struct DialogControl {
   const char* text;
   int x, y, width, height;
 };
-constexpr int kDialogControlCount = 28;
+constexpr int kDialogControlCount = 29;
 extern const DialogControl kDialogControls[kDialogControlCount];
 constexpr int kDialogWidthUnits = 223;
-constexpr int kDialogHeightUnits = 257;
+constexpr int kDialogHeightUnits = 271;
 
 // Index of a control in kDialogControls by identifier; -1 for an unknown one.
 int dialogControlIndex(int id);
@@ -163,5 +164,8 @@ void resetDialog();
 // The stretch (0 or 2) the dialog opens with beside a remembered list choice,
 // as if it had been run in an earlier start.
 void setLastStretch(int stretch);
+// Whether "Nicht mehr fragen" is ticked when the dialog opens; after it
+// closes, lastDialogState() tells whether the player left it ticked.
+void setDialogDontAsk(int dontAsk);
 // Draws the state into a surface of the layout's size (dialog.cpp).
 void drawDialog(Surface* s, const DialogState& d, const DialogLayout& l);

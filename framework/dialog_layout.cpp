@@ -37,8 +37,9 @@ const DialogControl kDialogControls[kDialogControlCount] = {
     {kIdGlMicrosoft, kCtlRadio, "Microsoft", 163, 191, 44, 12},
     {kIdGlSgi, kCtlRadio, "SGI", 163, 203, 44, 12},
     {kIdGlMesa, kCtlRadio, "Mesa", 163, 215, 33, 12},
-    {kIdRunDemo, kCtlDefaultButton, "Run Demo", 35, 237, 57, 14},
-    {kIdQuit, kCtlButton, "Quit", 131, 237, 57, 14},
+    {kIdDontAsk, kCtlCheckBox, "Nicht mehr fragen", 10, 235, 90, 12},
+    {kIdRunDemo, kCtlDefaultButton, "Run Demo", 35, 251, 57, 14},
+    {kIdQuit, kCtlButton, "Quit", 131, 251, 57, 14},
 };
 
 namespace {
@@ -81,6 +82,7 @@ static_assert(sizeof(kGlButtons) / sizeof(kGlButtons[0]) == 4, "four OpenGL type
 
 // The windowed stretch chosen at the last Run Demo (0 or 2).
 int g_lastStretch = 0;
+int g_dontAsk = 0;
 
 int& checkedId(DialogState& d, int id) { return d.checked[dialogControlIndex(id)]; }
 int& enabledId(DialogState& d, int id) { return d.enabled[dialogControlIndex(id)]; }
@@ -238,6 +240,7 @@ void openDialogState(DialogState& d, int startWindowed, int visibleLines) {
   }
   checkedId(d, depthId) = 1;
   checkedId(d, kIdStretch) = lastListChoice() >= 0 && g_lastStretch == 2;
+  checkedId(d, kIdDontAsk) = g_dontAsk;
   for (const DriverBox& b : kDriverBoxes) checkedId(d, b.id) = o.words[b.word] != 0;
   if (openGl) {
     const int type = o.words[kOptOpenGlType];
@@ -557,5 +560,9 @@ void dialogWheel(DialogState& d, const DialogLayout& l, int x, int y, int notche
   scrollListBy(d, l, -3 * notches);  // three lines a notch, away from the user scrolls up
 }
 
-void resetDialog() { g_lastStretch = 0; }
+void resetDialog() {
+  g_lastStretch = 0;
+  g_dontAsk = 0;
+}
 void setLastStretch(int stretch) { g_lastStretch = stretch == 2 ? 2 : 0; }
+void setDialogDontAsk(int dontAsk) { g_dontAsk = dontAsk ? 1 : 0; }

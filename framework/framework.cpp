@@ -453,6 +453,7 @@ int swapBuffers(int waitMode) {
 // ---- for the main loop, the dialog and tests ----
 
 int screenWidth() { return g_fw.screenWidth; }
+int shiftHeldNow() { return display()->shiftHeld(); }
 int screenHeight() { return g_fw.screenHeight; }
 int isFullScreen() { return g_fw.fullScreen; }
 int hasDisplaySurface() { return g_fw.displayPages > 0 ? 1 : 0; }

@@ -62,6 +62,8 @@ void markDriversForRegistration();
 void setModeSwitchOffered(int offered);
 // The desktop size read by initFramework.
 int screenWidth();
+// Whether a Shift key is held now (asked of the desktop; works before any window of ours).
+int shiftHeldNow();
 int screenHeight();
 // The mode now set.
 int isFullScreen();

@@ -34,9 +34,11 @@ struct LoopState {
   int queued;
   // Indexed by scan code: character | scan code << 8 while the key is down.
   uint16_t keys[256];
+  int mouseHeld;    // the game asked to hold the mouse
+  int mouseMotion;  // pixels moved right since the game last took them
 };
-LoopState g_loop = {nullptr, nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr,
-                    1,       0,       kPassesPerSecond, {},      0,       {}};
+LoopState g_loop = {nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, 1,
+                    0,       kPassesPerSecond, {},      0,       {},      0,       0};
 static_assert(sizeof(g_loop.keys) / sizeof(g_loop.keys[0]) == 256, "one entry per 8-bit scan code");
 
 int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 1000); }
@@ -110,6 +112,7 @@ void handleEvent(const DisplayEvent& d) {
       e.whereX = d.x;
       e.whereY = d.y;
       e.message = d.kind == kDisplayMouseMove ? 0 : d.button;
+      if (d.kind == kDisplayMouseMove) g_loop.mouseMotion += d.dx;
       e.modifiers = d.modifiers | (d.doubleClick ? kModDoubleClick : 0);
       // Moves merge into a move still waiting, so a fast mouse cannot fill the queue.
       if (e.what == kEventMouseMove && g_loop.queued > 0 &&
@@ -124,8 +127,13 @@ void handleEvent(const DisplayEvent& d) {
       break;
     case kDisplayClose:
       // Full screen has no close button to press by accident; a window asks.
-      if (!isFullScreen() && display()->askYesNo("Confirm Exit", "Are you sure you want to quit?"))
-        requestQuit();
+      if (!isFullScreen()) {
+        // The question needs the pointer; the game gets it back after the answer.
+        if (g_loop.mouseHeld) display()->holdMouse(0);
+        const int yes = display()->askYesNo("Confirm Exit", "Are you sure you want to quit?");
+        if (g_loop.mouseHeld) display()->holdMouse(1);
+        if (yes) requestQuit();
+      }
       break;
     case kDisplayQuit: requestQuit(); break;
     // Another program destroyed the window: the end, as after the question's Yes.
@@ -206,6 +214,7 @@ int runMainLoop() {
 #ifdef QUILL_RECORDER
   recorderClose();
 #endif
+  holdMouse(0);  // the desktop gets its pointer back before the window goes
   shutDownFramework();
   closeSound();
   g_loop.active = 1;
@@ -215,6 +224,19 @@ int runMainLoop() {
 }
 
 void requestQuit() { g_loop.quit = 1; }
+
+void holdMouse(int on) {
+  on = on ? 1 : 0;
+  if (on == g_loop.mouseHeld) return;
+  g_loop.mouseHeld = on;
+  display()->holdMouse(on);
+}
+
+int takeMouseMotion() {
+  const int moved = g_loop.mouseMotion;
+  g_loop.mouseMotion = 0;
+  return moved;
+}
 
 void switchWindowAndFullScreen() {
   if (hasDisplaySurface() && g_loop.modeSwitch) switchMode(0);

@@ -44,6 +44,11 @@ void setActivateCallback(ActivateCallback cb);
 
 int runMainLoop();
 void requestQuit();
+// Holds the mouse in the game's window for turning (on) or gives it back
+// (off); it is given back around the quit question by itself.
+void holdMouse(int on);
+// The pixels the mouse moved right (negative: left) since the last call.
+int takeMouseMotion();
 // What alt+Enter does: a window goes full screen, full screen back to a window.
 void switchWindowAndFullScreen();
 int isKeyDown(int scanCode);

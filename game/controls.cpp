@@ -57,13 +57,28 @@ void applyMoves(unsigned moves) {
   noteWallContact(g_blocked);
 }
 
+void turnByMouse(int pixels) {
+  if (pixels == 0) return;
+  double angle = -pixels * settings.mouseSpeed * kRadiansPerMouseUnit;
+  if (angle > kHalfTurn) angle = kHalfTurn;
+  if (angle < -kHalfTurn) angle = -kHalfTurn;
+  player.heading = static_cast<float>(player.heading + angle);
+  if (player.heading > kTurnBound) player.heading = player.heading - kFullTurn;
+  if (player.heading < 0) player.heading = player.heading + kFullTurn;
+}
+
 void pollMovementKeys() {
-  if (optionsOpen()) return;  // the game stands still under the options page
+  // The game stands still under the options page, and the pointer is the player's.
+  const bool playing = !optionsOpen();
+  holdMouse(playing && settings.mouseTurning);
+  const int moved = takeMouseMotion();
+  if (!playing) return;
   unsigned moves = 0;
   for (int action = 0; action < kActionCount; ++action)
     for (const int key : settings.keys[action])
       if (key != 0 && isKeyDown(key)) moves |= moveOfAction(action);
   applyMoves(moves);
+  if (settings.mouseTurning) turnByMouse(moved);
 }
 
 void onKeyDown(Event* event) {

@@ -45,7 +45,12 @@ constexpr Steering kSteering[] = {
 // The movements held in this pass, one step or turn each; a step that meets a
 // wall sounds the bump once per contact.
 void applyMoves(unsigned moves);
-// The poll callback: the keys bound in the settings held now, as movements.
+// Turns by the mouse's motion since the last pass, right for right: any
+// angle, never a step. The speed setting is hundredths of a degree a pixel.
+constexpr double kRadiansPerMouseUnit = 3.14159265358979 / 180 / 100;
+void turnByMouse(int pixels);
+// The poll callback: the keys bound in the settings held now, as movements,
+// then the mouse's turn.
 void pollMovementKeys();
 // F2 opens the options page; while it is open, every key press goes to it.
 constexpr int kOptionsScanCode = 0x3C;

@@ -12,17 +12,20 @@ namespace {
 
 constexpr int kPlainWidth = 640, kPlainHeight = 480, kPlainBits = 15;  // without a choice, the common mode
 
-void remember(const ModeInfo& mode, int windowed) {
+// True when it saved the settings.
+bool remember(const ModeInfo& mode, int windowed) {
   const Settings before = settings;
   settings.modeWidth = mode.xRes;
   settings.modeHeight = mode.yRes;
   settings.modeBits = mode.bitsPerPixel;
   settings.windowed = windowed ? 1 : 0;
   settings.stretch = mode.windowStretch ? 1 : 0;
-  if (before.modeWidth != settings.modeWidth || before.modeHeight != settings.modeHeight ||
-      before.modeBits != settings.modeBits || before.windowed != settings.windowed ||
-      before.stretch != settings.stretch)
-    saveSettings();
+  if (before.modeWidth == settings.modeWidth && before.modeHeight == settings.modeHeight &&
+      before.modeBits == settings.modeBits && before.windowed == settings.windowed &&
+      before.stretch == settings.stretch)
+    return false;
+  saveSettings();
+  return true;
 }
 
 }  // namespace
@@ -44,8 +47,10 @@ bool chooseStartMode(const LaunchOptions& launch, ModeInfo& mode, int& windowed)
   windowed = launch.display == kLaunchWindow       ? 1
              : launch.display == kLaunchFullScreen ? 0
                                                    : settings.windowed;
-  const bool direct = !launch.setup && (launch.modeWidth > 0 || launch.display != kLaunchAsChosen ||
-                                        (remembered && !settings.askForMode));
+  // Shift held while the game starts shows the dialog, as --setup does.
+  const bool direct =
+      (launch.modeWidth > 0 || launch.display != kLaunchAsChosen || (remembered && !settings.askForMode)) &&
+      !launch.setup && !shiftHeldNow();
   if (direct) {
     const int w = launch.modeWidth ? launch.modeWidth : remembered ? settings.modeWidth : kPlainWidth;
     const int h = launch.modeWidth ? launch.modeHeight : remembered ? settings.modeHeight : kPlainHeight;
@@ -69,9 +74,13 @@ bool chooseStartMode(const LaunchOptions& launch, ModeInfo& mode, int& windowed)
       setLastStretch(settings.stretch ? 2 : 0);
     }
   }
+  setDialogDontAsk(!settings.askForMode);
   int32_t dialogOptions[1] = {windowed};
   if (chooseMode(&mode, dialogOptions) != 1) return false;
   windowed = dialogOptions[0];
-  remember(mode, windowed);
+  const int ask = lastDialogState().checked[dialogControlIndex(kIdDontAsk)] ? 0 : 1;
+  const bool askChanged = ask != settings.askForMode;
+  settings.askForMode = ask;
+  if (!remember(mode, windowed) && askChanged) saveSettings();
   return true;
 }

@@ -65,7 +65,7 @@ enum DisplayEventKind {
   kDisplayKeyUp,        // scanCode, modifiers
   kDisplayMouseDown,    // x, y in client pixels, button (1 left, 4 right), doubleClick, modifiers
   kDisplayMouseUp,      // x, y, button, modifiers
-  kDisplayMouseMove,    // x, y, modifiers
+  kDisplayMouseMove,    // x, y, modifiers; dx, dy the motion (all of it while the mouse is held)
   kDisplayClose,        // the window's close button
   kDisplaySwitch,       // alt+Enter or the maximize button: toggle windowed / full screen
   kDisplayChanged,      // the desktop's display settings changed
@@ -99,7 +99,8 @@ struct DisplayEvent {
   int button;
   int doubleClick;
   int modifiers;
-  int wheel;  // kDisplayMouseWheel only
+  int wheel;   // kDisplayMouseWheel only
+  int dx, dy;  // kDisplayMouseMove only: pixels moved, right and down positive
 };
 
 // Metrics of the dialog font at one pixel size (see textMetrics).
@@ -194,6 +195,15 @@ struct DisplayDriver {
   // too, since no box may show; after open() failed for want of a display,
   // that line goes on to say so and what to do, and no box is tried.
   void (*showWarning)(const char* caption, const char* text);
+
+  // Holds the pointer in the game's window, hidden, reporting every motion as
+  // dx, dy however far it goes (on), or gives it back (off). The platform lets
+  // go by itself while the window is not focused and while askYesNo waits,
+  // and holds again afterwards; close() gives it back for good.
+  void (*holdMouse)(int on);
+  // Whether a Shift key is down right now, asked of the desktop itself, so it
+  // answers before any window of ours has the keyboard; 0 where it cannot tell.
+  int (*shiftHeld)();
 
   // A monotonic clock in microseconds; never goes backward.
   int64_t (*nowMicros)();

@@ -52,6 +52,8 @@ struct HeadlessState {
   int dialogFrameWidth, dialogFrameHeight;
   bool haveDialogFrame;
   int uiScale;
+  int mouseHeld;  // holdMouse's last word
+  int shiftHeld;  // what shiftHeld answers
 };
 HeadlessState g_h;
 std::vector<uint16_t> g_frame;        // grows only when a larger picture comes
@@ -331,6 +333,9 @@ void hPresentDialog(const PixelBuffer* picture) {
 
 int hUiScalePercent() { return g_h.open ? g_h.uiScale : 100; }
 
+void hHoldMouse(int on) { g_h.mouseHeld = on ? 1 : 0; }
+int hShiftHeld() { return g_h.shiftHeld; }
+
 const DisplayDriver kHeadlessDriver = {
     .name = "headless",
     .open = hOpen,
@@ -350,6 +355,8 @@ const DisplayDriver kHeadlessDriver = {
     .pollEvent = hPollEvent,
     .askYesNo = hAskYesNo,
     .showWarning = hShowWarning,
+    .holdMouse = hHoldMouse,
+    .shiftHeld = hShiftHeld,
     .nowMicros = hNowMicros,
     .sleepMicros = hSleepMicros,
     .openDialog = hOpenDialog,
@@ -454,6 +461,9 @@ void headlessWheel(int notches, int x, int y) {
 }
 
 void headlessPost(int kind) { pushKind(kind); }
+int headlessMouseHeld() { return g_h.mouseHeld; }
+void headlessSetShiftHeld(int held) { g_h.shiftHeld = held ? 1 : 0; }
+
 int headlessPendingEvents() { return g_h.eventCount; }
 
 void headlessAnswer(int yes) {

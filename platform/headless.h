@@ -46,6 +46,9 @@ void headlessWheel(int notches, int x, int y);
 // kDisplayFocusGained or kDisplayQuit.
 void headlessPost(int kind);
 int headlessPendingEvents();
+// Whether the game holds the mouse now; the Shift key as the desktop will report it.
+int headlessMouseHeld();
+void headlessSetShiftHeld(int held);
 
 // Answers for the coming askYesNo calls, in order; without one the answer is No.
 void headlessAnswer(int yes);

@@ -196,6 +196,18 @@ std::string readKey(const Clause& c, ScriptLine& line) {
   return "";
 }
 
+// "mouse dx dy": the pointer moved by (dx, dy) pixels, as a held mouse reports it.
+std::string readMotion(const Clause& c, ScriptLine& line) {
+  if (c.n != 3) return unknown(c);
+  DisplayEvent e{};
+  e.kind = kDisplayMouseMove;
+  if (!parseNumber(c.w[1], 10, -kPointLimit, kPointLimit, &e.dx) ||
+      !parseNumber(c.w[2], 10, -kPointLimit, kPointLimit, &e.dy))
+    return "motion \"" + c.text + "\"";
+  stage(line, e);
+  return "";
+}
+
 // "click x y", "doubleclick x y" and "wheel notches x y", every number within kPointLimit.
 std::string readPointer(const Clause& c, ScriptLine& line) {
   const bool wheel = c.w[0] == "wheel";
@@ -246,8 +258,9 @@ struct ClauseKind {
   ClauseReader read;
 };
 const ClauseKind kClauseKinds[] = {
-    {"keys", readKeys}, {"chars", readChars},   {"close", readClose},         {"focus", readFocus},
-    {"key", readKey},   {"click", readPointer}, {"doubleclick", readPointer}, {"wheel", readPointer},
+    {"keys", readKeys},           {"chars", readChars},   {"close", readClose},
+    {"focus", readFocus},         {"key", readKey},       {"click", readPointer},
+    {"doubleclick", readPointer}, {"wheel", readPointer}, {"mouse", readMotion},
 };
 
 std::string readClause(const Clause& c, ScriptLine& line) {

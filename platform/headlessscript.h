@@ -23,6 +23,7 @@
 //                  second click of a double click there
 //   wheel -2 120 80  the mouse wheel turned by notches (positive away from
 //                  the user) with the pointer at the point
+//   mouse 12 -3    the mouse moved by 12 pixels to the right and 3 up
 // A '#' starts a comment that runs to the end of the line. A line with no
 // clause (empty or only a comment) changes nothing: held keys stay held.
 // After the last line the port asks the program to end (as "quit").

@@ -113,6 +113,8 @@ void mouseMotion(const SDL_MouseMotionEvent& m) {
   e.kind = kDisplayMouseMove;
   e.x = m.x;
   e.y = m.y;
+  e.dx = m.xrel;
+  e.dy = m.yrel;
   e.modifiers = mouseModifiers();
   pushPending(e);
 }

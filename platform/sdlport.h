@@ -123,6 +123,10 @@ void sdlNoteWindowMoved(int clientX, int clientY);
 // ---- sdlinput.cpp ----
 int sdlPollEvent(DisplayEvent* out);
 
+// ---- sdlpointer.cpp ----
+void sdlHoldMouse(int on);
+int sdlShiftHeld();
+
 // ---- sdldialog.cpp ----
 int sdlOpenDialog(const char* title, int x, int y, int width, int height);
 void sdlPresentDialog(const PixelBuffer* picture);

@@ -10,6 +10,8 @@
 #include "game/options.h"
 #include "game/screenshot.h"
 #include "game/settings.h"
+#include "platform/headless.h"
+#include "support/gamerun.h"
 #include "support/testdata.h"
 #include "world/angles.h"
 #include "world/gamestate.h"
@@ -180,4 +182,20 @@ TEST(Bindings, AKeySteersOneActionAndTheGameKeepsItsOwnKeys) {
   EXPECT_FALSE(optionsOpen());
   resetSettings();
   resetOptions();
+}
+
+TEST(MouseTurning, TurnsByAnyAngleAPassAndNeverWalks) {
+  // The whole path: the platform's motion, the main loop's sum, one turn a pass.
+  const GameRun run = runGame(QUILL_GAME_DIR, {"mouse 30 0", "mouse 10 -400; mouse 5 0", "chars 27"});
+  ASSERT_EQ(run.exitCode, 0);
+  const double degrees =
+      std::remainder((kStartPose.heading - player.heading) * 180 / 3.14159265358979, 360.0);
+  EXPECT_NEAR(degrees, 45 * settings.mouseSpeed / 100.0, 1e-3) << "45 pixels right, vertical motion ignored";
+  EXPECT_EQ(player.x, kStartPose.x);
+  EXPECT_EQ(player.y, kStartPose.y);
+  EXPECT_FALSE(headlessMouseHeld()) << "given back at the end";
+
+  openMaze();
+  turnByMouse(-1000000);
+  EXPECT_NEAR(player.heading, kStartPose.heading + kHalfTurn, 1e-5) << "at most half a turn a pass";
 }
