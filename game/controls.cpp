@@ -74,9 +74,11 @@ void pollMovementKeys() {
   const int moved = takeMouseMotion();
   if (!playing) return;
   unsigned moves = 0;
-  for (int action = 0; action < kActionCount; ++action)
+  for (int action = 0; action < kActionCount; ++action) {
     for (const int key : settings.keys[action])
       if (key != 0 && isKeyDown(key)) moves |= moveOfAction(action);
+    if (isKeyDown(kScanPadMoves + action)) moves |= moveOfAction(action);  // a game controller
+  }
   applyMoves(moves);
   if (settings.mouseTurning) turnByMouse(moved);
 }

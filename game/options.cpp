@@ -11,6 +11,7 @@
 #include "game/keynames.h"
 #include "game/screenshot.h"
 #include "game/settings.h"
+#include "platform/gamepad.h"
 #include "platform/scancodes.h"
 #include "render/camera.h"
 
@@ -51,6 +52,10 @@ constexpr int kPageLines = kRowCount + 4;  // title, blank, the rows, blank, the
 // Keys the game keeps for itself: they cannot steer.
 constexpr int kReservedKeys[] = {kScanEsc, kOptionsScanCode, kScreenshotScanCode, kScanEnter, kScanTab};
 
+// A key row's slots: the two keys, then the game controller's button.
+constexpr int kPadSlot = kKeysPerAction;
+constexpr int kSlots = kKeysPerAction + 1;
+
 struct Page {
   int open;
   int row, slot;
@@ -69,7 +74,7 @@ bool reserved(int scanCode) {
 
 void change(const Row& r, int direction) {
   if (r.kind == kRowKey) {
-    g_page.slot = (g_page.slot + kKeysPerAction + direction) % kKeysPerAction;
+    g_page.slot = (g_page.slot + kSlots + direction) % kSlots;
     return;
   }
   if (!r.value) {  // full screen: the display changes, the setting follows on the next start
@@ -87,12 +92,24 @@ void change(const Row& r, int direction) {
     g_hooks.volumesChanged();
 }
 
+// The next button of the game controller for the row's action (after the last, none).
+void nextPadButton(int action) {
+  int& b = settings.padButtons[action];
+  b = b + 1 < kPadButtonCount ? b + 1 : -1;
+  for (int a = 0; a < kActionCount; ++a)
+    if (a != action && b >= 0 && settings.padButtons[a] == b) settings.padButtons[a] = -1;
+  applyPadButtons();
+  g_page.changed = 1;
+}
+
 void activate() {
   const Row& r = kRows[g_page.row];
-  if (r.kind == kRowKey)
-    g_page.capturing = 1;
-  else
+  if (r.kind != kRowKey)
     change(r, 1);
+  else if (g_page.slot == kPadSlot)
+    nextPadButton(r.action);
+  else
+    g_page.capturing = 1;
 }
 
 int rowHeight() { return (getMaxY(currentSurface()) + 1) / (kPageLines + 1); }
@@ -101,8 +118,9 @@ int rowTop(int line) { return rowHeight() / 2 + line * rowHeight(); }
 void valueText(const Row& r, char* out, int room) {
   if (r.kind == kRowKey) {
     int n = 0;
-    for (int slot = 0; slot < kKeysPerAction; ++slot) {
-      const char* name = keyName(settings.keys[r.action][slot]);
+    for (int slot = 0; slot < kSlots; ++slot) {
+      const char* name = slot == kPadSlot ? padButtonName(settings.padButtons[r.action])
+                                          : keyName(settings.keys[r.action][slot]);
       const bool here = g_page.row == static_cast<int>(&r - kRows) && g_page.slot == slot;
       const char* shown = here && g_page.capturing ? "?" : name ? name : "-";
       n += std::snprintf(out + n, static_cast<size_t>(room - n), here ? "[%s] " : " %s  ", shown);
@@ -154,14 +172,18 @@ bool bindKey(int action, int slot, int scanCode) {
 }
 
 void optionsKey(const Event& event) {
-  const int scan = (event.message >> 8) & 0xFF;
   if (g_page.capturing) {
+    const int scan = event.message >> 8 & 0xFF;
     // Esc gives up; a key the game keeps is not taken, and the page waits on.
     if (scan == kScanEsc || bindKey(kRows[g_page.row].action, g_page.slot, scan)) g_page.capturing = 0;
     return;
   }
   const Row& r = kRows[g_page.row];
-  switch (scan) {
+  // A game controller's d-pad and stick move on the page as the arrows do.
+  static constexpr int kArrows[] = {kScanUp, kScanDown, kScanLeft, kScanRight};
+  const int scan = event.message >> 8 & 0xFF;
+  const int key = scan >= kScanPadMoves && scan < kScanPadMoves + 4 ? kArrows[scan - kScanPadMoves] : scan;
+  switch (key) {
     case kScanEsc:
     case kOptionsScanCode: closeOptions(); break;
     case kScanUp: g_page.row = (g_page.row + kRowCount - 1) % kRowCount, g_page.slot = 0; break;
@@ -175,7 +197,12 @@ void optionsKey(const Event& event) {
       break;
     case kScanBackspace:
     case 0x53:  // Delete
-      if (r.kind == kRowKey) settings.keys[r.action][g_page.slot] = 0, g_page.changed = 1;
+      if (r.kind != kRowKey) break;
+      if (g_page.slot == kPadSlot)
+        settings.padButtons[r.action] = -1, applyPadButtons();
+      else
+        settings.keys[r.action][g_page.slot] = 0;
+      g_page.changed = 1;
       break;
     default: break;
   }

@@ -9,6 +9,7 @@
 #include "game/settings.h"
 #include "game/startup.h"
 #include "guards/guards.h"
+#include "platform/gamepad.h"
 #include "platform/headless.h"
 #include "platform/headlessaudio.h"
 #include "world/gamestate.h"
@@ -28,4 +29,5 @@ void resetAllModules() {
   resetGuards();
   resetSettings();
   resetOptions();
+  resetPadButtonKeys();
 }

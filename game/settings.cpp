@@ -13,6 +13,7 @@
 
 #include "game/controls.h"
 #include "game/keynames.h"
+#include "platform/gamepad.h"
 #include "platform/scancodes.h"
 
 Settings settings = defaultSettings();
@@ -25,7 +26,7 @@ constexpr size_t kMaxSettingsBytes = 64 * 1024;
 SettingsFile g_file;
 bool g_saidCannotWrite = false;
 
-enum Kind { kNumber, kSwitch, kKeys, kMode };
+enum Kind { kNumber, kSwitch, kKeys, kMode, kPadButton };
 // Every setting the game knows: where it stands in the file and what it holds.
 struct Field {
   const char* section;
@@ -41,6 +42,12 @@ const Field kFields[] = {
     {"keys", "turnright", kKeys, nullptr, kActTurnRight, 0},
     {"keys", "sideleft", kKeys, nullptr, kActSideLeft, 0},
     {"keys", "sideright", kKeys, nullptr, kActSideRight, 0},
+    {"pad", "forward", kPadButton, nullptr, kActForward, 0},
+    {"pad", "back", kPadButton, nullptr, kActBack, 0},
+    {"pad", "turnleft", kPadButton, nullptr, kActTurnLeft, 0},
+    {"pad", "turnright", kPadButton, nullptr, kActTurnRight, 0},
+    {"pad", "sideleft", kPadButton, nullptr, kActSideLeft, 0},
+    {"pad", "sideright", kPadButton, nullptr, kActSideRight, 0},
     {"mouse", "turning", kSwitch, &Settings::mouseTurning, 0, 1},
     {"mouse", "speed", kNumber, &Settings::mouseSpeed, 1, 100},
     {"sound", "effects", kNumber, &Settings::effectsVolume, 0, 100},
@@ -52,7 +59,25 @@ const Field kFields[] = {
     {"display", "stretch", kSwitch, &Settings::stretch, 0, 1},
     {"display", "ask", kSwitch, &Settings::askForMode, 0, 1},
 };
-static_assert(std::size(kFields) == kActionCount + 10, "one line per setting");
+static_assert(std::size(kFields) == 2 * kActionCount + 10, "one line per setting");
+
+// By PadButton.
+const char* const kPadButtonNames[] = {"A",     "B",      "X",         "Y",          "Back",
+                                       "Guide", "Start",  "LeftStick", "RightStick", "LB",
+                                       "RB",    "DpadUp", "DpadDown",  "DpadLeft",   "DpadRight"};
+static_assert(std::size(kPadButtonNames) == kPadButtonCount, "a name for every button");
+// The pad's key of an action: its movement keys come in the actions' order.
+constexpr int padKeyOf(int action) { return static_cast<int>(kPadKeyForward) + action; }
+static_assert(padKeyOf(kActBack) == kPadKeyBack && padKeyOf(kActSideRight) == kPadKeySideRight,
+              "the pad's movement keys in the actions' order");
+constexpr bool isMovement(int padKey) { return padKey >= padKeyOf(0) && padKey < padKeyOf(kActionCount); }
+
+bool parsePadButton(const char* text, int& out) {
+  if (strcasecmp(text, "none") == 0) return out = -1, true;
+  for (int b = 0; b < kPadButtonCount; ++b)
+    if (strcasecmp(text, kPadButtonNames[b]) == 0) return out = b, true;
+  return false;
+}
 static_assert(std::size(kSteering) == kActionCount, "a built-in key for every action");
 static_assert(
     [] {
@@ -128,6 +153,7 @@ bool apply(const Field& f, const char* value, Settings& s) {
     case kSwitch: return parseSwitch(value, s.*f.value);
     case kKeys: return parseKeys(value, s.keys[f.lo]);
     case kMode: return parseMode(value, s);
+    case kPadButton: return parsePadButton(value, s.padButtons[f.lo]);
   }
   return false;
 }
@@ -148,6 +174,10 @@ std::string format(const Field& f, const Settings& s) {
       return keys.empty() ? "none" : keys;
     }
     case kMode: std::snprintf(text, sizeof text, "%dx%dx%d", s.modeWidth, s.modeHeight, s.modeBits); break;
+    case kPadButton: {
+      const int b = s.padButtons[f.lo];
+      return b < 0 ? "none" : kPadButtonNames[b];
+    }
   }
   return text;
 }
@@ -208,6 +238,12 @@ Settings defaultSettings() {
   for (int a = 0; a < kActionCount; ++a) {
     s.keys[a][0] = kSteering[a].scanCode;
     s.keys[a][1] = letters[a];
+  }
+  // The pad's movements as its own table has them: the d-pad and the shoulders.
+  for (int a = 0; a < kActionCount; ++a) s.padButtons[a] = -1;
+  for (int b = 0; b < kPadButtonCount; ++b) {
+    const int key = kDefaultPadButtonKeys[b];
+    if (isMovement(key)) s.padButtons[key - padKeyOf(0)] = b;
   }
   s.mouseTurning = 1;
   s.mouseSpeed = 10;
@@ -329,6 +365,21 @@ bool saveSettings() {
   parseSettings(text.data(), text.size(), ignored, written);
   g_file = written;
   return true;
+}
+
+const char* padButtonName(int button) {
+  return button >= 0 && button < kPadButtonCount ? kPadButtonNames[button] : "-";
+}
+
+void applyPadButtons() {
+  resetPadButtonKeys();
+  // A button keeps its own job (the map, the help, quitting) unless a movement takes it.
+  for (int b = 0; b < kPadButtonCount; ++b) {
+    const int key = kDefaultPadButtonKeys[b];
+    if (isMovement(key)) setPadButtonKey(b, -1);
+  }
+  for (int a = 0; a < kActionCount; ++a)
+    if (settings.padButtons[a] >= 0) setPadButtonKey(settings.padButtons[a], padKeyOf(a));
 }
 
 void resetSettings() {

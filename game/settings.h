@@ -14,6 +14,7 @@ constexpr int kKeysPerAction = 2;
 
 struct Settings {
   int keys[kActionCount][kKeysPerAction];  // scan codes, 0 for none
+  int padButtons[kActionCount];            // the game controller's button (PadButton), -1 for none
   int mouseTurning;                        // 1: horizontal mouse motion turns the player
   int mouseSpeed;                          // hundredths of a degree per pixel of motion
   int effectsVolume, windVolume;           // percent
@@ -41,6 +42,10 @@ Settings defaultSettings();
 std::string settingsPath();
 // Reads the file into `settings`; says on stderr, in one line, what it could not read.
 void loadSettings();
+// Hands the pad buttons of `settings` to the game controllers.
+void applyPadButtons();
+// The name of a pad button ("A", "DpadUp", ...), "-" for -1.
+const char* padButtonName(int button);
 // Writes `settings` atomically (a temporary file renamed over the old one);
 // false when it could not, said once per run on stderr.
 bool saveSettings();

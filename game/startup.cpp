@@ -138,6 +138,7 @@ int gameMain(int argc, char** argv) {
     return 0;
   }
   loadSettings();
+  applyPadButtons();
   showHelp = settings.helpAtStart;
 
   DriverOptions options = defaultGameOptions();

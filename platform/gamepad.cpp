@@ -17,22 +17,22 @@ constexpr uint8_t padBit(int slot) { return static_cast<uint8_t>(2 << slot); }
 // By PadKey: the scan code the game's movement reads, or the character its
 // key-down handler flips a toggle on.
 const PadKeyCode kPadKeyCodes[kPadKeyCount] = {
-    {kScanUp, 0},          // forward
-    {kScanDown, 0},        // back
-    {kScanLeft, 0},        // turn left
-    {kScanRight, 0},       // turn right
-    {kScanEnd, 0},         // sidestep left
-    {kScanPageDown, 0},    // sidestep right
-    {kScanDigit1, '1'},    // help overlay
-    {kScanDigit2, '2'},    // overview map
-    {kScanDigit9, '9'},    // guards on the map
-    {kScanEsc, kCharEsc},  // quit
+    {kScanPadMoves + 0, 0},  // forward
+    {kScanPadMoves + 1, 0},  // back
+    {kScanPadMoves + 2, 0},  // turn left
+    {kScanPadMoves + 3, 0},  // turn right
+    {kScanPadMoves + 4, 0},  // sidestep left
+    {kScanPadMoves + 5, 0},  // sidestep right
+    {kScanDigit1, '1'},      // help overlay
+    {kScanDigit2, '2'},      // overview map
+    {kScanDigit9, '9'},      // guards on the map
+    {kScanEsc, kCharEsc},    // quit
 };
 static_assert(sizeof(kPadKeyCodes) / sizeof(kPadKeyCodes[0]) == kPadKeyCount, "one code per pad key");
 
 // By PadButton: the face buttons flip the views, the shoulders sidestep, the
 // d-pad steers like the stick, Back quits as Esc does.
-const int kPadButtonKeys[kPadButtonCount] = {
+const int kDefaultPadButtonKeys[kPadButtonCount] = {
     kPadKeyMap,        // A
     -1,                // B
     kPadKeyGuards,     // X
@@ -49,7 +49,30 @@ const int kPadButtonKeys[kPadButtonCount] = {
     kPadKeyTurnLeft,   // d-pad left
     kPadKeyTurnRight,  // d-pad right
 };
-static_assert(sizeof(kPadButtonKeys) / sizeof(kPadButtonKeys[0]) == kPadButtonCount, "one entry per button");
+static_assert(sizeof(kDefaultPadButtonKeys) / sizeof(kDefaultPadButtonKeys[0]) == kPadButtonCount,
+              "one entry per button");
+
+namespace {
+int g_buttonKeys[kPadButtonCount] = {};
+bool g_buttonKeysSet = false;
+}  // namespace
+
+int padButtonKey(int button) {
+  if (button < 0 || button >= kPadButtonCount) return -1;
+  return g_buttonKeysSet ? g_buttonKeys[button] : kDefaultPadButtonKeys[button];
+}
+
+void setPadButtonKey(int button, int key) {
+  if (button < 0 || button >= kPadButtonCount || key < -1 || key >= kPadKeyCount) return;
+  if (!g_buttonKeysSet) resetPadButtonKeys();
+  g_buttonKeys[button] = key;
+  g_buttonKeysSet = true;
+}
+
+void resetPadButtonKeys() {
+  for (int b = 0; b < kPadButtonCount; ++b) g_buttonKeys[b] = kDefaultPadButtonKeys[b];
+  g_buttonKeysSet = false;
+}
 
 uint32_t stickKeys(int x, int y, uint32_t before) {
   // One direction of one axis: past the press line, or still past the
@@ -65,7 +88,7 @@ uint32_t stickKeys(int x, int y, uint32_t before) {
 uint32_t buttonKeys(uint32_t buttons) {
   uint32_t keys = 0;
   for (int b = 0; b < kPadButtonCount; ++b) {
-    if ((buttons & bit(b)) && kPadButtonKeys[b] >= 0) keys |= bit(kPadButtonKeys[b]);
+    if ((buttons & bit(b)) && padButtonKey(b) >= 0) keys |= bit(padButtonKey(b));
   }
   return keys;
 }
@@ -107,6 +130,10 @@ int padChanged(PadInput& in, int slot, const PadState& now, DisplayEvent* out) {
 }
 
 void padKeyInDialog(DisplayEvent& e) {
+  // The d-pad and the stick move in the list as the arrows do.
+  static constexpr int kArrows[] = {kScanUp, kScanDown, kScanLeft, kScanRight};
+  const int move = e.scanCode - kScanPadMoves;
+  if (move >= 0 && move < 4) e.scanCode = kArrows[move];
   if (e.scanCode != kScanDigit1 && e.scanCode != kScanDigit2) return;
   e.scanCode = kScanEnter;
   e.character = e.kind == kDisplayKeyDown ? kCharEnter : 0;

@@ -55,8 +55,14 @@ struct PadKeyCode {
   int character;  // what its press types; 0 for the steering keys, as the grey arrows
 };
 extern const PadKeyCode kPadKeyCodes[kPadKeyCount];
-// The key each button holds, -1 for buttons without one.
-extern const int kPadButtonKeys[kPadButtonCount];
+// The key each button holds unless the player binds it otherwise, -1 for
+// buttons without one.
+extern const int kDefaultPadButtonKeys[kPadButtonCount];
+// The key a button holds now (PadKey, -1 none); binding one for the player,
+// and back to the defaults.
+int padButtonKey(int button);
+void setPadButtonKey(int button, int key);
+void resetPadButtonKeys();
 
 // The stick's dead zone, with hysteresis so a stick resting near the edge
 // does not flicker: a direction is pressed once the stick leans past
@@ -94,8 +100,9 @@ void keyboardPressed(PadInput& in, int scanCode);
 // while a pad still holds the key.
 int keyboardReleased(PadInput& in, int scanCode);
 // While the mode dialog is open, which has no views to flip, the keys of the
-// help and map buttons (A, Y, Start) become Enter, so a pad alone starts the
-// game; rewrites a pad's key event from padChanged in place.
+// help and map buttons (A, Y, Start) become Enter and the forward, back and
+// turning keys the arrows, so a pad alone chooses a mode and starts the game;
+// rewrites a pad's key event from padChanged in place.
 void padKeyInDialog(DisplayEvent& e);
 // The focus left and the key table was cleared: forgets what the keyboard
 // holds (its releases will not come). Pads keep their keys; SDL still tells

@@ -23,6 +23,10 @@ enum ScanCode : int {
   kScanDown = 0x50,
   kScanPageDown = 0x51,  // keypad 3
   kScanF12 = 0x58,
+  // Six codes no keyboard has, held by game controllers for the movements
+  // (forward, back, turn left, turn right, sidestep left, sidestep right), so
+  // a pad steers whatever keys the player binds.
+  kScanPadMoves = 0x60,
 };
 
 enum KeyCharacter : int {

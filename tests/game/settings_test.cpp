@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/settings.h"
+#include "platform/gamepad.h"
 #include "platform/scancodes.h"
 #include "support/gamerun.h"
 #include "support/testdata.h"
@@ -41,10 +42,13 @@ TEST_F(SettingsFiles, WhatThePlayerChangedIsKeptAndSoIsWhatTheGameDoesNotKnow) {
   EXPECT_EQ(load(), "") << "no file: the defaults, silently";
   EXPECT_EQ(settings.keys[kActForward][0], kScanUp);
   mkdir((dir + "/quillmoor").c_str(), 0755);
-  writeFile(path, "[keys]\nforward = W Up\n[mouse]\nspeed = 25\n[later]\nsomething = kept ; a comment\n");
+  writeFile(path,
+            "[keys]\nforward = W Up\n[pad]\nback = A\n[mouse]\nspeed = 25\n[later]\nsomething = kept ; a "
+            "comment\n");
   EXPECT_EQ(load(), "");
   EXPECT_EQ(settings.keys[kActForward][0], kScanLetterRowQ + 1);
   EXPECT_EQ(settings.mouseSpeed, 25);
+  EXPECT_EQ(settings.padButtons[kActBack], kPadA);
 
   settings.effectsVolume = 40;
   settings.modeWidth = 800, settings.modeHeight = 600, settings.modeBits = 16;
