@@ -188,8 +188,20 @@ struct ParseState {
   int bad;
 };
 
+// Text a person could have written: no control characters (a tab aside).
+bool plainText(const char* text) {
+  for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c)
+    if ((*c < 0x20 && *c != '\t') || *c == 0x7F) return false;
+  return true;
+}
+
 int onEntry(void* user, const char* section, const char* key, const char* value) {
   ParseState& p = *static_cast<ParseState*>(user);
+  // Binary junk is no entry worth keeping when the file is written again.
+  if (!plainText(section) || !plainText(key) || !plainText(value)) {
+    ++p.bad;
+    return 1;
+  }
   p.file->entries.push_back({section, key, value});
   if (const Field* f = findField(section, key)) {
     if (!apply(*f, value, *p.out)) ++p.bad;
@@ -307,8 +319,11 @@ void loadSettings() {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     if (errno != ENOENT && errno != ENOTDIR) {  // no file there is no fault
-      std::fprintf(stderr, "quillmoor: cannot read the settings in %s (%s); starting with the defaults\n",
-                   path.c_str(), std::strerror(errno));
+      std::fprintf(
+          stderr,
+          "quillmoor: cannot read the settings in %s (%s); starting with the defaults and leaving the file "
+          "as it is\n",
+          path.c_str(), std::strerror(errno));
       g_file.unreadable = 1;
     }
     return;
@@ -325,10 +340,11 @@ void loadSettings() {
     g_file.unreadable = 1;
     return;
   }
-  const int bad = parseSettings(data.data(), size, settings, g_file);
-  if (bad > 0)
-    std::fprintf(stderr, "quillmoor: %d line%s in %s could not be used; the defaults stand for them\n", bad,
-                 bad == 1 ? "" : "s", path.c_str());
+  if (parseSettings(data.data(), size, settings, g_file) > 0)
+    std::fprintf(
+        stderr,
+        "quillmoor: some lines of the settings in %s could not be used; the defaults stand for them\n",
+        path.c_str());
 }
 
 bool saveSettings() {
@@ -342,7 +358,7 @@ bool saveSettings() {
     return false;
   };
   if (path.empty()) return cannot("no folder");
-  if (g_file.unreadable) return cannot("the file there could not be read, so it is not written over");
+  if (g_file.unreadable) return false;  // said when it was read: the file stays as it is
   // The folders up to the file's own, as mkdir -p makes them.
   for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
     if (mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
