@@ -454,6 +454,14 @@ int swapBuffers(int waitMode) {
 
 int screenWidth() { return g_fw.screenWidth; }
 int shiftHeldNow() { return display()->shiftHeld(); }
+
+int surfaceRowAt(int y) {
+  // A window shows the picture at its target size; full screen at the
+  // desktop's height (bars only ever stand beside it).
+  const int shown = g_fw.fullScreen ? g_fw.screenHeight : g_fw.targetHeight;
+  if (shown <= 0 || g_fw.surfaceHeight <= 0) return y;
+  return static_cast<int>(static_cast<long long>(y) * g_fw.surfaceHeight / shown);
+}
 int screenHeight() { return g_fw.screenHeight; }
 int isFullScreen() { return g_fw.fullScreen; }
 int hasDisplaySurface() { return g_fw.displayPages > 0 ? 1 : 0; }

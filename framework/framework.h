@@ -64,6 +64,8 @@ void setModeSwitchOffered(int offered);
 int screenWidth();
 // Whether a Shift key is held now (asked of the desktop; works before any window of ours).
 int shiftHeldNow();
+// The surface row under a pointer at row y of the game's window (or screen).
+int surfaceRowAt(int y);
 int screenHeight();
 // The mode now set.
 int isFullScreen();

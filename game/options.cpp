@@ -210,7 +210,7 @@ void optionsKey(const Event& event) {
 
 void optionsClick(int x, int y) {
   (void)x;
-  const int line = (y - rowHeight() / 2) / rowHeight() - 2;
+  const int line = (surfaceRowAt(y) - rowHeight() / 2) / rowHeight() - 2;
   if (line < 0 || line >= kRowCount || g_page.capturing) return;
   g_page.row = line;
   activate();
