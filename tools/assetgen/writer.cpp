@@ -52,17 +52,14 @@ void writePreview(const char* name, const Canvas& upright, const std::vector<uin
 }
 }  // namespace
 
-// Packs one colour with a 4x4 ordered dither at (x, y). Never returns 0 (a black
-// pixel becomes 0x0421, a very dark grey) and never sets bit 15.
-static uint16_t packColour(Rgb c, int x, int y) {
+uint16_t packColour(Rgb c, int x, int y) {
   const float t = (static_cast<float>(kBayer[(y & 3) * 4 + (x & 3)]) + 0.5f) / 16.0f;
   const int r = channel5(c.r, t), g = channel5(c.g, t), b = channel5(c.b, t);
   const uint16_t v = static_cast<uint16_t>((r << 10) | (g << 5) | b);
   return v == 0 ? 0x0421 : v;
 }
 
-// The canvas as stored words, in file order.
-static std::vector<uint16_t> storedWords(const Canvas& upright, Layout layout, Cutout cutout) {
+std::vector<uint16_t> storedWords(const Canvas& upright, Layout layout, Cutout cutout) {
   std::vector<uint16_t> words(static_cast<size_t>(upright.w) * upright.h);
   const size_t n = words.size();
   for (int y = 0; y < upright.h; ++y) {
