@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "framework/dialog.h"
 #include "platform/scancodes.h"
@@ -58,7 +59,8 @@ const DriverBox kDriverBoxes[] = {
     {kIdVbeAf, kOptVbeAf},
     {kIdFullscreenDib, kOptFullscreenDib},
 };
-static_assert(sizeof(kDriverBoxes) / sizeof(kDriverBoxes[0]) == 7, "seven driver boxes");
+static_assert(std::size(kDriverBoxes) == kBackEndWordCount - 1,
+              "a box for each back-end word but kOptLinear");
 
 // The depth buttons: bits per pixel and the filter flag that allows them.
 struct DepthButton {
@@ -70,15 +72,16 @@ const DepthButton kDepthButtons[] = {
     {kIdDepth8, 8, kFilter8},    {kIdDepth15, 15, kFilter15_16}, {kIdDepth16, 16, kFilter15_16},
     {kIdDepth24, 24, kFilter24}, {kIdDepth32, 32, kFilter32},
 };
-static_assert(sizeof(kDepthButtons) / sizeof(kDepthButtons[0]) == 5, "five depths");
+static_assert(std::size(kDepthButtons) == std::size(kCandidateDepths),
+              "a button for each depth the modes come in");
 
-// The OpenGL buttons and the value of DriverOptions word 9 each one sets.
+// The OpenGL buttons and the value of DriverOptions word 9 each one sets;
+// the last one also stands for any value the others do not set.
 struct GlButton {
   int id;
   int type;
 };
 const GlButton kGlButtons[] = {{kIdGlAuto, 0}, {kIdGlMicrosoft, 1}, {kIdGlSgi, 2}, {kIdGlMesa, 3}};
-static_assert(sizeof(kGlButtons) / sizeof(kGlButtons[0]) == 4, "four OpenGL types");
 
 // The windowed stretch chosen at the last Run Demo (0 or 2).
 int g_lastStretch = 0;
@@ -243,9 +246,10 @@ void openDialogState(DialogState& d, int startWindowed, int visibleLines) {
   checkedId(d, kIdDontAsk) = g_dontAsk;
   for (const DriverBox& b : kDriverBoxes) checkedId(d, b.id) = o.words[b.word] != 0;
   if (openGl) {
-    const int type = o.words[kOptOpenGlType];
-    const int id = type == 0 ? kIdGlAuto : type == 1 ? kIdGlMicrosoft : type == 2 ? kIdGlSgi : kIdGlMesa;
-    checkedId(d, id) = 1;
+    const GlButton* checked = &kGlButtons[std::size(kGlButtons) - 1];
+    for (const GlButton& b : kGlButtons)
+      if (b.type == o.words[kOptOpenGlType]) checked = &b;
+    checkedId(d, checked->id) = 1;
   }
   fillModeList(d);
   d.focus = nextTabStop(d, kDialogControlCount - 1, 1);

@@ -33,13 +33,12 @@ struct LoopState {
   Event queue[kQueueSize];
   int queued;
   // Indexed by scan code: character | scan code << 8 while the key is down.
-  uint16_t keys[256];
+  uint16_t keys[kKeyTableSize];
   int mouseHeld;    // the game asked to hold the mouse
   int mouseMotion;  // pixels moved right since the game last took them
 };
 LoopState g_loop = {nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, 1,
                     0,       kPassesPerSecond, {},      0,       {},      0,       0};
-static_assert(sizeof(g_loop.keys) / sizeof(g_loop.keys[0]) == 256, "one entry per 8-bit scan code");
 
 int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 1000); }
 

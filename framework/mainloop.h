@@ -6,6 +6,9 @@
 struct Surface;
 struct ModeInfo;
 
+// The key-state table has an entry for every scan code, which is one byte.
+constexpr int kKeyTableSize = 256;
+
 enum EventType : int32_t {
   kEventKeyDown = 1,
   kEventKeyRepeat = 2,

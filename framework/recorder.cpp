@@ -79,7 +79,7 @@ void recorderEvent(const DisplayEvent& e) {
   g_rec.events[g_rec.eventCount++] = e;
 }
 
-void recorderEndPass(const uint16_t keys[256]) {
+void recorderEndPass(const uint16_t keys[kKeyTableSize]) {
   if (!g_rec.file) return;
   writePending();
   char* line = g_rec.pending;
@@ -87,7 +87,7 @@ void recorderEndPass(const uint16_t keys[256]) {
   line[0] = 0;
   char word[32];
   append(line, used, "keys");
-  for (int s = 0; s < 256; ++s) {
+  for (int s = 0; s < kKeyTableSize; ++s) {
     if (!keys[s] || s == kScanF12) continue;  // F12 is pressed, never held: one screenshot
     std::snprintf(word, sizeof word, " %02X", s);
     append(line, used, word);

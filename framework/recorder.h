@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "framework/mainloop.h"
+
 struct DisplayEvent;
 
 // Starts a recording into `path` (a null or empty path records nothing): a
@@ -15,7 +17,7 @@ int recorderOpen(const char* path, int width, int height);
 void recorderEvent(const DisplayEvent& event);
 // Ends the pass: one line from the keys held now (the main loop's key table,
 // non-zero while a key is down) and the events of the pass.
-void recorderEndPass(const uint16_t keys[256]);
+void recorderEndPass(const uint16_t keys[kKeyTableSize]);
 // Writes the last line and closes the file; a close question in that last
 // pass was answered yes, since the game ended there.
 void recorderClose();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 const PixelFormat kPixelFormat555 = {0x1F, 10, 3, 0x1F, 5, 3, 0x1F, 0, 3, 1, 15, 7};
@@ -50,7 +51,7 @@ const char* const kErrorText[] = {
     "Invalid pixel format for memory DC",
     "NONE",
 };
-static_assert(sizeof(kErrorText) / sizeof(kErrorText[0]) == kErrorCodeCount + 1, "codes 0 .. -31 plus NONE");
+static_assert(std::size(kErrorText) == kErrorCodeCount + 1, "codes 0 .. -31 plus NONE");
 
 inline void storePixel(Surface* s, int x, int y) { pixelRow(s, y)[x] = static_cast<uint16_t>(s->colour); }
 }  // namespace

@@ -14,7 +14,6 @@ namespace {
 // them (the first that fits) is reported as that rate.
 constexpr int kNominalMHz[] = {400, 333, 300, 266, 233, 200, 166, 150, 133,
                                120, 100, 90,  75,  66,  60,  50,  33,  20};
-static_assert(sizeof(kNominalMHz) / sizeof(kNominalMHz[0]) == 18, "eighteen nominal rates");
 
 struct Stopwatch {
   int64_t cpuSpeedHz;   // -1 until initTimer has run

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "framework/font.h"
 #include "framework/surface.h"
@@ -15,8 +16,9 @@ constexpr uint32_t kWhite = 0x7FFF;
 constexpr uint32_t kRed = 0x7C00;
 constexpr uint32_t kWinScoreColour = 0x4E20;  // red 19, green 17: a warm gold
 
+constexpr int kHelpRows = 15;  // the view's height split into rows for the help lines
 struct HelpLine {
-  int slot;  // line k stands at k * view height / 15
+  int slot;  // line k stands at k * view height / kHelpRows
   const char* text;
 };
 
@@ -36,9 +38,8 @@ constexpr HelpLine kHelpLines[] = {
     {12, "Taste '6' : Himmel und Boden"},
     {13, "Taste '0' : Stereo Ansicht"},
 };
-static_assert(sizeof(kHelpLines) / sizeof(kHelpLines[0]) == 12, "twelve help lines");
+static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last line stands inside the view");
 
-constexpr int kHelpRows = 15;
 constexpr int kHudRowBelowView = 10;
 constexpr int kMaxProgressMarks = 32;
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "framework/surface.h"
 #include "render/camera.h"
@@ -15,19 +16,24 @@ float spinAngle = 0.0f;
 
 namespace {
 
+// The middle square's corners, the ones that spin; the two tips stay put.
+constexpr int kSquareCorners = 4;
+
 // Model corners relative to the body's position; z from eye level, so the lower
 // tip touches the floor at -0.5.
 constexpr Vec3 kModelCorners[] = {
     {0.0f, 0.0f, -0.5f}, {-0.1f, -0.1f, -0.3f}, {0.1f, -0.1f, -0.3f},
     {0.1f, 0.1f, -0.3f}, {-0.1f, 0.1f, -0.3f},  {0.0f, 0.0f, -0.1f},
 };
-static_assert(sizeof(kModelCorners) / sizeof(kModelCorners[0]) == 6, "two tips and a middle square");
+constexpr int kModelCornerCount = std::size(kModelCorners);
+static_assert(kModelCornerCount == kSquareCorners + 2, "two tips and the middle square");
 
 // Four faces below the middle square, four above it.
 constexpr Face kModelFaces[] = {
     {0, 1, 2}, {0, 2, 3}, {0, 3, 4}, {0, 4, 1}, {5, 4, 1}, {5, 1, 2}, {5, 2, 3}, {5, 3, 4},
 };
-static_assert(sizeof(kModelFaces) / sizeof(kModelFaces[0]) == 8, "a double pyramid has eight faces");
+constexpr int kModelFaceCount = std::size(kModelFaces);
+static_assert(kModelFaceCount == 2 * kSquareCorners, "a face from each tip to each side of the square");
 
 // Alternating face colours (x1R5G5B5) so neighbouring faces stand apart.
 constexpr int32_t kFaceColours[2] = {0x3DFF, 0x5EFF};
@@ -36,7 +42,6 @@ constexpr int32_t kFaceColours[2] = {0x3DFF, 0x5EFF};
 constexpr float kBodyPositions[kBodyCount][2] = {{7.5f, 1.5f}, {10.5f, 5.5f}, {20.5f, 13.5f}};
 
 // Angles of the middle square's corners from the spin angle, radians.
-constexpr int kSquareCorners = 4;
 constexpr double kCornerOffsets[kSquareCorners] = {0.0, kQuarterTurn, kHalfTurn, kThreeQuarterTurn};
 
 constexpr float kSpinStep = 0.1f;  // radians per frame
@@ -74,10 +79,10 @@ void initPointObjects() {
     o.visible = 0;
     o.x = kBodyPositions[k][0];
     o.y = kBodyPositions[k][1];
-    o.vertexCount = 6;
-    o.faceCount = 8;
-    for (int v = 0; v < 6; ++v) o.vertices[v] = kModelCorners[v];
-    for (int f = 0; f < 8; ++f) {
+    o.vertexCount = kModelCornerCount;
+    o.faceCount = kModelFaceCount;
+    for (int v = 0; v < kModelCornerCount; ++v) o.vertices[v] = kModelCorners[v];
+    for (int f = 0; f < kModelFaceCount; ++f) {
       o.faces[f] = kModelFaces[f];
       o.faceColour[f] = kFaceColours[f % 2];
     }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "framework/surface.h"
 #include "guards/guards.h"
@@ -21,10 +22,10 @@ constexpr uint32_t kFigureColour = 0x7FFF;  // the player and the guards, white
 constexpr double kMapScale = 10.0;          // pixels per cell unit
 
 // The tiles' first surface columns; tile t shows whether item t (kItemBits[t]) is held.
-constexpr int kTileColumns[3] = {5, 50, 95};
-static_assert(sizeof(kTileColumns) / sizeof(kTileColumns[0]) == 3, "one tile per coloured item");
-constexpr int kNeutralTile = 3;
-constexpr int kTileTopGap = 5;  // rows between the view's bottom and the tiles
+constexpr int kTileColumns[] = {5, 50, 95};
+static_assert(std::size(kTileColumns) == kItemCount, "one tile per coloured item");
+constexpr int kNeutralTile = kItemCount;  // after the items' own tiles
+constexpr int kTileTopGap = 5;            // rows between the view's bottom and the tiles
 
 // Keeps map coordinates inside what the line drawer can take without overflow.
 int saturate(double v) {
@@ -82,7 +83,7 @@ void drawOverviewMap(const PlayerState& player, const MazeFloor& cells) {
 
 void drawColourTiles() {
   const int top = viewRect.bottom + kTileTopGap;
-  for (int t = 0; t < 3; ++t) {
+  for (int t = 0; t < kItemCount; ++t) {
     const TilePicture& tile = statusTiles[(heldKeys & kItemBits[t]) ? t : kNeutralTile];
     for (int r = 0; r < tile.height; ++r) {
       for (int c = 0; c < tile.width; ++c) {

@@ -1,8 +1,10 @@
 // The catalogue of pictures, loaded one by one during start-up in this order.
 #include <cstdio>
+#include <iterator>
 
 #include "world/gamestate.h"
 #include "world/image16.h"
+#include "world/level.h"
 
 BrickPicture brickTextures[8];
 SpritePicture figureSprites[kMaxGuards][16];
@@ -23,11 +25,11 @@ const char* const kBrickFiles[] = {
     "bilder/Ziegel.16B",  "bilder/ZiegelR.16B",  "bilder/ZiegelG.16B",  "bilder/ZiegelRG.16B",
     "bilder/ZiegelB.16B", "bilder/ZiegelRB.16B", "bilder/ZiegelGB.16B", "bilder/ZiegelRGB.16B",
 };
-static_assert(sizeof kBrickFiles / sizeof kBrickFiles[0] == 8, "one brick picture per heldKeys value");
+static_assert(std::size(kBrickFiles) == kAllItemsHeld + 1, "one brick picture per heldKeys value");
 
 // Sprite file colour letter of each guard slot: white, red, green, blue.
 const char kSpriteLetters[] = {'w', 'r', 'g', 'b'};
-static_assert(sizeof kSpriteLetters == 4, "one letter per guard slot");
+static_assert(std::size(kSpriteLetters) == kMaxGuards, "one letter per guard slot");
 
 // Colour tiles: red, green, blue, then the neutral one for an item not held.
 const char* const kTileFiles[] = {
@@ -36,21 +38,21 @@ const char* const kTileFiles[] = {
     "bilder/statcolb.16B",
     "bilder/statcolw.16B",
 };
-static_assert(sizeof kTileFiles / sizeof kTileFiles[0] == 4, "one tile per status colour");
+static_assert(std::size(kTileFiles) == kItemCount + 1, "one tile per item, then the neutral one");
 
 // Item pictures: red, green, blue, the order of keyItems.
 const char* const kItemFiles[] = {"bilder/eir1.16B", "bilder/eig1.16B", "bilder/eib1.16B"};
-static_assert(sizeof kItemFiles / sizeof kItemFiles[0] == 3, "one picture per item");
+static_assert(std::size(kItemFiles) == kItemCount, "one picture per item");
 
 }  // namespace
 
 void loadBrickTextures() {
-  for (int i = 0; i < 8; ++i) loadInFileOrder(kBrickFiles[i], brickTextures[i]);
+  for (int i = 0; i <= kAllItemsHeld; ++i) loadInFileOrder(kBrickFiles[i], brickTextures[i]);
 }
 
 void loadFigureSprites() {
   char path[32];
-  for (int slot = 0; slot < 4; ++slot) {
+  for (int slot = 0; slot < kMaxGuards; ++slot) {
     for (int n = 1; n <= 16; ++n) {
       std::snprintf(path, sizeof path, "bilder/G%c%d.16B", kSpriteLetters[slot], n);
       SpritePicture& sprite = figureSprites[slot][n - 1];
@@ -68,7 +70,7 @@ void loadSkyAndFloor() {
 void loadMeadow() { loadInFileOrder("bilder/wiese.16B", meadowPicture); }
 
 void loadStatusColours() {
-  for (int i = 0; i < 4; ++i) loadInFileOrder(kTileFiles[i], statusTiles[i]);
+  for (int i = 0; i < std::ssize(kTileFiles); ++i) loadInFileOrder(kTileFiles[i], statusTiles[i]);
 }
 
 void loadItemPictures() {

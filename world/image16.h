@@ -1,6 +1,7 @@
 // Raw .16B pictures (big-endian x1R5G5B5, no header) and the catalogue of
 // every picture the game loads at start-up.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "world/level.h"
@@ -22,9 +23,14 @@ using TitlePicture = Image16<800, 600>;
 
 enum class Storage { FileOrder, Reversed };
 
-// Reads w * h pixels; bytes past the end of the file read as 0xFF. A file that
-// cannot be opened prints the German message, leaves dest unchanged and gives
-// false.
+// Decodes w * h pixels from a picture file's bytes in memory into dest; every
+// byte past `size` reads as 0xFF. Reversed storage puts file pixel k at index
+// w * h - 1 - k. Writes exactly w * h pixels (none when w or h is not positive).
+void decodeImage16(const uint8_t* data, size_t size, int w, int h, Storage storage, uint16_t* dest);
+
+// The same from a file, of which it reads no more than the picture needs. A
+// file that cannot be opened prints the German message, leaves dest unchanged
+// and gives false.
 bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
 
 // The catalogue, static for the whole run.

@@ -3,6 +3,7 @@
 // been read, so a longer physical line becomes two rows.
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "world/level.h"
 
@@ -21,7 +22,7 @@ const CellChar kCellChars[] = {
     {'r', 5, kMark_r},     {'g', 6, kMark_g},        {'b', 7, kMark_b}, {'w', 8, kMark_w}, {'1', 9, kMark1},
     {'2', 10, kMark2},     {'3', 11, kMark3},        {'4', 12, kMark4}, {'T', 13, kMarkT}, {'C', 14, kMarkC},
 };
-static_assert(sizeof kCellChars / sizeof kCellChars[0] == kMarkerCount + 1, "brick plus one per marker");
+static_assert(std::size(kCellChars) == kMarkerCount + 1, "brick plus one per marker");
 
 const CellChar* findCellChar(char c) {
   for (const CellChar& cc : kCellChars)

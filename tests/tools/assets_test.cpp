@@ -3,18 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "support/testdata.h"
-
-// The generator is a program, not a library: its painting helpers are compiled
-// into this test directly so they can be checked on small cases.
-#include "tools/assetgen/raster.cpp"
-#include "tools/assetgen/shapes3d.cpp"
-#include "tools/assetgen/writer.cpp"
+#include "tools/assetgen/raster.h"
+#include "tools/assetgen/shapes3d.h"
+#include "tools/assetgen/writer.h"
 
 namespace {
 

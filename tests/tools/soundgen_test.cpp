@@ -3,6 +3,7 @@
 // generator writes the same bytes every time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,10 +12,7 @@
 #include "game/sounds.h"
 #include "support/gamerun.h"
 #include "support/testdata.h"
-
-// The generator is a program: its catalogue is compiled in here to know each sound's length.
-#include "tools/soundgen/sounds.cpp"
-#include "tools/soundgen/synth.cpp"
+#include "tools/soundgen/sounds.h"
 
 namespace {
 

@@ -27,41 +27,37 @@ int countLines(const std::string& text, const std::string& line) {
   return n;
 }
 
-TEST(LoadImage16, AssemblesHighByteFirstWithoutLineEndTranslation) {
-  const std::string dir = scratchDir("image16_bytes");
-  writeFile(dir + "/a.16B", std::string("\x7F\xFF\x7C\x00\x0D\x0A", 6));
-  uint16_t px[3] = {};
-  loadImage16((dir + "/a.16B").c_str(), 3, 1, Storage::FileOrder, px);
+TEST(DecodeImage16, AssemblesHighByteFirstAndReadsPastTheEndAsFF) {
+  // Five bytes: the third pixel is cut in half and keeps its high byte.
+  const uint8_t bytes[] = {0x7F, 0xFF, 0x7C, 0x00, 0x56};
+  uint16_t px[4] = {};
+  decodeImage16(bytes, sizeof bytes, 4, 1, Storage::FileOrder, px);
   EXPECT_EQ(px[0], 0x7FFF);
   EXPECT_EQ(px[1], 0x7C00);
-  EXPECT_EQ(px[2], 0x0D0A);
-}
-
-TEST(LoadImage16, ShortFilesReadPastTheEndAsFF) {
-  const std::string dir = scratchDir("image16_short");
-  writeFile(dir + "/empty.16B", "");
+  EXPECT_EQ(px[2], 0x56FF);
+  EXPECT_EQ(px[3], 0xFFFF);
   static TilePicture tile;
-  loadImage16((dir + "/empty.16B").c_str(), 40, 40, Storage::FileOrder, tile.pixels);
+  decodeImage16(nullptr, 0, 40, 40, Storage::FileOrder, tile.pixels);
   for (uint16_t v : tile.pixels) ASSERT_EQ(v, 0xFFFF);
-
-  // Three bytes: the second pixel is cut in half and keeps its high byte.
-  writeFile(dir + "/odd.16B", std::string("\x12\x34\x56", 3));
-  uint16_t px[3] = {};
-  loadImage16((dir + "/odd.16B").c_str(), 3, 1, Storage::FileOrder, px);
-  EXPECT_EQ(px[0], 0x1234);
-  EXPECT_EQ(px[1], 0x56FF);
-  EXPECT_EQ(px[2], 0xFFFF);
 }
 
-TEST(LoadImage16, LongFilesAndPicturesLargerThanOneReadChunk) {
-  // 1024 x 384 needs several reads; the last pixel must still come from the file.
-  const std::string dir = scratchDir("image16_large");
+TEST(LoadImage16, TakesThePictureFromTheFileInBinaryModeWhateverItsLength) {
+  const std::string dir = scratchDir("image16_file");
+  // Longer than the picture, with a line end among its bytes.
   std::vector<uint16_t> pixels(1024 * 384 + 5);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint16_t>(i * 7);
+  pixels[1] = 0x0D0A;
   writeFile(dir + "/big.16B", bigEndian(pixels));
   static BackdropPicture picture;
   loadImage16((dir + "/big.16B").c_str(), 1024, 384, Storage::FileOrder, picture.pixels);
   for (size_t i = 0; i < 1024 * 384; ++i) ASSERT_EQ(picture.pixels[i], pixels[i]) << i;
+  // Shorter: past its end every byte reads as 0xFF.
+  writeFile(dir + "/odd.16B", std::string("\x12\x34\x56", 3));
+  uint16_t px[3] = {};
+  loadImage16((dir + "/odd.16B").c_str(), 3, 1, Storage::Reversed, px);
+  EXPECT_EQ(px[2], 0x1234);
+  EXPECT_EQ(px[1], 0x56FF);
+  EXPECT_EQ(px[0], 0xFFFF);
 }
 
 TEST(LoadImage16, MissingFilePrintsOnceAndLeavesThePictureAlone) {

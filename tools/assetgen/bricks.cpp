@@ -5,9 +5,11 @@
 // the wall) and brick courses down to a course centred on row 240, so the mirror
 // continues the running bond instead of doubling a course.
 #include <cmath>
+#include <iterator>
 
 #include "tools/assetgen/pictures.h"
 #include "tools/assetgen/writer.h"
+#include "world/gamestate.h"
 
 namespace {
 
@@ -25,11 +27,11 @@ constexpr float kCopingBottom = kHorizon - 4.5f * kCourse - kMortarY * 0.5f;
 // Brick body colours, picked per brick and blended for variety (fired clay, burnt, sandy).
 const Rgb kClay[] = {{0.62f, 0.30f, 0.20f}, {0.55f, 0.25f, 0.17f}, {0.69f, 0.38f, 0.24f},
                      {0.44f, 0.21f, 0.16f}, {0.62f, 0.41f, 0.28f}, {0.58f, 0.28f, 0.22f}};
-static_assert(sizeof(kClay) / sizeof(kClay[0]) == 6);
+constexpr int kClayCount = std::size(kClay);
 
 // Glaze colours of the held items: red, green, blue, in heldKeys bit order.
 const Rgb kGlaze[] = {{0.90f, 0.10f, 0.07f}, {0.14f, 0.74f, 0.18f}, {0.16f, 0.34f, 1.0f}};
-static_assert(sizeof(kGlaze) / sizeof(kGlaze[0]) == 3);
+static_assert(std::size(kGlaze) == kItemCount, "one glaze per item");
 
 struct BrickCell {
   int course;     // 0 is the course on the horizon, counting upward
@@ -106,9 +108,9 @@ Rgb wallTexel(float x, float y, int heldKeys) {
   }
 
   const uint32_t id = hash2(b.course, b.index, 77U);
-  const float pick = static_cast<float>(id % 600U) / 100.0f;
-  const int c0 = static_cast<int>(pick) % 6;
-  Rgb body = mix(kClay[c0], kClay[(c0 + 1) % 6], pick - std::floor(pick));
+  const float pick = static_cast<float>(id % (100U * kClayCount)) / 100.0f;  // 0 to kClayCount in hundredths
+  const int c0 = static_cast<int>(pick) % kClayCount;
+  Rgb body = mix(kClay[c0], kClay[(c0 + 1) % kClayCount], pick - std::floor(pick));
 
   // Each course's glazed brick takes the next held colour.
   bool glazed = false;
@@ -164,13 +166,13 @@ Canvas paintBrickWall(int heldKeys) {
 
 void makeBrickPictures() {
   // File names in heldKeys order: bit 1 red, bit 2 green, bit 4 blue.
-  static const char* const kNames[8] = {"Ziegel",  "ZiegelR",  "ZiegelG",  "ZiegelRG",
-                                        "ZiegelB", "ZiegelRB", "ZiegelGB", "ZiegelRGB"};
-  static_assert(sizeof(kNames) / sizeof(kNames[0]) == 8);
+  static const char* const kNames[] = {"Ziegel",  "ZiegelR",  "ZiegelG",  "ZiegelRG",
+                                       "ZiegelB", "ZiegelRB", "ZiegelGB", "ZiegelRGB"};
+  static_assert(std::size(kNames) == kAllItemsHeld + 1, "one wall per heldKeys value");
   const Canvas plain = paintBrickWall(0);
   savePicture(kNames[0], plain, Layout::TopDown, Cutout::Opaque);
   // The variants differ only in the glazed bricks: repaint those, copy the rest.
-  for (int held = 1; held < 8; ++held) {
+  for (int held = 1; held <= kAllItemsHeld; ++held) {
     Canvas wall = plain;
     for (int y = 0; y <= static_cast<int>(kHorizon); ++y) {
       for (int x = 0; x < kWidth; ++x) {

@@ -25,11 +25,13 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "tools/assetgen/pictures.h"
 #include "tools/assetgen/shapes3d.h"
 #include "tools/assetgen/writer.h"
+#include "world/level.h"
 
 namespace {
 
@@ -227,13 +229,13 @@ struct GuardColours {
 };
 
 // Coat, cape and hem colours of the four guards: white, red, green, blue.
-const GuardColours kGuards[4] = {
+const GuardColours kGuards[] = {
     {"w", {0.88f, 0.88f, 0.86f}, {0.50f, 0.52f, 0.60f}, {0.80f, 0.62f, 0.18f}},
     {"r", {0.80f, 0.12f, 0.09f}, {0.42f, 0.05f, 0.05f}, {0.85f, 0.66f, 0.20f}},
     {"g", {0.13f, 0.62f, 0.18f}, {0.05f, 0.32f, 0.09f}, {0.85f, 0.66f, 0.20f}},
     {"b", {0.14f, 0.30f, 0.88f}, {0.06f, 0.12f, 0.45f}, {0.85f, 0.66f, 0.20f}},
 };
-static_assert(sizeof(kGuards) / sizeof(kGuards[0]) == 4);
+static_assert(std::size(kGuards) == kMaxGuards, "one set of colours per guard slot");
 
 struct Finish {
   Rgb base;

@@ -5,7 +5,6 @@
 
 // Pixels a side; the sizes of the hicolor theme's application icons.
 constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
-static_assert(sizeof kIconSizes / sizeof kIconSizes[0] == 6);
 
 // Writes DIR/NxN/apps/NAME.png for every size; false (with a message on
 // standard error) when one of them cannot be written.

@@ -3,6 +3,7 @@
 // one wall high and two cells wide, so its horizon sits at half height like the
 // maze's, its pixels are half again as wide as tall, and it is stored bottom-up.
 #include <cmath>
+#include <iterator>
 
 #include "tools/assetgen/pictures.h"
 #include "tools/assetgen/writer.h"
@@ -81,7 +82,6 @@ const Rgb kFlowers[] = {{1.0f, 1.0f, 0.96f},
                         {0.92f, 0.14f, 0.1f},
                         {0.35f, 0.5f, 1.0f},
                         {0.8f, 0.45f, 0.85f}};
-static_assert(sizeof(kFlowers) / sizeof(kFlowers[0]) == 5);
 
 // A cloud's shadow on the lower left of the meadow, where the win screen
 // writes "Ausgang erreicht!" and the score: darker, calmer grass keeps the
@@ -115,7 +115,7 @@ void makeMeadow() {
     const float pathCentre = 0.25f * std::sin(depth * 0.35f) + 0.1f;
     if (std::fabs(gx - pathCentre) < 0.3f) continue;  // nobody plants flowers on the path
     if (cloudShadow(X / kAcross * kWidth, (1.0f - Y) * kHeight) > 0.3f) continue;  // few in the shade
-    const Rgb petal = kFlowers[rng.next() % 5U];
+    const Rgb petal = kFlowers[rng.next() % std::size(kFlowers)];
     const float size = 0.011f * below + 0.0015f;
     softBlob(c, X, Y, size, petal * (0.8f + 0.2f * rng.unit()), 0.95f);
     if (size > 0.004f) softBlob(c, X, Y, size * 0.38f, hexColour(0xF0C020), 1.0f);

@@ -98,7 +98,6 @@ Light kLights[] = {{9.5f, 13.5f, 0.45f, {1.0f, 0.15f, 0.1f}},
                    {21.5f, 9.5f, 0.45f, {0.15f, 1.0f, 0.2f}},
                    {7.5f, 19.5f, 0.45f, {0.2f, 0.4f, 1.0f}},
                    {13.5f, 5.5f, 0.6f, {1.0f, 0.8f, 0.45f}}};
-static_assert(sizeof(kLights) / sizeof(kLights[0]) == 4);
 
 const Rgb kHaze = {0.12f, 0.11f,
                    0.23f};  // the colour distance fades into, darker than the sky behind the hills

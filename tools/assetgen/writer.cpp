@@ -1,6 +1,7 @@
 #include "tools/assetgen/writer.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 std::string g_dir;
@@ -8,9 +9,11 @@ std::string g_previewDir;
 bool g_failed = false;
 
 // 4x4 Bayer matrix, thresholds in sixteenths: spreads the rounding error of the
-// 5-bit channels so gradients do not band.
-constexpr int kBayer[16] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
-static_assert(sizeof(kBayer) / sizeof(kBayer[0]) == 16);
+// 5-bit channels so gradients do not band. The side is a power of two, so
+// coordinates pick their cell with a mask.
+constexpr int kBayerSide = 4;
+constexpr int kBayer[] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
+static_assert(std::size(kBayer) == kBayerSide * kBayerSide, "a threshold for each cell of the square");
 
 int channel5(float v, float threshold) {
   int q = static_cast<int>(clamp01(v) * 31.0f + threshold);
@@ -52,17 +55,15 @@ void writePreview(const char* name, const Canvas& upright, const std::vector<uin
 }
 }  // namespace
 
-// Packs one colour with a 4x4 ordered dither at (x, y). Never returns 0 (a black
-// pixel becomes 0x0421, a very dark grey) and never sets bit 15.
-static uint16_t packColour(Rgb c, int x, int y) {
-  const float t = (static_cast<float>(kBayer[(y & 3) * 4 + (x & 3)]) + 0.5f) / 16.0f;
+uint16_t packColour(Rgb c, int x, int y) {
+  const int cell = (y & (kBayerSide - 1)) * kBayerSide + (x & (kBayerSide - 1));
+  const float t = (static_cast<float>(kBayer[cell]) + 0.5f) / static_cast<float>(std::size(kBayer));
   const int r = channel5(c.r, t), g = channel5(c.g, t), b = channel5(c.b, t);
   const uint16_t v = static_cast<uint16_t>((r << 10) | (g << 5) | b);
   return v == 0 ? 0x0421 : v;
 }
 
-// The canvas as stored words, in file order.
-static std::vector<uint16_t> storedWords(const Canvas& upright, Layout layout, Cutout cutout) {
+std::vector<uint16_t> storedWords(const Canvas& upright, Layout layout, Cutout cutout) {
   std::vector<uint16_t> words(static_cast<size_t>(upright.w) * upright.h);
   const size_t n = words.size();
   for (int y = 0; y < upright.h; ++y) {

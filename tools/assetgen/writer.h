@@ -18,6 +18,12 @@ enum class Layout {
 // Whether coverage below one half becomes the transparent value 0.
 enum class Cutout { Opaque, Transparent };
 
+// Packs one colour with a 4x4 ordered dither at (x, y). Never returns 0 (a black
+// pixel becomes 0x0421, a very dark grey) and never sets bit 15.
+uint16_t packColour(Rgb c, int x, int y);
+// The canvas as stored words, in file order.
+std::vector<uint16_t> storedWords(const Canvas& upright, Layout layout, Cutout cutout);
+
 void setOutputFolders(const std::string& dir, const std::string& previewDir);
 // Writes <dir>/<name>.16B (and <previewDir>/<name>.ppm when previews are on).
 // Reports a failure on standard error; anyWriteFailed() remembers it.

@@ -1,8 +1,10 @@
 #include "tools/img16/known.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "world/image16.h"
+#include "world/level.h"
 
 namespace {
 
@@ -43,7 +45,11 @@ const NamedPicture kPictures[] = {
     {"eig1", sized<ItemPicture>(KnownRows::BottomUp)},
     {"eib1", sized<ItemPicture>(KnownRows::BottomUp)},
 };
-static_assert(sizeof kPictures / sizeof kPictures[0] == 23, "one entry per kind of file in bilder/");
+// Title, sky, floor and meadow: one file each.
+constexpr size_t kSinglePictures = 4;
+static_assert(std::size(kPictures) == std::size(brickTextures) + std::size(figureSprites) +
+                                          std::size(statusTiles) + kItemCount + kSinglePictures,
+              "every picture the game loads; a guard's sixteen share one entry");
 
 // "1" to "16" exactly, no leading zero.
 bool isViewNumber(const char* s, size_t n) {

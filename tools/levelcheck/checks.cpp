@@ -1,4 +1,4 @@
-#include "checks.h"
+#include "tools/levelcheck/checks.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "checks.h"
 #include "tools/cli.h"
+#include "tools/levelcheck/checks.h"
 #include "world/level.h"
 
 namespace {

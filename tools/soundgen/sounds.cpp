@@ -3,6 +3,7 @@
 #include "tools/soundgen/sounds.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -149,7 +150,7 @@ void makeWind(Signal& sig) {
 
 // Name, length in seconds, peak, recipe. Footsteps peak high because the game
 // plays them quieter with distance; the wind stays well under everything.
-const SoundRecipe kRecipes[kRecipeCount] = {
+const SoundRecipe kRecipes[] = {
     {"step.wav", 0.18, 0.7, makeStep},        {"stepheavy.wav", 0.30, 0.85, makeHeavyStep},
     {"crystal.wav", 0.8, 0.5, makeCrystal},   {"item.wav", 0.9, 0.55, makeItem},
     {"callred.wav", 0.9, 0.5, makeCallRed},   {"callgreen.wav", 0.9, 0.5, makeCallGreen},
@@ -158,7 +159,7 @@ const SoundRecipe kRecipes[kRecipeCount] = {
     {"capture.wav", 3.0, 0.75, makeCapture},  {"fanfare.wav", 2.2, 0.65, makeFanfare},
     {"wind.wav", 8.0, 0.2, makeWind},
 };
-static_assert(sizeof(kRecipes) / sizeof(kRecipes[0]) == kRecipeCount, "one recipe per sound");
+static_assert(std::size(kRecipes) == kSoundCount, "one recipe per sound the game plays");
 
 Signal renderSound(const SoundRecipe& recipe) {
   Signal sig = silence(recipe.seconds);
