@@ -32,6 +32,7 @@ struct MixAudio {
   int open;
   Mix_Chunk* chunks[kMaxSounds][kPanSteps];  // [id][pan step]; only kMiddle for non-positional sounds
   Uint8* panned[kMaxSounds][kPanSteps];      // the samples of the copies this back end made
+  int loopId;                                // the sound last started on the loop channel
 };
 MixAudio g_mix{};
 
@@ -149,9 +150,12 @@ void mixPlay(int id, int volume, int pan) {
 
 void mixLoop(int id, int volume) {
   if (!g_mix.open || id < 0 || id >= kMaxSounds || !g_mix.chunks[id][kMiddle]) return;
-  Mix_HaltChannel(kLoopChannel);
   Mix_Volume(kLoopChannel, volume);
+  // The loop already playing only changes its volume: starting it again would click.
+  if (g_mix.loopId == id && Mix_Playing(kLoopChannel)) return;
+  Mix_HaltChannel(kLoopChannel);
   Mix_PlayChannel(kLoopChannel, g_mix.chunks[id][kMiddle], -1);
+  g_mix.loopId = id;
 }
 
 void mixPause(int paused) {
