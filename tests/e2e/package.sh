@@ -9,6 +9,7 @@ build="$1"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "package: $*"; exit 1; }
+source "$(dirname "$0")/lib/packages.sh"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 app=$(sed -n 's/^QUILL_APP_ID:STRING=//p' "$build/CMakeCache.txt")
@@ -19,21 +20,16 @@ deb="$scratch/out/quillmoor_${version}_$(dpkg --print-architecture).deb"
 
 # Every file the package holds, and nothing else.
 {
-  printf '%s\n' ./usr/games/quillmoor ./usr/libexec/quillmoor/quillmoor \
-    ./usr/bin/quillmoor-img16 ./usr/bin/quillmoor-levelcheck \
-    ./usr/share/games/quillmoor/Level1.txt ./usr/share/games/quillmoor/FONTS/romans.fnt \
-    "./usr/share/applications/$app.desktop" "./usr/share/metainfo/$app.metainfo.xml" \
-    ./usr/share/man/man6/quillmoor.6.gz ./usr/share/man/man1/quillmoor-img16.1.gz \
-    ./usr/share/man/man1/quillmoor-levelcheck.1.gz \
+  game_files "$app"
+  printf '%s\n' ./usr/share/games/quillmoor/Level1.txt ./usr/share/games/quillmoor/FONTS/romans.fnt \
     ./usr/share/doc/quillmoor/copyright ./usr/share/doc/quillmoor/changelog.gz \
     ./usr/share/lintian/overrides/quillmoor
-  for size in 16 32 48 64 128 256; do echo "./usr/share/icons/hicolor/${size}x$size/apps/quillmoor.png"; done
   for folder in bilder sounds; do
     [ -d "$build/game/$folder" ] || continue
     (cd "$build/game" && find "$folder" -type f ! -name .stamp | sed 's|^|./usr/share/games/quillmoor/|')
   done
 } | sort > "$scratch/expected"
-dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort > "$scratch/actual"
+deb_files "$deb" | sort > "$scratch/actual"
 diff "$scratch/expected" "$scratch/actual" || fail "the package's files differ from the expected layout (- expected, + packed)"
 [ "$(grep -c '/bilder/.*\.16B$' "$scratch/actual")" -eq 83 ] || fail "expected 83 pictures"
 [ "$(grep -c '/sounds/.*\.wav$' "$scratch/actual")" -eq 13 ] || fail "expected 13 sounds"
@@ -48,14 +44,9 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 data="$root/usr/share/games/quillmoor"
 before=$(cd "$data" && find . -printf '%p %s %T@ %m\n' | sort | md5sum)
-printf 'key 50 50; chars 13\n\n\nkeys 48\n\nkey 58\nchars 27\n' > "$scratch/replay.txt"
 ln -s "$root/usr/games/quillmoor" "$scratch/linked-quillmoor"
 for launcher in "$root/usr/games/quillmoor" "$scratch/linked-quillmoor"; do
-  play=$(mktemp -d "$scratch/play.XXXX")
-  out=$(cd "$play" && env -u QUILL_SCREENSHOT_DIR QUILL_DISPLAY=headless QUILL_INPUT=../replay.txt "$launcher" 2>"$play.err") ||
-    { cat "$play.err"; fail "$launcher: exit code $?"; }
-  [ -z "$out" ] || fail "$launcher: unexpected output: $out"
-  [ -f "$play/quillmoor-001.png" ] || { cat "$play.err"; fail "$launcher: no screenshot where it was started"; }
+  play_headless "$launcher" "$scratch" || fail "the unpacked game"
 done
 after=$(cd "$data" && find . -printf '%p %s %T@ %m\n' | sort | md5sum)
 [ "$before" = "$after" ] || fail "the game wrote into its data folder"
@@ -91,11 +82,8 @@ lintian --fail-on error,warning "$deb" > "$scratch/lintian.log" 2>&1 || { cat "$
 # A real install and removal, only on a throwaway machine.
 if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ] && ! dpkg-query -W quillmoor > /dev/null 2>&1; then
   dpkg -i "$deb" > /dev/null || fail "dpkg -i"
-  play=$(mktemp -d "$scratch/play.XXXX")
-  (cd "$play" && QUILL_DISPLAY=headless QUILL_INPUT=../replay.txt "$exec" 2>/dev/null) || fail "installed game"
-  [ -f "$play/quillmoor-001.png" ] || fail "installed game: no screenshot"
+  play_headless "$exec" "$scratch" || fail "the installed game"
   dpkg -r quillmoor > /dev/null || fail "dpkg -r"
-  while read -r f; do [ ! -e "${f#.}" ] || fail "left behind after removal: ${f#.}"; done < "$scratch/actual"
-  [ ! -e /usr/share/games/quillmoor ] || fail "data folder left behind"
+  check_removed "$scratch/actual" /usr/share/games/quillmoor || fail "dpkg -r"
 fi
 echo "ok: $(wc -l < "$scratch/actual") files packed, installed, played and validated"
