@@ -197,8 +197,11 @@ bool plainText(const char* text) {
 
 int onEntry(void* user, const char* section, const char* key, const char* value) {
   ParseState& p = *static_cast<ParseState*>(user);
-  // Binary junk is no entry worth keeping when the file is written again.
-  if (!plainText(section) || !plainText(key) || !plainText(value)) {
+  // Binary junk is no entry worth keeping when the file is written again, nor
+  // is one without a name (written back, " = value" would read as the value's
+  // continuation) or whose line, "key = value", would not fit the parser's line.
+  if (!*key || !plainText(section) || !plainText(key) || !plainText(value) ||
+      std::strlen(key) + std::strlen(value) + 4 >= INI_MAX_LINE) {
     ++p.bad;
     return 1;
   }
