@@ -3,6 +3,9 @@
 #ifdef QUILL_HAVE_X11
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -18,6 +21,7 @@ Watched g_watched[2];
 XErrorHandler g_nextHandler = nullptr;  // SDL's own, for every error not about our windows
 bool g_started = false;
 bool g_leftBehind = false;  // a window destroyed from outside was not handed back to SDL
+pid_t g_owner = 0;          // the game's process; SDL shows its message boxes from a child
 
 Watched* find(SDL_Window* window) {
   for (Watched& w : g_watched) {
@@ -39,6 +43,20 @@ int onXError(Display* display, XErrorEvent* error) {
     if (w.gone && (error->error_code == BadWindow || error->error_code == BadDrawable)) return 0;
   }
   return g_nextHandler ? g_nextHandler(display, error) : 0;
+}
+
+// The connection to the X server is gone. Xlib's own handler would call
+// exit(), whose handlers give the display back over that dead connection and
+// wait for an answer forever; nothing can be given back any more (the server
+// ended, or it dropped us and undid our windows itself), so: one line and out.
+// A message box's child process leaves the line to the game.
+int onXIOError(Display* display) {
+  if (getpid() == g_owner) {
+    const char* name = display ? DisplayString(display) : nullptr;
+    std::fprintf(stderr, "display: lost the connection to the X display \"%s\"\n", name ? name : "");
+    std::fflush(nullptr);
+  }
+  _exit(1);
 }
 
 // Sees every X event as SDL reads it; drops the copies SDL would queue.
@@ -64,6 +82,8 @@ void startWindowWatch() {
   if (!g_started) return;
   // SDL closes its X connection at shut-down and puts its first handler back.
   g_nextHandler = XSetErrorHandler(onXError);
+  g_owner = getpid();
+  XSetIOErrorHandler(onXIOError);
   SDL_SetEventFilter(onEvent, nullptr);
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
