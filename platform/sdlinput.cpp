@@ -168,10 +168,13 @@ void gameWindowEvent(const SDL_WindowEvent& w) {
   }
 }
 
+// By the window it is about. The dialog's window leaves news behind when it
+// closes (its focus loss, queued as it went): that is no window's any more,
+// and taken for the game's it would minimize an exclusive full screen at once.
 void windowEvent(const SDL_WindowEvent& w) {
   if (g_sdl.dialog && w.windowID == SDL_GetWindowID(g_sdl.dialog)) {
     dialogWindowEvent(w.event);
-  } else {
+  } else if (g_sdl.window && w.windowID == SDL_GetWindowID(g_sdl.window)) {
     gameWindowEvent(w);
   }
 }

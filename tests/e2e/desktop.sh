@@ -4,7 +4,8 @@
 # - under a window manager (openbox on a 1024x768 Xvfb) the largest windowed
 #   mode fits on the screen frame and all;
 # - the window destroyed from outside ends the game with code 0, no X error;
-# - SIGINT ends the dialog and the game without the quit question, by the signal.
+# - SIGINT ends the dialog and the game without the quit question, by the signal;
+# - an exclusive full-screen mode chosen in the dialog starts shown, not minimized.
 # Usage: desktop.sh BUILD_DIR   (the game folder is BUILD_DIR/game)
 set -euo pipefail
 
@@ -80,8 +81,9 @@ wait_exit() {
   status=0
   wait "$1" || status=$?
 }
+# $1 names the case; the rest are the game's arguments.
 start_game() {
-  (cd "$game" && exec ./quillmoor) >/dev/null 2>"$log" &
+  (cd "$game" && exec ./quillmoor "${@:2}") >/dev/null 2>"$log" &
   pid=$!
   dlg=$(wait_window "$dialog_title" 30) || fail "$1: the dialog did not appear (game running: $(kill -0 "$pid" 2>/dev/null && echo yes || echo no))"
   wait_focus "$dlg" 20 || fail "$1: the dialog did not get the focus"
@@ -134,3 +136,41 @@ wait_exit "$pid" 30 || fail "SIGINT in the game: the program did not end"
 [ "$asked" -eq 0 ] || fail "SIGINT in the game: the quit question showed"
 xdotool search --name "$game_title" >/dev/null 2>&1 && fail "SIGINT in the game: the window is still there"
 echo "ok: SIGINT in the game ends it without the quit question"
+
+# Exclusive full screen chosen in the dialog (the screen's own size, last in
+# the list once DirectDraw is off): the dialog's last focus loss must not
+# minimize the game. A second F12 answered proves the game has run passes
+# since its first one, with the focus; a request of our own to the window
+# manager, answered after any the game sent before it, then lets WM_STATE show
+# the window's final state.
+shots=$(mktemp -d)
+trap 'kill "$wm" 2>/dev/null || true; rm -rf "$log" "$shots"' EXIT
+export QUILL_SCREENSHOT_DIR=$shots
+saved() { grep -c 'quillmoor: saved' "$log" || true; }
+for backend in -novbe -novbeaf; do
+  start_game "exclusive full screen ($backend)" -nodirectdraw "$backend" --setup --fullscreen
+  xdotool key End Return
+  win=$(wait_window "$game_title" 60) || fail "full screen ($backend): the game's window did not appear"
+  for shot in 1 2; do
+    wait_focus "$win" 30 || fail "full screen ($backend): the game lost the focus"
+    xdotool key F12
+    deadline=$((SECONDS + 30))
+    until [ "$(saved)" -ge "$shot" ]; do
+      [ $SECONDS -lt $deadline ] || fail "full screen ($backend): F12 number $shot was not answered"
+      sleep 0.1
+    done
+  done
+  desktops=$(xdotool get_num_desktops)
+  xdotool set_num_desktops $((desktops + 1))
+  deadline=$((SECONDS + 30))
+  until [ "$(xdotool get_num_desktops)" -eq $((desktops + 1)) ]; do
+    [ $SECONDS -lt $deadline ] || fail "full screen ($backend): the window manager did not answer"
+    sleep 0.1
+  done
+  xdotool set_num_desktops "$desktops"
+  xprop -id "$win" WM_STATE | grep -q 'window state: Normal' ||
+    fail "full screen ($backend): the window is $(xprop -id "$win" WM_STATE | sed -n 's/.*window state: //p')"
+  xdotool key Escape
+  wait_exit "$pid" 30 || fail "full screen ($backend): Esc did not end the game"
+  echo "ok: exclusive full screen ($backend) chosen in the dialog starts shown"
+done
