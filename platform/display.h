@@ -119,12 +119,12 @@ struct DisplayDriver {
   // Brings the platform display up. Calling it again while open does nothing
   // and returns 1. Returns 0 and leaves nothing open when there is no display
   // to show anything on (a display that shows nothing, like SDL's offscreen
-  // driver, counts only when asked for by name). While open, SIGINT and
-  // SIGTERM arrive as one kDisplayQuit.
+  // driver, counts only when asked for by name). While open, SIGINT, SIGTERM
+  // and SIGHUP arrive as one kDisplayQuit.
   int (*open)();
   // Leaves full screen (the monitor gets the desktop's mode back), destroys
   // the window and everything open() made, and drops pending events.
-  // Afterwards open() may be called again. When SIGINT or SIGTERM asked the
+  // Afterwards open() may be called again. When one of those signals asked the
   // program to end, close() then ends the process by that signal.
   void (*close)();
   // The desktop's size in pixels and its depth. Needs open(); zeros otherwise.
@@ -188,6 +188,8 @@ struct DisplayDriver {
   // A modal Yes/No question over the window (standing alone without one).
   // Blocks until answered; returns 1 for Yes, 0 for No. It follows the
   // player's own close, so where no box can be shown at all the answer is Yes.
+  // An end signal while it is open ends the process at once, by that signal;
+  // one caught before answers Yes without a box.
   int (*askYesNo)(const char* caption, const char* text);
   // A modal warning with one OK button, with or without a window and even
   // when open() failed. Writes "caption: text" as one line on standard error

@@ -197,7 +197,7 @@ void translate(const SDL_Event& ev) {
   }
 }
 
-// What ends the program from outside: a caught SIGINT or SIGTERM, or a
+// What ends the program from outside: a caught end signal, or a
 // window that another program destroyed. Each is told once.
 void noticeEndings() {
   if (takeEndSignal()) pushPendingKind(kDisplayQuit);

@@ -79,7 +79,7 @@ int sdlOpen() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // SDL's own double-click radius (32 pixels) spans two lines of the mode list.
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, std::to_string(kDoubleClickRadius).c_str());
-  // SIGINT and SIGTERM are caught below, so that the desktop gets its mode back first.
+  // SIGINT, SIGTERM and SIGHUP are caught below, so that the desktop gets its mode back first.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   offerVisibleDriversOnly();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -107,7 +107,7 @@ void sdlClose() {
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   if (!windowsLeftBehind()) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   std::memset(&g_sdl, 0, sizeof g_sdl);
-  finishEndSignals();  // a caught SIGINT or SIGTERM ends the process here, the desktop restored
+  finishEndSignals();  // a caught end signal ends the process here, the desktop restored
 }
 
 int sdlAskYesNo(const char* caption, const char* text) {
@@ -117,8 +117,11 @@ int sdlAskYesNo(const char* caption, const char* text) {
   };
   const SDL_MessageBoxData box = {
       SDL_MESSAGEBOX_INFORMATION, g_sdl.window, caption, text, 2, buttons, nullptr};
+  if (!openModalBox()) return 1;  // a signal asked to end already: as a Yes, the orderly way
   int answer = 0;
-  if (SDL_ShowMessageBox(&box, &answer) != 0) {
+  const int shown = SDL_ShowMessageBox(&box, &answer);
+  closeModalBox();
+  if (shown != 0) {
     // No box could be shown: the user asked to close, so do it.
     std::fprintf(stderr, "display: cannot ask \"%s\": %s\n", text, SDL_GetError());
     return 1;
@@ -134,7 +137,9 @@ void sdlShowWarning(const char* caption, const char* text) {
   }
   std::fprintf(stderr, "%s: %s\n", caption, text);
   std::fflush(stderr);
+  if (!openModalBox()) return;
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+  closeModalBox();
 }
 
 int64_t sdlNowMicros() {

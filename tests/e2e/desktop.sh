@@ -5,6 +5,7 @@
 #   mode fits on the screen frame and all;
 # - the window destroyed from outside ends the game with code 0, no X error;
 # - SIGINT ends the dialog and the game without the quit question, by the signal;
+#   SIGTERM and SIGHUP end it while the quit question is open;
 # - an exclusive full-screen mode chosen in the dialog starts shown, not minimized.
 # Usage: desktop.sh BUILD_DIR   (the game folder is BUILD_DIR/game)
 set -euo pipefail
@@ -58,7 +59,7 @@ fi
 openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill "$wm" 2>/dev/null || true; rm -f "$log"' EXIT
-deadline=$((SECONDS + 20))
+deadline=$((SECONDS + 60))
 until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
   [ $SECONDS -lt $deadline ] || fail "openbox did not start"
   sleep 0.1
@@ -68,13 +69,15 @@ dialog_title='^Choose a video mode$'
 game_title='^Quillmoor!!!$'
 
 source "$(dirname "$0")/lib/x11.sh"
+# The quit question's box is open (xdotool's search by name does not see its title).
+question_open() { xwininfo -root -tree 2>/dev/null | grep -q '"Confirm Exit"'; }
 # Waits (at most $2 seconds) for process $1 to end, meanwhile noting in $asked
 # whether the quit question ever showed; its exit code lands in $status.
 wait_exit() {
   local deadline=$((SECONDS + $2))
   asked=0
   while kill -0 "$1" 2>/dev/null; do
-    xdotool search --onlyvisible --name '^Confirm Exit$' >/dev/null 2>&1 && asked=1
+    question_open && asked=1
     if [ $SECONDS -ge $deadline ]; then kill -9 "$1" 2>/dev/null || true; wait "$1" || true; return 1; fi
     sleep 0.05
   done
@@ -136,6 +139,30 @@ wait_exit "$pid" 30 || fail "SIGINT in the game: the program did not end"
 [ "$asked" -eq 0 ] || fail "SIGINT in the game: the quit question showed"
 xdotool search --name "$game_title" >/dev/null 2>&1 && fail "SIGINT in the game: the window is still there"
 echo "ok: SIGINT in the game ends it without the quit question"
+
+# SIGTERM and SIGHUP (a closed terminal) while the quit question is open
+# (openbox's alt+F4 presses the close button): the game ends by the signal as
+# anywhere else, and the question's box goes with it.
+for signal in TERM HUP; do
+  start_largest_window "SIG$signal at the quit question"
+  focus_window "$win" 20 || fail "SIG$signal: the game's window did not get the focus"
+  xdotool key alt+F4
+  deadline=$((SECONDS + 30))
+  until question_open; do
+    [ $SECONDS -lt $deadline ] || fail "SIG$signal: the quit question did not show"
+    sleep 0.1
+  done
+  kill -"$signal" "$pid"
+  wait_exit "$pid" 30 || fail "SIG$signal at the quit question: the program did not end"
+  expected=$((128 + $(kill -l "$signal")))
+  [ "$status" -eq "$expected" ] || fail "SIG$signal at the quit question: exit code $status, not $expected"
+  deadline=$((SECONDS + 30))
+  while question_open; do
+    [ $SECONDS -lt $deadline ] || fail "SIG$signal: the quit question outlived the game"
+    sleep 0.1
+  done
+  echo "ok: SIG$signal at the quit question ends the game and the question"
+done
 
 # Exclusive full screen chosen in the dialog (the screen's own size, last in
 # the list once DirectDraw is off): the dialog's last focus loss must not
