@@ -129,6 +129,11 @@ struct DisplayDriver {
   void (*close)();
   // The desktop's size in pixels and its depth. Needs open(); zeros otherwise.
   void (*desktop)(int* width, int* height, int* bitsPerPixel);
+  // The part of the desktop that windows may cover: without the panels and
+  // docks it keeps for itself (the window manager's work area), in desktop
+  // pixels. The whole desktop where the platform does not tell. Needs open();
+  // zeros otherwise.
+  void (*workArea)(int* x, int* y, int* width, int* height);
   // Writes the modes that the back ends enabled in driverWords (the game's
   // DriverOptions words, indexed by DriverWord; words 0-7 non-zero = may be
   // used) offer, at most max of them, in the back end's order, and returns how

@@ -158,6 +158,7 @@ const DisplayDriver kSdlDriver = {
     .open = sdlOpen,
     .close = sdlClose,
     .desktop = sdlDesktop,
+    .workArea = sdlWorkArea,
     .listModes = sdlListModes,
     .createWindow = sdlCreateWindow,
     .destroyWindow = sdlDestroyWindow,
@@ -192,6 +193,21 @@ void sdlDesktop(int* width, int* height, int* bitsPerPixel) {
   *height = dm.h;
   // A 24-bit colour desktop keeps its pixels in 32-bit words.
   *bitsPerPixel = SDL_BYTESPERPIXEL(dm.format) == 4 ? 32 : static_cast<int>(SDL_BITSPERPIXEL(dm.format));
+}
+
+void sdlWorkArea(int* x, int* y, int* width, int* height) {
+  *x = *y = *width = *height = 0;
+  if (!g_sdl.open) return;
+  SDL_Rect area;
+  if (SDL_GetDisplayUsableBounds(0, &area) == 0 && area.w > 0 && area.h > 0) {
+    *x = area.x;
+    *y = area.y;
+    *width = area.w;
+    *height = area.h;
+    return;
+  }
+  int bpp = 0;
+  sdlDesktop(width, height, &bpp);
 }
 
 const DisplayDriver* sdlDisplayDriver() { return &kSdlDriver; }

@@ -94,6 +94,7 @@ extern SdlState g_sdl;
 
 // ---- sdlport.cpp ----
 void sdlDesktop(int* width, int* height, int* bitsPerPixel);
+void sdlWorkArea(int* x, int* y, int* width, int* height);
 
 // ---- sdlmodes.cpp ----
 int sdlListModes(const int32_t* driverWords, DisplayMode* out, int max);
