@@ -215,7 +215,9 @@ struct DisplayDriver {
   // (x, y). It is shown, raised and given the keyboard focus. Needs open().
   // Returns 1 on success; 0 (nothing left open) when no window can be made.
   // While it is open, pollEvent delivers its input with coordinates in its
-  // client pixels. Opening it again while open moves and resizes it.
+  // client pixels; a key already held down as it opens (Enter held through
+  // the start-up) acts only once let go and pressed again. Opening it again
+  // while open moves and resizes it.
   int (*openDialog)(const char* title, int x, int y, int width, int height);
   // Shows the x1R5G5B5 picture 1:1 in the dialog window (it should have the
   // dialog's size; a smaller one leaves the rest black). Nothing without one.

@@ -22,6 +22,11 @@ XErrorHandler g_nextHandler = nullptr;  // SDL's own, for every error not about 
 bool g_started = false;
 bool g_leftBehind = false;  // a window destroyed from outside was not handed back to SDL
 pid_t g_owner = 0;          // the game's process; SDL shows its message boxes from a child
+// Keys held down when ignoreHeldKeys() was called and not let go since, by X
+// key code (XQueryKeymap's bit vector), and whether the key press SDL reports
+// next is one of theirs.
+char g_heldKeys[32];
+bool g_dropKeyDown = false;
 
 Watched* find(SDL_Window* window) {
   for (Watched& w : g_watched) {
@@ -59,12 +64,36 @@ int onXIOError(Display* display) {
   _exit(1);
 }
 
-// Sees every X event as SDL reads it; drops the copies SDL would queue.
+// A key press or release of a key held since ignoreHeldKeys(): a release
+// frees the key, a press marks SDL's key-down that follows it for dropping.
+void noteHeldKey(const XEvent& x) {
+  g_dropKeyDown = false;
+  if (x.type != KeyPress && x.type != KeyRelease) return;
+  const unsigned code = x.xkey.keycode;
+  if (code >= 8 * sizeof g_heldKeys) return;
+  char& byte = g_heldKeys[code / 8];
+  const char bit = static_cast<char>(1 << (code % 8));
+  if (!(byte & bit)) return;
+  if (x.type == KeyRelease) {
+    byte = static_cast<char>(byte & ~bit);
+  } else {
+    g_dropKeyDown = true;
+  }
+}
+
+// Sees every event as SDL queues it, each X event just before what SDL makes
+// of it; drops the copies of X events SDL would queue, and the key-downs of
+// keys held since ignoreHeldKeys().
 int onEvent(void*, SDL_Event* event) {
+  if (event->type == SDL_KEYDOWN && g_dropKeyDown) {
+    g_dropKeyDown = false;
+    return 0;
+  }
   if (event->type != SDL_SYSWMEVENT) return 1;
   const SDL_SysWMmsg* msg = event->syswm.msg;
   if (!msg || msg->subsystem != SDL_SYSWM_X11) return 0;
   const XEvent& x = msg->msg.x11.event;
+  noteHeldKey(x);
   for (Watched& w : g_watched) {
     if (w.xid == 0) continue;
     if (x.type == DestroyNotify && x.xdestroywindow.window == w.xid) w.gone = true;
@@ -125,6 +154,17 @@ void destroyWatchedWindow(SDL_Window* window) {
 
 bool windowsLeftBehind() { return g_leftBehind; }
 
+void ignoreHeldKeys(SDL_Window* window) {
+  forgetHeldKeys();
+  const Watched* w = find(window);
+  if (w && w->display) XQueryKeymap(w->display, g_heldKeys);
+}
+
+void forgetHeldKeys() {
+  for (char& byte : g_heldKeys) byte = 0;
+  g_dropKeyDown = false;
+}
+
 #else
 
 void startWindowWatch() {}
@@ -134,5 +174,7 @@ void destroyWatchedWindow(SDL_Window* window) {
   if (window) SDL_DestroyWindow(window);
 }
 bool windowsLeftBehind() { return false; }
+void ignoreHeldKeys(SDL_Window*) {}
+void forgetHeldKeys() {}
 
 #endif

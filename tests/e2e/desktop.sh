@@ -6,6 +6,7 @@
 # - the window destroyed from outside ends the game with code 0, no X error;
 # - SIGINT ends the dialog and the game without the quit question, by the signal;
 #   SIGTERM and SIGHUP end it while the quit question is open;
+# - Enter held down through the start-up does not choose in the dialog;
 # - an exclusive full-screen mode chosen in the dialog starts shown, not minimized.
 # Usage: desktop.sh BUILD_DIR   (the game folder is BUILD_DIR/game)
 set -euo pipefail
@@ -139,6 +140,21 @@ wait_exit "$pid" 30 || fail "SIGINT in the game: the program did not end"
 [ "$asked" -eq 0 ] || fail "SIGINT in the game: the quit question showed"
 xdotool search --name "$game_title" >/dev/null 2>&1 && fail "SIGINT in the game: the window is still there"
 echo "ok: SIGINT in the game ends it without the quit question"
+
+# Enter held down since before the start: the keyboard repeats it into the
+# dialog (after its delay, well within the pause below), which waits for a
+# press of its own.
+xdotool keydown Return
+start_game "Enter held"
+sleep 1.5
+xdotool search --onlyvisible --name "$game_title" >/dev/null 2>&1 && { xdotool keyup Return; fail "Enter held: the dialog chose at once"; }
+xdotool keyup Return
+xdotool key Return
+win=$(wait_window "$game_title" 60) || fail "Enter held: a new press did not start the game"
+focus_window "$win" 20 || fail "Enter held: the game's window did not get the focus"
+xdotool key Escape
+wait_exit "$pid" 30 || fail "Enter held: Esc did not end the game"
+echo "ok: Enter held through the start-up waits for a press of its own"
 
 # SIGTERM and SIGHUP (a closed terminal) while the quit question is open
 # (openbox's alt+F4 presses the close button): the game ends by the signal as
