@@ -54,6 +54,9 @@ struct FrameworkState {
 FrameworkState g_fw;
 DriverOptions g_options = kDefaultOptions;
 int g_switchOffered = 0;  // the main loop has a mode-switch callback; kept across shut-downs
+// The icon every window made gets (the game's, see setWindowIcon); kept across shut-downs.
+const uint32_t* g_icon = nullptr;
+int g_iconWidth = 0, g_iconHeight = 0;
 bool g_driversMarked = true;
 DisplayMode g_available[kMaxAvailableModes];  // what the display layer offers
 int g_availableCount = 0;
@@ -211,6 +214,7 @@ bool setUpWindow() {
     return false;
   }
   g_fw.window = true;
+  if (g_icon) display()->setWindowIcon(g_icon, g_iconWidth, g_iconHeight);
   display()->frameSize(&g_fw.frameWidth, &g_fw.frameHeight);
   return true;
 }
@@ -523,10 +527,17 @@ DisplayState displayState() {
 
 void setModeSwitchOffered(int offered) { g_switchOffered = offered ? 1 : 0; }
 
+void setWindowIcon(const uint32_t* argb, int width, int height) {
+  g_icon = argb;
+  g_iconWidth = width;
+  g_iconHeight = height;
+}
+
 void resetFramework() {
   shutDownFramework();
   g_options = kDefaultOptions;
   g_switchOffered = 0;
+  setWindowIcon(nullptr, 0, 0);
   g_availableCount = 0;
   g_modeCount = 0;
   g_fullCount = 0;

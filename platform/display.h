@@ -164,6 +164,10 @@ struct DisplayDriver {
   // Shows the window, raises it and gives it the keyboard focus. Needs a
   // window; nothing without one.
   void (*showWindow)();
+  // Gives the window an icon for the taskbar and the window switcher:
+  // width x height ARGB8888 pixels, rows from the top, read during the call.
+  // Needs a window; nothing without one.
+  void (*setWindowIcon)(const uint32_t* argb, int width, int height);
 
   // Makes the window cover the screen showing `mode`. The mode must come from
   // the last listModes. Needs a window. Returns 1 on success, 0 when the mode

@@ -243,6 +243,12 @@ void hShowWindow() {
   if (g_h.window.exists) g_h.window.shown = 1;
 }
 
+void hSetWindowIcon(const uint32_t* argb, int width, int height) {
+  if (!g_h.window.exists || !argb) return;
+  g_h.window.iconWidth = width;
+  g_h.window.iconHeight = height;
+}
+
 int hEnterFullScreen(const DisplayMode* mode) {
   if (!g_h.window.exists || !mode) return 0;
   if (g_h.failFullScreen > 0) {
@@ -353,6 +359,7 @@ const DisplayDriver kHeadlessDriver = {
     .placeWindow = hPlaceWindow,
     .windowPosition = hWindowPosition,
     .showWindow = hShowWindow,
+    .setWindowIcon = hSetWindowIcon,
     .enterFullScreen = hEnterFullScreen,
     .leaveFullScreen = hLeaveFullScreen,
     .present = hPresent,

@@ -84,8 +84,9 @@ struct HeadlessWindow {
   int x, y;  // outer top-left corner
   int clientWidth, clientHeight;
   int fullScreen;
-  int fullScreenModeId;  // id of the mode entered, -1 when windowed
-  int created;           // how many windows were created so far
+  int fullScreenModeId;       // id of the mode entered, -1 when windowed
+  int created;                // how many windows were created so far
+  int iconWidth, iconHeight;  // the icon setWindowIcon gave it, 0 x 0 without one
   char title[80];
 };
 const HeadlessWindow& headlessWindow();

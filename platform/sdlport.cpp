@@ -166,6 +166,7 @@ const DisplayDriver kSdlDriver = {
     .placeWindow = sdlPlaceWindow,
     .windowPosition = sdlWindowPosition,
     .showWindow = sdlShowWindow,
+    .setWindowIcon = sdlSetWindowIcon,
     .enterFullScreen = sdlEnterFullScreen,
     .leaveFullScreen = sdlLeaveFullScreen,
     .present = sdlPresent,

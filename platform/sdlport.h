@@ -109,6 +109,7 @@ void sdlFrameSize(int* width, int* height);
 void sdlPlaceWindow(int x, int y, int clientWidth, int clientHeight);
 void sdlWindowPosition(int* x, int* y);
 void sdlShowWindow();
+void sdlSetWindowIcon(const uint32_t* argb, int width, int height);
 int sdlEnterFullScreen(const DisplayMode* mode);
 void sdlLeaveFullScreen();
 void sdlPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);

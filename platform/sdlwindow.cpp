@@ -202,6 +202,16 @@ void sdlShowWindow() {
   SDL_RaiseWindow(g_sdl.window);
 }
 
+void sdlSetWindowIcon(const uint32_t* argb, int width, int height) {
+  if (!g_sdl.window || !argb || width < 1 || height < 1) return;
+  // SDL copies the pixels into the window's icon property at once.
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32,
+                                                         width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(g_sdl.window, icon);
+  SDL_FreeSurface(icon);
+}
+
 int sdlEnterFullScreen(const DisplayMode* mode) {
   if (!g_sdl.window || !mode) return 0;
   const ListedMode* listed = sdlListedFor(mode);
