@@ -1,5 +1,6 @@
 #include "support/testdata.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -21,4 +22,25 @@ std::string readFile(const std::string& path) {
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+std::string wavBytes(double seconds) {
+  const uint32_t rate = 8000, bytes = static_cast<uint32_t>(seconds * rate) * 2;
+  std::string s;
+  auto put = [&s](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) s += static_cast<char>(v >> 8 * i);
+  };
+  s += "RIFF";
+  put(36 + bytes, 4);
+  s += "WAVEfmt ";
+  put(16, 4);  // the format: plain samples, one channel, 16 bits
+  put(1, 2);
+  put(1, 2);
+  put(rate, 4);
+  put(2 * rate, 4);
+  put(2, 2);
+  put(16, 2);
+  s += "data";
+  put(bytes, 4);
+  return s.append(bytes, '\0');
 }
