@@ -152,7 +152,7 @@ void gameWindowEvent(const SDL_WindowEvent& w) {
   switch (w.event) {
     case SDL_WINDOWEVENT_CLOSE: pushPendingKind(kDisplayClose); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: focusLost(); break;
-    case SDL_WINDOWEVENT_MOVED: sdlNoteWindowMoved(w.data1, w.data2); break;
+    case SDL_WINDOWEVENT_MOVED: sdlNoteWindowMoved(); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       pushPendingKind(kDisplayFocusGained);
       pushPadEvents(padsFocusGained);

@@ -118,9 +118,9 @@ void sdlReleaseTexture();
 // Shows the last presented picture again (after an expose or a resize);
 // nothing before the first present or once the window is gone.
 void sdlRepaint();
-// The window moved to a client position: remembered as the player's place
+// The window moved: where it stands now is remembered as the player's place
 // when it is a normal window of the size it was given.
-void sdlNoteWindowMoved(int clientX, int clientY);
+void sdlNoteWindowMoved();
 
 // ---- sdlinput.cpp ----
 int sdlPollEvent(DisplayEvent* out);
