@@ -3,6 +3,7 @@
 // mode dialog's window each have a file of their own beside it (sdlport.h).
 #include "platform/sdlport.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -63,8 +64,11 @@ void noteNoDisplay() {
   } else {
     std::snprintf(why, sizeof why, "DISPLAY is not set");
   }
+  // The advice names the command as it was run (glibc keeps argv[0]'s base
+  // name): an installed game's player has no build scripts.
   g_noDisplay = std::string("no display to show the game on (") + why +
-                "); start it in a desktop session, or without a screen under Xvfb: xvfb-run -a scripts/run";
+                "); start it in a desktop session, or without a screen under Xvfb: xvfb-run -a " +
+                program_invocation_short_name;
 }
 
 int sdlOpen() {
