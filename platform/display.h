@@ -180,7 +180,7 @@ struct DisplayDriver {
 
   // Shows the x1R5G5B5 picture on the window, scaled to targetWidth x
   // targetHeight, or to the largest rectangle of that shape the window holds
-  // (in full screen, 4:3 for the 200- and 400-line modes): by whole factors
+  // (in full screen, 4:3 for the 320- and 640-wide modes of other shapes): by whole factors
   // with nearest neighbour, the rest of the way filtered. Whatever of the
   // window the picture does not cover stays black. waitMode 1 waits for the
   // retrace, 0 and 2 do not. The picture is only read, during the call.
