@@ -1,13 +1,10 @@
 // Fuzzes the picture loader: any file, read at several sizes in both storage
 // orders, must fill exactly the picture and nothing beyond it, with 0xFF for
 // every byte past the file's end.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
+#include "fuzz/inputfile.h"
 #include "world/image16.h"
 
 namespace {
@@ -25,23 +22,11 @@ static_assert(sizeof kProbes / sizeof kProbes[0] == 4, "four sizes per input");
 
 SpritePicture picture;  // holds the largest probe; the address sanitizer guards its ends
 
-const char* scratchPath() {
-  static char path[64] = "";
-  if (!path[0]) {
-    std::snprintf(path, sizeof path, "/tmp/fuzz_image16_%d.16B", static_cast<int>(getpid()));
-    std::atexit([] { std::remove(path); });
-  }
-  return path;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const char* path = scratchPath();
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return 0;
-  if (size > 0) std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  const char* path = writeInputFile("image16", ".16B", data, size);
+  if (!path) return 0;
   for (const Probe& p : kProbes) {
     loadImage16(path, p.w, p.h, p.storage, picture.pixels);
     // A short file reads 0xFF past its end, so the last pixel is known.
