@@ -243,11 +243,7 @@ void hShowWindow() {
   if (g_h.window.exists) g_h.window.shown = 1;
 }
 
-void hSetWindowIcon(const uint32_t* argb, int width, int height) {
-  if (!g_h.window.exists || !argb) return;
-  g_h.window.iconWidth = width;
-  g_h.window.iconHeight = height;
-}
+void hSetWindowIcon(const uint32_t*, int, int) {}  // nothing shows it
 
 int hEnterFullScreen(const DisplayMode* mode) {
   if (!g_h.window.exists || !mode) return 0;

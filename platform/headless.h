@@ -84,9 +84,8 @@ struct HeadlessWindow {
   int x, y;  // outer top-left corner
   int clientWidth, clientHeight;
   int fullScreen;
-  int fullScreenModeId;       // id of the mode entered, -1 when windowed
-  int created;                // how many windows were created so far
-  int iconWidth, iconHeight;  // the icon setWindowIcon gave it, 0 x 0 without one
+  int fullScreenModeId;  // id of the mode entered, -1 when windowed
+  int created;           // how many windows were created so far
   char title[80];
 };
 const HeadlessWindow& headlessWindow();

@@ -141,79 +141,54 @@ wait_exit "$pid" 30 || fail "SIGINT in the game: the program did not end"
 xdotool search --name "$game_title" >/dev/null 2>&1 && fail "SIGINT in the game: the window is still there"
 echo "ok: SIGINT in the game ends it without the quit question"
 
-# Enter held down since before the start: the keyboard repeats it into the
-# dialog (after its delay, well within the pause below), which waits for a
-# press of its own.
+# Enter held since before the start: the keyboard repeats it into the dialog
+# (within the pause below), which waits for a press of its own.
 xdotool keydown Return
 start_game "Enter held"
 sleep 1.5
 xdotool search --onlyvisible --name "$game_title" >/dev/null 2>&1 && { xdotool keyup Return; fail "Enter held: the dialog chose at once"; }
-xdotool keyup Return
-xdotool key Return
-win=$(wait_window "$game_title" 60) || fail "Enter held: a new press did not start the game"
-focus_window "$win" 20 || fail "Enter held: the game's window did not get the focus"
+xdotool keyup Return key Return
+win=$(wait_window "$game_title" 60) && focus_window "$win" 20 || fail "Enter held: a new press did not start the game"
 xdotool key Escape
 wait_exit "$pid" 30 || fail "Enter held: Esc did not end the game"
 echo "ok: Enter held through the start-up waits for a press of its own"
 
-# SIGTERM and SIGHUP (a closed terminal) while the quit question is open
-# (openbox's alt+F4 presses the close button): the game ends by the signal as
-# anywhere else, and the question's box goes with it.
+# SIGTERM and SIGHUP at the quit question (openbox's alt+F4 is the close
+# button): the game ends by the signal, and the question's box goes with it.
+question_closed() { ! question_open; }
 for signal in TERM HUP; do
   start_largest_window "SIG$signal at the quit question"
-  focus_window "$win" 20 || fail "SIG$signal: the game's window did not get the focus"
-  xdotool key alt+F4
-  deadline=$((SECONDS + 30))
-  until question_open; do
-    [ $SECONDS -lt $deadline ] || fail "SIG$signal: the quit question did not show"
-    sleep 0.1
-  done
+  focus_window "$win" 20 && xdotool key alt+F4 && wait_for 30 question_open || fail "SIG$signal: no quit question"
   kill -"$signal" "$pid"
   wait_exit "$pid" 30 || fail "SIG$signal at the quit question: the program did not end"
-  expected=$((128 + $(kill -l "$signal")))
-  [ "$status" -eq "$expected" ] || fail "SIG$signal at the quit question: exit code $status, not $expected"
-  deadline=$((SECONDS + 30))
-  while question_open; do
-    [ $SECONDS -lt $deadline ] || fail "SIG$signal: the quit question outlived the game"
-    sleep 0.1
-  done
+  [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal at the quit question: exit code $status"
+  wait_for 30 question_closed || fail "SIG$signal: the quit question outlived the game"
   echo "ok: SIG$signal at the quit question ends the game and the question"
 done
 
-# Exclusive full screen chosen in the dialog (the screen's own size, last in
-# the list once DirectDraw is off): the dialog's last focus loss must not
-# minimize the game. A second F12 answered proves the game has run passes
-# since its first one, with the focus; a request of our own to the window
-# manager, answered after any the game sent before it, then lets WM_STATE show
-# the window's final state.
+# Exclusive full screen (the screen's size, last once DirectDraw is off)
+# chosen in the dialog is not minimized by the dialog's last focus loss. A
+# second F12 answered proves passes ran with the focus; a request of ours to
+# the window manager, answered after the game's, makes WM_STATE final.
 shots=$(mktemp -d)
 trap 'kill "$wm" 2>/dev/null || true; rm -rf "$log" "$shots"' EXIT
 export QUILL_SCREENSHOT_DIR=$shots
-saved() { grep -c 'quillmoor: saved' "$log" || true; }
+saved() { [ "$(grep -c 'quillmoor: saved' "$log")" -ge "$1" ]; }
+desktops_are() { [ "$(xdotool get_num_desktops)" -eq "$1" ]; }
 for backend in -novbe -novbeaf; do
-  start_game "exclusive full screen ($backend)" -nodirectdraw "$backend" --setup --fullscreen
+  what="exclusive full screen ($backend)"
+  start_game "$what" -nodirectdraw "$backend" --setup --fullscreen
   xdotool key End Return
-  win=$(wait_window "$game_title" 60) || fail "full screen ($backend): the game's window did not appear"
+  win=$(wait_window "$game_title" 60) || fail "$what: the game's window did not appear"
   for shot in 1 2; do
-    wait_focus "$win" 30 || fail "full screen ($backend): the game lost the focus"
-    xdotool key F12
-    deadline=$((SECONDS + 30))
-    until [ "$(saved)" -ge "$shot" ]; do
-      [ $SECONDS -lt $deadline ] || fail "full screen ($backend): F12 number $shot was not answered"
-      sleep 0.1
-    done
+    wait_focus "$win" 30 && xdotool key F12 && wait_for 30 saved "$shot" || fail "$what: F12 number $shot not answered"
   done
   desktops=$(xdotool get_num_desktops)
   xdotool set_num_desktops $((desktops + 1))
-  deadline=$((SECONDS + 30))
-  until [ "$(xdotool get_num_desktops)" -eq $((desktops + 1)) ]; do
-    [ $SECONDS -lt $deadline ] || fail "full screen ($backend): the window manager did not answer"
-    sleep 0.1
-  done
+  wait_for 30 desktops_are $((desktops + 1)) || fail "$what: the window manager did not answer"
   xdotool set_num_desktops "$desktops"
-  xprop -id "$win" WM_STATE | grep -q 'window state: Normal' ||
-    fail "full screen ($backend): the window is $(xprop -id "$win" WM_STATE | sed -n 's/.*window state: //p')"
+  xprop -id "$win" WM_STATE | grep -q 'window state: Normal' || fail "$what: $(xprop -id "$win" WM_STATE)"
   xdotool key Escape
-  wait_exit "$pid" 30 || fail "full screen ($backend): Esc did not end the game"
-  echo "ok: exclusive full screen ($backend) chosen in the dialog starts shown"
+  wait_exit "$pid" 30 || fail "$what: Esc did not end the game"
+  echo "ok: $what chosen in the dialog starts shown"
 done
