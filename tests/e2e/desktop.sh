@@ -154,11 +154,13 @@ wait_exit "$pid" 30 || fail "Enter held: Esc did not end the game"
 echo "ok: Enter held through the start-up waits for a press of its own"
 
 # SIGTERM and SIGHUP at the quit question (openbox's alt+F4 is the close
-# button): the game ends by the signal, and the question's box goes with it.
+# button of the window it holds active): the game ends by the signal, and the
+# question's box goes with it.
 question_closed() { ! question_open; }
 for signal in TERM HUP; do
   start_largest_window "SIG$signal at the quit question"
-  focus_window "$win" 20 && xdotool key alt+F4 && wait_for 30 question_open || fail "SIG$signal: no quit question"
+  xdotool windowactivate --sync "$win" && xdotool key alt+F4 && wait_for 30 question_open ||
+    fail "SIG$signal: no quit question"
   kill -"$signal" "$pid"
   wait_exit "$pid" 30 || fail "SIG$signal at the quit question: the program did not end"
   [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal at the quit question: exit code $status"
