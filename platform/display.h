@@ -180,10 +180,11 @@ struct DisplayDriver {
 
   // Shows the x1R5G5B5 picture on the window, scaled to targetWidth x
   // targetHeight, or to the largest rectangle of that shape the window holds
-  // (in full screen, 4:3 for the 320- and 640-wide modes of other shapes): by whole factors
-  // with nearest neighbour, the rest of the way filtered. Whatever of the
-  // window the picture does not cover stays black. waitMode 1 waits for the
-  // retrace, 0 and 2 do not. The picture is only read, during the call.
+  // (in full screen, 4:3 for the 320- and 640-wide modes of other shapes): by
+  // whole factors with nearest neighbour, the rest of the way filtered.
+  // Whatever of the window the picture does not cover stays black. waitMode 1
+  // waits for the retrace, 0 and 2 do not. The picture is only read, during
+  // the call.
   // Needs a window; nothing without one or once another program destroyed it.
   void (*present)(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);
 
