@@ -1,5 +1,6 @@
 // chooseMode: the mode dialog as a window of its own, drawn by us in the
 // classic grey, bevelled look, with its modal loop over the display layer.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -393,10 +394,11 @@ int chooseMode(ModeInfo* out, int32_t* options) {
     std::fprintf(stderr, "framework: no memory for the mode dialog\n");
     return 0;
   }
-  int x = (screenWidth() - g_layout.width) / 2;
-  int y = (screenHeight() - g_layout.height) / 2;
-  if (x < 0) x = 0;
-  if (y < 0) y = 0;
+  // Centred where windows go, beside the desktop's panels.
+  int areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
+  dd->workArea(&areaX, &areaY, &areaWidth, &areaHeight);
+  const int x = areaX + std::max(0, (areaWidth - g_layout.width) / 2);
+  const int y = areaY + std::max(0, (areaHeight - g_layout.height) / 2);
   if (!dd->openDialog("Choose a video mode", x, y, g_layout.width, g_layout.height)) {
     std::fprintf(stderr, "framework: cannot open the mode dialog's window\n");
     destroySurface(surface);

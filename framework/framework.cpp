@@ -27,6 +27,7 @@ struct FrameworkState {
   bool initialised;
   char title[80];
   int screenWidth, screenHeight, desktopDepth;
+  int areaX, areaY, areaWidth, areaHeight;  // the work area: where windows go, beside the panels
   int fullScreen;
   int stretch;
   int surfaceWidth, surfaceHeight;
@@ -53,6 +54,9 @@ struct FrameworkState {
 FrameworkState g_fw;
 DriverOptions g_options = kDefaultOptions;
 int g_switchOffered = 0;  // the main loop has a mode-switch callback; kept across shut-downs
+// The icon every window made gets (the game's, see setWindowIcon); kept across shut-downs.
+const uint32_t* g_icon = nullptr;
+int g_iconWidth = 0, g_iconHeight = 0;
 bool g_driversMarked = true;
 DisplayMode g_available[kMaxAvailableModes];  // what the display layer offers
 int g_availableCount = 0;
@@ -210,6 +214,7 @@ bool setUpWindow() {
     return false;
   }
   g_fw.window = true;
+  if (g_icon) display()->setWindowIcon(g_icon, g_iconWidth, g_iconHeight);
   display()->frameSize(&g_fw.frameWidth, &g_fw.frameHeight);
   return true;
 }
@@ -232,21 +237,27 @@ bool makeBackBuffer() {
 }
 
 // The window's client size for a mode: the surface, and the target that the
-// stretch asks for, both fitted to the screen with the frame measured so far.
+// stretch asks for, both fitted with the frame measured so far into the work
+// area, so that no panel covers any of the window.
 struct WindowFit {
   int surfaceWidth, surfaceHeight;
   int stretch;
   int targetWidth, targetHeight;
 };
 
+// A client area this large, framed, is smaller than the work area.
+bool fitsWorkArea(int clientWidth, int clientHeight) {
+  return clientWidth + g_fw.frameWidth < g_fw.areaWidth && clientHeight + g_fw.frameHeight < g_fw.areaHeight;
+}
+
 WindowFit fitWindow(const ModeInfo& m) {
   WindowFit f{m.xRes, m.yRes, m.windowStretch, 0, 0};
   if (f.surfaceWidth == 320 && (f.surfaceHeight == 200 || f.surfaceHeight == 400 || f.surfaceHeight == 480))
     f.surfaceHeight = 240;
   if (f.surfaceWidth == 640) f.surfaceHeight = 480;
-  if (f.surfaceWidth >= g_fw.screenWidth || f.surfaceHeight >= g_fw.screenHeight) {
-    f.surfaceWidth = g_fw.screenWidth - g_fw.frameWidth;
-    f.surfaceHeight = g_fw.screenHeight - g_fw.frameHeight;
+  if (!fitsWorkArea(f.surfaceWidth, f.surfaceHeight)) {
+    f.surfaceWidth = g_fw.areaWidth - g_fw.frameWidth;
+    f.surfaceHeight = g_fw.areaHeight - g_fw.frameHeight;
     if (f.surfaceWidth < 1) f.surfaceWidth = 1;
     if (f.surfaceHeight < 1) f.surfaceHeight = 1;
   }
@@ -257,7 +268,7 @@ WindowFit fitWindow(const ModeInfo& m) {
     f.targetWidth = 2 * f.surfaceWidth;
     f.targetHeight = 2 * f.surfaceHeight;
   }
-  if (f.targetWidth >= g_fw.screenWidth || f.targetHeight >= g_fw.screenHeight) {
+  if (!fitsWorkArea(f.targetWidth, f.targetHeight)) {
     f.stretch = 0;
     f.targetWidth = f.surfaceWidth;
     f.targetHeight = f.surfaceHeight;
@@ -266,10 +277,15 @@ WindowFit fitWindow(const ModeInfo& m) {
 }
 
 void centreWindow(const WindowFit& f) {
-  const int x = (g_fw.screenWidth - (f.targetWidth + g_fw.frameWidth)) / 2;
-  const int y = (g_fw.screenHeight - (f.targetHeight + g_fw.frameHeight)) / 2;
-  g_fw.windowX = x < 0 ? 0 : x;
-  g_fw.windowY = y < 0 ? 0 : y;
+  const int x = (g_fw.areaWidth - (f.targetWidth + g_fw.frameWidth)) / 2;
+  const int y = (g_fw.areaHeight - (f.targetHeight + g_fw.frameHeight)) / 2;
+  g_fw.windowX = g_fw.areaX + (x < 0 ? 0 : x);
+  g_fw.windowY = g_fw.areaY + (y < 0 ? 0 : y);
+}
+
+void readDesktop() {
+  display()->desktop(&g_fw.screenWidth, &g_fw.screenHeight, &g_fw.desktopDepth);
+  display()->workArea(&g_fw.areaX, &g_fw.areaY, &g_fw.areaWidth, &g_fw.areaHeight);
 }
 
 int setWindowedMode(const ModeInfo& m) {
@@ -409,7 +425,7 @@ Surface** initFramework(const char* title) {
     setError(kErrNoHardware);  // no display to show anything on
     return nullptr;
   }
-  display()->desktop(&g_fw.screenWidth, &g_fw.screenHeight, &g_fw.desktopDepth);
+  readDesktop();
   g_fw.initialised = true;
   g_driversMarked = true;
   enumerateModes();
@@ -475,7 +491,7 @@ int switchDisplayMode(int recreate, ModeInfo** mode) {
   const int beforeWindowed = g_fw.workingWindowed;
   const bool haveBefore = g_fw.haveWorkingMode;
   // A changed desktop may have a new size: fit the window to the one now.
-  if (recreate) display()->desktop(&g_fw.screenWidth, &g_fw.screenHeight, &g_fw.desktopDepth);
+  if (recreate) readDesktop();
   const ModeInfo wanted = g_fw.lastMode;
   if (setMode(&wanted, windowed, g_fw.lastPages, g_fw.lastForceSystem)) return windowed;
   int code = getError();
@@ -520,10 +536,17 @@ DisplayState displayState() {
 
 void setModeSwitchOffered(int offered) { g_switchOffered = offered ? 1 : 0; }
 
+void setWindowIcon(const uint32_t* argb, int width, int height) {
+  g_icon = argb;
+  g_iconWidth = width;
+  g_iconHeight = height;
+}
+
 void resetFramework() {
   shutDownFramework();
   g_options = kDefaultOptions;
   g_switchOffered = 0;
+  setWindowIcon(nullptr, 0, 0);
   g_availableCount = 0;
   g_modeCount = 0;
   g_fullCount = 0;

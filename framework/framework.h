@@ -38,6 +38,9 @@ constexpr int kMaxModes = 128;
 
 void setDriverOptions(const DriverOptions& options);
 const DriverOptions& driverOptions();
+// The icon of every window made from now on: width x height ARGB8888 pixels,
+// rows from the top, kept by address (they must outlive the framework).
+void setWindowIcon(const uint32_t* argb, int width, int height);
 // Returns the address of the current-surface slot; the game reads the surface
 // through it every time, because a mode switch replaces the surface.
 Surface** initFramework(const char* title);

@@ -1,6 +1,11 @@
 #include "framework/sound.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 struct SoundState {
@@ -8,24 +13,40 @@ struct SoundState {
   int paused;
 };
 SoundState g_sound{};
+
+// The folder the sound files are in, when there is none: one line instead of
+// one per file, naming where it was looked for.
+bool folderMissing(const char* path) {
+  const char* slash = std::strrchr(path, '/');
+  if (!slash) return false;
+  char folder[PATH_MAX];
+  std::snprintf(folder, sizeof folder, "%.*s", static_cast<int>(slash - path), path);
+  struct stat st;
+  if (stat(folder, &st) == 0 && S_ISDIR(st.st_mode)) return false;
+  char here[PATH_MAX] = "";
+  if (folder[0] != '/' && getcwd(here, sizeof here)) {
+    std::fprintf(stderr, "quillmoor: playing without sound: there is no folder %s in %s\n", folder, here);
+  } else {
+    std::fprintf(stderr, "quillmoor: playing without sound: there is no folder %s\n", folder);
+  }
+  return true;
+}
+
 }  // namespace
 
 int openSound(const SoundFile* files, int count) {
   closeSound();
+  if (count > 0 && folderMissing(files[0].path)) return 0;
   char why[160] = "";
   if (!audio()->open(why, sizeof why)) {
     std::fprintf(stderr, "quillmoor: playing without sound (%s)\n", why);
     return 0;
   }
   g_sound.open = 1;
-  int missing = 0;
-  const char* first = nullptr;
   for (int i = 0; i < count && i < kMaxSounds; ++i) {
-    if (audio()->load(i, files[i].path, files[i].positional)) continue;
-    if (!missing++) first = files[i].path;
+    if (!audio()->load(i, files[i].path, files[i].positional, why, sizeof why))
+      std::fprintf(stderr, "quillmoor: %s stays silent: %s\n", files[i].path, why);
   }
-  if (missing)
-    std::fprintf(stderr, "quillmoor: %d sounds could not be read (the first: %s)\n", missing, first);
   return 1;
 }
 

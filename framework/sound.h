@@ -11,10 +11,11 @@ struct SoundFile {
 };
 
 // Opens the sound output and loads files[i] as sound number i (count at most
-// kMaxSounds). Returns 1 when sounds will be heard. With no sound device, or
-// when some files cannot be read, writes one line to standard error (never
-// more, never anything to standard output) and goes on: the game simply stays
-// silent, wholly or for those sounds.
+// kMaxSounds). Returns 1 when sounds will be heard. The game goes on silent,
+// wholly or for some sounds, with one line on standard error (never anything
+// on standard output) for each thing missing: the sound device, the folder of
+// the first file (then nothing is opened), or a file that cannot be read or
+// is refused (each named, with the reason).
 int openSound(const SoundFile* files, int count);
 // Stops and frees everything; the main loop's shut-down calls it.
 void closeSound();

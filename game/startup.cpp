@@ -18,6 +18,7 @@
 #include "game/settings.h"
 #include "game/sounds.h"
 #include "game/startmode.h"
+#include "game/windowicon.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -144,6 +145,7 @@ int gameMain(int argc, char** argv) {
   DriverOptions options = defaultGameOptions();
   parseCommandLine(argc, argv, options);
   setDriverOptions(options);
+  setWindowIcon(kWindowIcon, kWindowIconSize, kWindowIconSize);
   g_slot = initFramework("Quillmoor!!!");
   if (!g_slot) fatalError(errorMessage(getError()));
 

@@ -22,9 +22,11 @@ struct AudioDriver {
   void (*close)();
   // Reads sound number `id` from a 16-bit PCM WAV file, replacing what that
   // number held. `positional` sounds are prepared for every pan, the others
-  // play from the middle. Returns 0 (the number stays silent) when the file
-  // cannot be read. Needs open(). Loading is the only place that allocates.
-  int (*load)(int id, const char* path, int positional);
+  // play from the middle. Returns 0 (the number stays silent) and puts the
+  // reason into `why` as a clause when the file cannot be read or is refused:
+  // larger than kMaxSoundFileBytes or longer than kMaxSoundSeconds
+  // (soundfile.h). Needs open(). Loading is the only place that allocates.
+  int (*load)(int id, const char* path, int positional, char* why, int whySize);
   // Starts sound `id` once at `volume` and `pan` and returns at once. Several
   // sounds overlap; when every voice is busy the new one is dropped. A number
   // that holds no sound plays nothing.

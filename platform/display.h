@@ -120,16 +120,21 @@ struct DisplayDriver {
   // Brings the platform display up. Calling it again while open does nothing
   // and returns 1. Returns 0 and leaves nothing open when there is no display
   // to show anything on (a display that shows nothing, like SDL's offscreen
-  // driver, counts only when asked for by name). While open, SIGINT and
-  // SIGTERM arrive as one kDisplayQuit.
+  // driver, counts only when asked for by name). While open, SIGINT, SIGTERM
+  // and SIGHUP arrive as one kDisplayQuit.
   int (*open)();
   // Leaves full screen (the monitor gets the desktop's mode back), destroys
   // the window and everything open() made, and drops pending events.
-  // Afterwards open() may be called again. When SIGINT or SIGTERM asked the
+  // Afterwards open() may be called again. When one of those signals asked the
   // program to end, close() then ends the process by that signal.
   void (*close)();
   // The desktop's size in pixels and its depth. Needs open(); zeros otherwise.
   void (*desktop)(int* width, int* height, int* bitsPerPixel);
+  // The part of the desktop that windows may cover: without the panels and
+  // docks it keeps for itself (the window manager's work area), in desktop
+  // pixels. The whole desktop where the platform does not tell. Needs open();
+  // zeros otherwise.
+  void (*workArea)(int* x, int* y, int* width, int* height);
   // Writes the modes that the back ends enabled in driverWords (the game's
   // DriverOptions words, indexed by DriverWord; words 0-7 non-zero = may be
   // used) offer, at most max of them, in the back end's order, and returns how
@@ -160,6 +165,10 @@ struct DisplayDriver {
   // Shows the window, raises it and gives it the keyboard focus. Needs a
   // window; nothing without one.
   void (*showWindow)();
+  // Gives the window an icon for the taskbar and the window switcher:
+  // width x height ARGB8888 pixels, rows from the top, read during the call.
+  // Needs a window; nothing without one.
+  void (*setWindowIcon)(const uint32_t* argb, int width, int height);
 
   // Makes the window cover the screen showing `mode`. The mode must come from
   // the last listModes. Needs a window. Returns 1 on success, 0 when the mode
@@ -172,10 +181,11 @@ struct DisplayDriver {
 
   // Shows the x1R5G5B5 picture on the window, scaled to targetWidth x
   // targetHeight, or to the largest rectangle of that shape the window holds
-  // (in full screen, 4:3 for the 200- and 400-line modes): by whole factors
-  // with nearest neighbour, the rest of the way filtered. Whatever of the
-  // window the picture does not cover stays black. waitMode 1 waits for the
-  // retrace, 0 and 2 do not. The picture is only read, during the call.
+  // (in full screen, 4:3 for the 320- and 640-wide modes of other shapes): by
+  // whole factors with nearest neighbour, the rest of the way filtered.
+  // Whatever of the window the picture does not cover stays black. waitMode 1
+  // waits for the retrace, 0 and 2 do not. The picture is only read, during
+  // the call.
   // Needs a window; nothing without one or once another program destroyed it.
   void (*present)(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);
 
@@ -189,6 +199,8 @@ struct DisplayDriver {
   // A modal Yes/No question over the window (standing alone without one).
   // Blocks until answered; returns 1 for Yes, 0 for No. It follows the
   // player's own close, so where no box can be shown at all the answer is Yes.
+  // An end signal while it is open ends the process at once, by that signal;
+  // one caught before answers Yes without a box.
   int (*askYesNo)(const char* caption, const char* text);
   // A modal warning with one OK button, with or without a window and even
   // when open() failed. Writes "caption: text" as one line on standard error
@@ -218,7 +230,9 @@ struct DisplayDriver {
   // (x, y). It is shown, raised and given the keyboard focus. Needs open().
   // Returns 1 on success; 0 (nothing left open) when no window can be made.
   // While it is open, pollEvent delivers its input with coordinates in its
-  // client pixels. Opening it again while open moves and resizes it.
+  // client pixels; a key already held down as it opens (Enter held through
+  // the start-up) acts only once let go and pressed again. Opening it again
+  // while open moves and resizes it.
   int (*openDialog)(const char* title, int x, int y, int width, int height);
   // Shows the x1R5G5B5 picture 1:1 in the dialog window (it should have the
   // dialog's size; a smaller one leaves the rest black). Nothing without one.

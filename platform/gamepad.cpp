@@ -2,6 +2,8 @@
 // holds which key.
 #include "platform/gamepad.h"
 
+#include <cmath>
+
 #include "platform/display.h"
 #include "platform/scancodes.h"
 
@@ -12,6 +14,11 @@ constexpr int kScanDigit9 = kScanDigit1 + 8;
 constexpr uint32_t bit(int key) { return 1u << key; }
 constexpr uint8_t keyboardBit = 1;
 constexpr uint8_t padBit(int slot) { return static_cast<uint8_t>(2 << slot); }
+
+// How far from where the stick leans a direction may lie, as the cosine of
+// the angle between them: to be pressed, and to stay held.
+constexpr double kPressCos = 0.38268343;  // cos 67.5 degrees
+constexpr double kKeepCos = 0.25881905;   // cos 75 degrees
 }  // namespace
 
 // By PadKey: the scan code the game's movement reads, or the character its
@@ -75,11 +82,14 @@ void resetPadButtonKeys() {
 }
 
 uint32_t stickKeys(int x, int y, uint32_t before) {
-  // One direction of one axis: past the press line, or still past the
-  // release line when it was held.
-  auto lean = [before](int value, int key) {
-    const int limit = (before & bit(key)) ? kStickRelease : kStickPress;
-    return value >= limit ? bit(key) : 0u;
+  const double reach = std::hypot(static_cast<double>(x), static_cast<double>(y));
+  if (reach < kStickRelease) return 0;
+  // One direction: the stick past the press line and leaning its way, or,
+  // when it was held, past the release line and still about its way.
+  auto lean = [before, reach](int along, int key) {
+    const bool held = (before & bit(key)) != 0;
+    const bool far = reach >= (held ? kStickRelease : kStickPress);
+    return far && along >= reach * (held ? kKeepCos : kPressCos) ? bit(key) : 0u;
   };
   return lean(-y, kPadKeyForward) | lean(y, kPadKeyBack) | lean(-x, kPadKeyTurnLeft) |
          lean(x, kPadKeyTurnRight);

@@ -64,14 +64,20 @@ int padButtonKey(int button);
 void setPadButtonKey(int button, int key);
 void resetPadButtonKeys();
 
-// The stick's dead zone, with hysteresis so a stick resting near the edge
-// does not flicker: a direction is pressed once the stick leans past
-// kStickPress toward it, and let go once it is back inside kStickRelease.
+// The stick's dead zone is round, with hysteresis so a stick resting near its
+// edge does not flicker: a direction is pressed once the stick leans further
+// than kStickPress from the middle toward it, and let go once it is back
+// within kStickRelease. Straight along an axis these are the distances on
+// that axis; a diagonal push counts as much as a straight one.
 constexpr int kStickPress = 12000;
 constexpr int kStickRelease = 8000;
 
 // The stick directions held (PadKey bits of the four steering keys), given
-// the position and the directions the stick held before.
+// the position and the directions the stick held before. Outside the dead
+// zone the stick holds every direction within 67.5 degrees of where it leans
+// (eight sectors: one direction, or the two it lies between); a direction
+// held stays held to 75 degrees, so a stick on a sector's border does not
+// flicker either.
 uint32_t stickKeys(int x, int y, uint32_t before);
 // The keys the buttons in `buttons` (PadButton bits) hold.
 uint32_t buttonKeys(uint32_t buttons);

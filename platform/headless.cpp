@@ -24,6 +24,7 @@ struct HeadlessState {
   HeadlessMode modes[kMaxHeadlessModes];
   int modeCount;
   int desktopWidth, desktopHeight, desktopBpp;
+  int areaX, areaY, areaWidth, areaHeight;  // the work area; a width of 0 means the whole desktop
   int frameWidth, frameHeight;
   bool frameWhenShown;  // the frame reads 0 x 0 until the window was first shown
   HeadlessWindow window;
@@ -185,6 +186,14 @@ void hDesktop(int* width, int* height, int* bitsPerPixel) {
   *bitsPerPixel = g_h.open ? g_h.desktopBpp : 0;
 }
 
+void hWorkArea(int* x, int* y, int* width, int* height) {
+  const bool whole = g_h.areaWidth <= 0;
+  *x = g_h.open && !whole ? g_h.areaX : 0;
+  *y = g_h.open && !whole ? g_h.areaY : 0;
+  *width = !g_h.open ? 0 : whole ? g_h.desktopWidth : g_h.areaWidth;
+  *height = !g_h.open ? 0 : whole ? g_h.desktopHeight : g_h.areaHeight;
+}
+
 int hListModes(const int32_t* driverWords, DisplayMode* out, int max) {
   if (!g_h.open) return 0;
   int n = 0;
@@ -235,6 +244,8 @@ void hWindowPosition(int* x, int* y) {
 void hShowWindow() {
   if (g_h.window.exists) g_h.window.shown = 1;
 }
+
+void hSetWindowIcon(const uint32_t*, int, int) {}  // nothing shows it
 
 int hEnterFullScreen(const DisplayMode* mode) {
   if (!g_h.window.exists || !mode) return 0;
@@ -341,6 +352,7 @@ const DisplayDriver kHeadlessDriver = {
     .open = hOpen,
     .close = hClose,
     .desktop = hDesktop,
+    .workArea = hWorkArea,
     .listModes = hListModes,
     .createWindow = hCreateWindow,
     .destroyWindow = hDestroyWindow,
@@ -348,6 +360,7 @@ const DisplayDriver kHeadlessDriver = {
     .placeWindow = hPlaceWindow,
     .windowPosition = hWindowPosition,
     .showWindow = hShowWindow,
+    .setWindowIcon = hSetWindowIcon,
     .enterFullScreen = hEnterFullScreen,
     .leaveFullScreen = hLeaveFullScreen,
     .present = hPresent,
@@ -399,6 +412,13 @@ void headlessSetDesktop(int width, int height, int bitsPerPixel) {
   g_h.desktopWidth = width;
   g_h.desktopHeight = height;
   g_h.desktopBpp = bitsPerPixel;
+}
+
+void headlessSetWorkArea(int x, int y, int width, int height) {
+  g_h.areaX = x;
+  g_h.areaY = y;
+  g_h.areaWidth = width;
+  g_h.areaHeight = height;
 }
 
 void headlessSetFrame(int width, int height, int whenShown) {

@@ -27,6 +27,8 @@ void headlessSetModes(const HeadlessMode* modes, int count);
 // (default 8 x 30). With whenShown the frame reads 0 x 0 until the window has
 // been shown, as under a window manager that frames a window once it maps it.
 void headlessSetDesktop(int width, int height, int bitsPerPixel);
+// The work area (default: the whole desktop, which a width of 0 asks for again).
+void headlessSetWorkArea(int x, int y, int width, int height);
 void headlessSetFrame(int width, int height, int whenShown = 0);
 // open() fails while this is set (a machine without a display).
 void headlessFailOpen(int fail);

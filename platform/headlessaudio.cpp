@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/headless.h"
+#include "platform/soundfile.h"
 
 namespace {
 
@@ -37,14 +38,13 @@ void hAudioClose() {
   std::memset(g_hAudio.loaded, 0, sizeof g_hAudio.loaded);
 }
 
-int hAudioLoad(int id, const char* path, int) {
-  if (!g_hAudio.open || id < 0 || id >= kMaxSounds) return 0;
-  char magic[12] = {};
-  std::FILE* f = std::fopen(path, "rb");
-  const bool wav = f && std::fread(magic, 1, sizeof magic, f) == sizeof magic &&
-                   std::memcmp(magic, "RIFF", 4) == 0 && std::memcmp(magic + 8, "WAVE", 4) == 0;
-  if (f) std::fclose(f);
-  g_hAudio.loaded[id] = wav ? 1 : 0;
+// Takes what the mixer would take, by the same check of the file.
+int hAudioLoad(int id, const char* path, int, char* why, int whySize) {
+  if (!g_hAudio.open || id < 0 || id >= kMaxSounds) {
+    std::snprintf(why, static_cast<size_t>(whySize), "no sound number %d while open", id);
+    return 0;
+  }
+  g_hAudio.loaded[id] = checkSoundFile(path, why, whySize);
   return g_hAudio.loaded[id];
 }
 

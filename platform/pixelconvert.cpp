@@ -168,7 +168,7 @@ Rect letterboxRect(int srcWidth, int srcHeight, int outWidth, int outHeight) {
 }
 
 bool showsAtFourByThree(int modeWidth, int modeHeight) {
-  return (modeWidth == 320 || modeWidth == 640) && (modeHeight == 200 || modeHeight == 400);
+  return (modeWidth == 320 || modeWidth == 640) && 4 * modeHeight != 3 * modeWidth;
 }
 
 PresentScale planPresent(int srcWidth, int srcHeight, int shapeWidth, int shapeHeight, int outWidth,

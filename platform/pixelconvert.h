@@ -36,8 +36,10 @@ void convertThroughLut(const uint8_t* src, int srcPitch, int width, int height, 
 // bottom are exclusive. Empty when any size is not positive.
 Rect letterboxRect(int srcWidth, int srcHeight, int outWidth, int outHeight);
 
-// Full-screen modes of 200 and 400 lines (320x200, 320x400, 640x400): their
-// monitors drew them at 4:3, with pixels taller than wide, and so do we.
+// Full-screen modes 320 or 640 pixels wide that are not 4:3 themselves
+// (320x200, 320x400, 320x480, 640x350, 640x400): their monitors drew them at
+// 4:3, with pixels not square, and so do we, as a window shows them at
+// 320x240 and 640x480.
 bool showsAtFourByThree(int modeWidth, int modeHeight);
 
 // How a picture of srcWidth x srcHeight reaches an output of outWidth x

@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "platform/audio.h"
+#include "platform/soundfile.h"
 
 namespace {
 
@@ -103,11 +104,23 @@ void mixPanGains(int step, double* left, double* right) {
   *right = std::fmin(1.0, M_SQRT2 * std::sin(angle));
 }
 
-int mixLoad(int id, const char* path, int positional) {
-  if (!g_mix.open || id < 0 || id >= kMaxSounds) return 0;
+int mixLoad(int id, const char* path, int positional, char* why, int whySize) {
+  if (!g_mix.open || id < 0 || id >= kMaxSounds) {
+    std::snprintf(why, static_cast<size_t>(whySize), "no sound number %d while open", id);
+    return 0;
+  }
   mixFree(id);
+  if (!checkSoundFile(path, why, whySize)) return 0;
   Mix_Chunk* chunk = Mix_LoadWAV(path);
-  if (!chunk) return 0;
+  if (!chunk) {
+    std::snprintf(why, static_cast<size_t>(whySize), "%s", Mix_GetError());
+    return 0;
+  }
+  // A header that understates the length shows here, before the copies.
+  if (!checkSoundLength(chunk->alen / 4.0, kRate, why, whySize)) {
+    Mix_FreeChunk(chunk);
+    return 0;
+  }
   g_mix.chunks[id][kMiddle] = chunk;
   if (!positional) return 1;
   const Uint32 frames = chunk->alen / 4;  // 16-bit stereo

@@ -12,6 +12,7 @@ void sdlDestroyDialog() {
   if (g_sdl.dialogTexture) SDL_DestroyTexture(g_sdl.dialogTexture);
   if (g_sdl.dialogRenderer) SDL_DestroyRenderer(g_sdl.dialogRenderer);
   destroyWatchedWindow(g_sdl.dialog);
+  forgetHeldKeys();
   g_sdl.dialogTexture = nullptr;
   g_sdl.dialogRenderer = nullptr;
   g_sdl.dialog = nullptr;
@@ -53,6 +54,7 @@ int sdlOpenDialog(const char* title, int x, int y, int width, int height) {
   }
   pinLoadedModules();
   watchWindow(g_sdl.dialog);
+  ignoreHeldKeys(g_sdl.dialog);  // only keys pressed from now on may choose
   g_sdl.dialogWidth = width;
   g_sdl.dialogHeight = height;
   SDL_ShowWindow(g_sdl.dialog);

@@ -154,7 +154,7 @@ void gameWindowEvent(const SDL_WindowEvent& w) {
   switch (w.event) {
     case SDL_WINDOWEVENT_CLOSE: pushPendingKind(kDisplayClose); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: focusLost(); break;
-    case SDL_WINDOWEVENT_MOVED: sdlNoteWindowMoved(w.data1, w.data2); break;
+    case SDL_WINDOWEVENT_MOVED: sdlNoteWindowMoved(); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       pushPendingKind(kDisplayFocusGained);
       pushPadEvents(padsFocusGained);
@@ -170,10 +170,13 @@ void gameWindowEvent(const SDL_WindowEvent& w) {
   }
 }
 
+// By the window it is about. The dialog's window leaves news behind when it
+// closes (its focus loss, queued as it went): that is no window's any more,
+// and taken for the game's it would minimize an exclusive full screen at once.
 void windowEvent(const SDL_WindowEvent& w) {
   if (g_sdl.dialog && w.windowID == SDL_GetWindowID(g_sdl.dialog)) {
     dialogWindowEvent(w.event);
-  } else {
+  } else if (g_sdl.window && w.windowID == SDL_GetWindowID(g_sdl.window)) {
     gameWindowEvent(w);
   }
 }
@@ -196,7 +199,7 @@ void translate(const SDL_Event& ev) {
   }
 }
 
-// What ends the program from outside: a caught SIGINT or SIGTERM, or a
+// What ends the program from outside: a caught end signal, or a
 // window that another program destroyed. Each is told once.
 void noticeEndings() {
   if (takeEndSignal()) pushPendingKind(kDisplayQuit);

@@ -3,6 +3,7 @@
 // mode dialog's window each have a file of their own beside it (sdlport.h).
 #include "platform/sdlport.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -63,8 +64,11 @@ void noteNoDisplay() {
   } else {
     std::snprintf(why, sizeof why, "DISPLAY is not set");
   }
+  // The advice names the command as it was run (glibc keeps argv[0]'s base
+  // name): an installed game's player has no build scripts.
   g_noDisplay = std::string("no display to show the game on (") + why +
-                "); start it in a desktop session, or without a screen under Xvfb: xvfb-run -a scripts/run";
+                "); start it in a desktop session, or without a screen under Xvfb: xvfb-run -a " +
+                program_invocation_short_name;
 }
 
 int sdlOpen() {
@@ -79,7 +83,7 @@ int sdlOpen() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // SDL's own double-click radius (32 pixels) spans two lines of the mode list.
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, std::to_string(kDoubleClickRadius).c_str());
-  // SIGINT and SIGTERM are caught below, so that the desktop gets its mode back first.
+  // SIGINT, SIGTERM and SIGHUP are caught below, so that the desktop gets its mode back first.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   offerVisibleDriversOnly();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -107,7 +111,7 @@ void sdlClose() {
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   if (!windowsLeftBehind()) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   std::memset(&g_sdl, 0, sizeof g_sdl);
-  finishEndSignals();  // a caught SIGINT or SIGTERM ends the process here, the desktop restored
+  finishEndSignals();  // a caught end signal ends the process here, the desktop restored
 }
 
 int sdlAskYesNo(const char* caption, const char* text) {
@@ -117,8 +121,11 @@ int sdlAskYesNo(const char* caption, const char* text) {
   };
   const SDL_MessageBoxData box = {
       SDL_MESSAGEBOX_INFORMATION, g_sdl.window, caption, text, 2, buttons, nullptr};
+  if (!openModalBox()) return 1;  // a signal asked to end already: as a Yes, the orderly way
   int answer = 0;
-  if (SDL_ShowMessageBox(&box, &answer) != 0) {
+  const int shown = SDL_ShowMessageBox(&box, &answer);
+  closeModalBox();
+  if (shown != 0) {
     // No box could be shown: the user asked to close, so do it.
     std::fprintf(stderr, "display: cannot ask \"%s\": %s\n", text, SDL_GetError());
     return 1;
@@ -134,7 +141,9 @@ void sdlShowWarning(const char* caption, const char* text) {
   }
   std::fprintf(stderr, "%s: %s\n", caption, text);
   std::fflush(stderr);
+  if (!openModalBox()) return;
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+  closeModalBox();
 }
 
 int64_t sdlNowMicros() {
@@ -153,6 +162,7 @@ const DisplayDriver kSdlDriver = {
     .open = sdlOpen,
     .close = sdlClose,
     .desktop = sdlDesktop,
+    .workArea = sdlWorkArea,
     .listModes = sdlListModes,
     .createWindow = sdlCreateWindow,
     .destroyWindow = sdlDestroyWindow,
@@ -160,6 +170,7 @@ const DisplayDriver kSdlDriver = {
     .placeWindow = sdlPlaceWindow,
     .windowPosition = sdlWindowPosition,
     .showWindow = sdlShowWindow,
+    .setWindowIcon = sdlSetWindowIcon,
     .enterFullScreen = sdlEnterFullScreen,
     .leaveFullScreen = sdlLeaveFullScreen,
     .present = sdlPresent,
@@ -189,6 +200,21 @@ void sdlDesktop(int* width, int* height, int* bitsPerPixel) {
   *height = dm.h;
   // A 24-bit colour desktop keeps its pixels in 32-bit words.
   *bitsPerPixel = SDL_BYTESPERPIXEL(dm.format) == 4 ? 32 : static_cast<int>(SDL_BITSPERPIXEL(dm.format));
+}
+
+void sdlWorkArea(int* x, int* y, int* width, int* height) {
+  *x = *y = *width = *height = 0;
+  if (!g_sdl.open) return;
+  SDL_Rect area;
+  if (SDL_GetDisplayUsableBounds(0, &area) == 0 && area.w > 0 && area.h > 0) {
+    *x = area.x;
+    *y = area.y;
+    *width = area.w;
+    *height = area.h;
+    return;
+  }
+  int bpp = 0;
+  sdlDesktop(width, height, &bpp);
 }
 
 const DisplayDriver* sdlDisplayDriver() { return &kSdlDriver; }

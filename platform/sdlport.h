@@ -94,6 +94,7 @@ extern SdlState g_sdl;
 
 // ---- sdlport.cpp ----
 void sdlDesktop(int* width, int* height, int* bitsPerPixel);
+void sdlWorkArea(int* x, int* y, int* width, int* height);
 
 // ---- sdlmodes.cpp ----
 int sdlListModes(const int32_t* driverWords, DisplayMode* out, int max);
@@ -108,6 +109,7 @@ void sdlFrameSize(int* width, int* height);
 void sdlPlaceWindow(int x, int y, int clientWidth, int clientHeight);
 void sdlWindowPosition(int* x, int* y);
 void sdlShowWindow();
+void sdlSetWindowIcon(const uint32_t* argb, int width, int height);
 int sdlEnterFullScreen(const DisplayMode* mode);
 void sdlLeaveFullScreen();
 void sdlPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);
@@ -116,9 +118,9 @@ void sdlReleaseTexture();
 // Shows the last presented picture again (after an expose or a resize);
 // nothing before the first present or once the window is gone.
 void sdlRepaint();
-// The window moved to a client position: remembered as the player's place
+// The window moved: where it stands now is remembered as the player's place
 // when it is a normal window of the size it was given.
-void sdlNoteWindowMoved(int clientX, int clientY);
+void sdlNoteWindowMoved();
 
 // ---- sdlinput.cpp ----
 int sdlPollEvent(DisplayEvent* out);

@@ -169,14 +169,19 @@ void sdlPlaceWindow(int x, int y, int clientWidth, int clientHeight) {
 
 // A move of the window counts as the player's when the window is a normal
 // one of the size it was given: maximizing moves and resizes it at once.
-void sdlNoteWindowMoved(int clientX, int clientY) {
+// Where it went is read from SDL now, not from the event: a window manager
+// framing a new window sends moves that the placing after them overtakes, and
+// their stale positions would shift the window at its next return from full
+// screen.
+void sdlNoteWindowMoved() {
   if (g_sdl.fullScreen || !g_sdl.haveNormal) return;
   if (SDL_GetWindowFlags(g_sdl.window) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) return;
   int w = 0, h = 0;
   SDL_GetWindowSize(g_sdl.window, &w, &h);
   if (w != g_sdl.placedWidth || h != g_sdl.placedHeight) return;
-  int top = 0, left = 0, bottom = 0, right = 0;
+  int top = 0, left = 0, bottom = 0, right = 0, clientX = 0, clientY = 0;
   SDL_GetWindowBordersSize(g_sdl.window, &top, &left, &bottom, &right);
+  SDL_GetWindowPosition(g_sdl.window, &clientX, &clientY);
   g_sdl.normalX = clientX - left;
   g_sdl.normalY = clientY - top;
 }
@@ -200,6 +205,16 @@ void sdlShowWindow() {
   if (!g_sdl.window) return;
   SDL_ShowWindow(g_sdl.window);
   SDL_RaiseWindow(g_sdl.window);
+}
+
+void sdlSetWindowIcon(const uint32_t* argb, int width, int height) {
+  if (!g_sdl.window || !argb || width < 1 || height < 1) return;
+  // SDL copies the pixels into the window's icon property at once.
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32,
+                                                         width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(g_sdl.window, icon);
+  SDL_FreeSurface(icon);
 }
 
 int sdlEnterFullScreen(const DisplayMode* mode) {

@@ -3,6 +3,9 @@
 #ifdef QUILL_HAVE_X11
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -18,6 +21,12 @@ Watched g_watched[2];
 XErrorHandler g_nextHandler = nullptr;  // SDL's own, for every error not about our windows
 bool g_started = false;
 bool g_leftBehind = false;  // a window destroyed from outside was not handed back to SDL
+pid_t g_owner = 0;          // the game's process; SDL shows its message boxes from a child
+// Keys held down when ignoreHeldKeys() was called and not let go since, by X
+// key code (XQueryKeymap's bit vector), and whether the key press SDL reports
+// next is one of theirs.
+char g_heldKeys[32];
+bool g_dropKeyDown = false;
 
 Watched* find(SDL_Window* window) {
   for (Watched& w : g_watched) {
@@ -41,12 +50,50 @@ int onXError(Display* display, XErrorEvent* error) {
   return g_nextHandler ? g_nextHandler(display, error) : 0;
 }
 
-// Sees every X event as SDL reads it; drops the copies SDL would queue.
+// The connection to the X server is gone. Xlib's own handler would call
+// exit(), whose handlers give the display back over that dead connection and
+// wait for an answer forever; nothing can be given back any more (the server
+// ended, or it dropped us and undid our windows itself), so: one line and out.
+// A message box's child process leaves the line to the game.
+int onXIOError(Display* display) {
+  if (getpid() == g_owner) {
+    const char* name = display ? DisplayString(display) : nullptr;
+    std::fprintf(stderr, "display: lost the connection to the X display \"%s\"\n", name ? name : "");
+    std::fflush(nullptr);
+  }
+  _exit(1);
+}
+
+// A key press or release of a key held since ignoreHeldKeys(): a release
+// frees the key, a press marks SDL's key-down that follows it for dropping.
+void noteHeldKey(const XEvent& x) {
+  g_dropKeyDown = false;
+  if (x.type != KeyPress && x.type != KeyRelease) return;
+  const unsigned code = x.xkey.keycode;
+  if (code >= 8 * sizeof g_heldKeys) return;
+  char& byte = g_heldKeys[code / 8];
+  const char bit = static_cast<char>(1 << (code % 8));
+  if (!(byte & bit)) return;
+  if (x.type == KeyRelease) {
+    byte = static_cast<char>(byte & ~bit);
+  } else {
+    g_dropKeyDown = true;
+  }
+}
+
+// Sees every event as SDL queues it, each X event just before what SDL makes
+// of it; drops the copies of X events SDL would queue, and the key-downs of
+// keys held since ignoreHeldKeys().
 int onEvent(void*, SDL_Event* event) {
+  if (event->type == SDL_KEYDOWN && g_dropKeyDown) {
+    g_dropKeyDown = false;
+    return 0;
+  }
   if (event->type != SDL_SYSWMEVENT) return 1;
   const SDL_SysWMmsg* msg = event->syswm.msg;
   if (!msg || msg->subsystem != SDL_SYSWM_X11) return 0;
   const XEvent& x = msg->msg.x11.event;
+  noteHeldKey(x);
   for (Watched& w : g_watched) {
     if (w.xid == 0) continue;
     if (x.type == DestroyNotify && x.xdestroywindow.window == w.xid) w.gone = true;
@@ -64,6 +111,8 @@ void startWindowWatch() {
   if (!g_started) return;
   // SDL closes its X connection at shut-down and puts its first handler back.
   g_nextHandler = XSetErrorHandler(onXError);
+  g_owner = getpid();
+  XSetIOErrorHandler(onXIOError);
   SDL_SetEventFilter(onEvent, nullptr);
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
@@ -105,6 +154,17 @@ void destroyWatchedWindow(SDL_Window* window) {
 
 bool windowsLeftBehind() { return g_leftBehind; }
 
+void ignoreHeldKeys(SDL_Window* window) {
+  forgetHeldKeys();
+  const Watched* w = find(window);
+  if (w && w->display) XQueryKeymap(w->display, g_heldKeys);
+}
+
+void forgetHeldKeys() {
+  for (char& byte : g_heldKeys) byte = 0;
+  g_dropKeyDown = false;
+}
+
 #else
 
 void startWindowWatch() {}
@@ -114,5 +174,7 @@ void destroyWatchedWindow(SDL_Window* window) {
   if (window) SDL_DestroyWindow(window);
 }
 bool windowsLeftBehind() { return false; }
+void ignoreHeldKeys(SDL_Window*) {}
+void forgetHeldKeys() {}
 
 #endif

@@ -4,7 +4,10 @@
 # - under a window manager (openbox on a 1024x768 Xvfb) the largest windowed
 #   mode fits on the screen frame and all;
 # - the window destroyed from outside ends the game with code 0, no X error;
-# - SIGINT ends the dialog and the game without the quit question, by the signal.
+# - SIGINT ends the dialog and the game without the quit question, by the signal;
+#   SIGTERM and SIGHUP end it while the quit question is open;
+# - Enter held down through the start-up does not choose in the dialog;
+# - an exclusive full-screen mode chosen in the dialog starts shown, not minimized.
 # Usage: desktop.sh BUILD_DIR   (the game folder is BUILD_DIR/game)
 set -euo pipefail
 
@@ -57,7 +60,7 @@ fi
 openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill "$wm" 2>/dev/null || true; rm -f "$log"' EXIT
-deadline=$((SECONDS + 20))
+deadline=$((SECONDS + 60))
 until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
   [ $SECONDS -lt $deadline ] || fail "openbox did not start"
   sleep 0.1
@@ -67,21 +70,24 @@ dialog_title='^Choose a video mode$'
 game_title='^Quillmoor!!!$'
 
 source "$(dirname "$0")/lib/x11.sh"
+# The quit question's box is open (xdotool's search by name does not see its title).
+question_open() { xwininfo -root -tree 2>/dev/null | grep -q '"Confirm Exit"'; }
 # Waits (at most $2 seconds) for process $1 to end, meanwhile noting in $asked
 # whether the quit question ever showed; its exit code lands in $status.
 wait_exit() {
   local deadline=$((SECONDS + $2))
   asked=0
   while kill -0 "$1" 2>/dev/null; do
-    xdotool search --onlyvisible --name '^Confirm Exit$' >/dev/null 2>&1 && asked=1
+    question_open && asked=1
     if [ $SECONDS -ge $deadline ]; then kill -9 "$1" 2>/dev/null || true; wait "$1" || true; return 1; fi
     sleep 0.05
   done
   status=0
   wait "$1" || status=$?
 }
+# $1 names the case; the rest are the game's arguments.
 start_game() {
-  (cd "$game" && exec ./quillmoor) >/dev/null 2>"$log" &
+  (cd "$game" && exec ./quillmoor "${@:2}") >/dev/null 2>"$log" &
   pid=$!
   dlg=$(wait_window "$dialog_title" 30) || fail "$1: the dialog did not appear (game running: $(kill -0 "$pid" 2>/dev/null && echo yes || echo no))"
   wait_focus "$dlg" 20 || fail "$1: the dialog did not get the focus"
@@ -134,3 +140,57 @@ wait_exit "$pid" 30 || fail "SIGINT in the game: the program did not end"
 [ "$asked" -eq 0 ] || fail "SIGINT in the game: the quit question showed"
 xdotool search --name "$game_title" >/dev/null 2>&1 && fail "SIGINT in the game: the window is still there"
 echo "ok: SIGINT in the game ends it without the quit question"
+
+# Enter held since before the start: the keyboard repeats it into the dialog
+# (within the pause below), which waits for a press of its own.
+xdotool keydown Return
+start_game "Enter held"
+sleep 1.5
+xdotool search --onlyvisible --name "$game_title" >/dev/null 2>&1 && { xdotool keyup Return; fail "Enter held: the dialog chose at once"; }
+xdotool keyup Return key Return
+win=$(wait_window "$game_title" 60) && focus_window "$win" 20 || fail "Enter held: a new press did not start the game"
+xdotool key Escape
+wait_exit "$pid" 30 || fail "Enter held: Esc did not end the game"
+echo "ok: Enter held through the start-up waits for a press of its own"
+
+# SIGTERM and SIGHUP at the quit question (openbox's alt+F4 is the close
+# button of the window it holds active): the game ends by the signal, and the
+# question's box goes with it.
+question_closed() { ! question_open; }
+for signal in TERM HUP; do
+  start_largest_window "SIG$signal at the quit question"
+  xdotool windowactivate --sync "$win" && xdotool key alt+F4 && wait_for 30 question_open ||
+    fail "SIG$signal: no quit question"
+  kill -"$signal" "$pid"
+  wait_exit "$pid" 30 || fail "SIG$signal at the quit question: the program did not end"
+  [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal at the quit question: exit code $status"
+  wait_for 30 question_closed || fail "SIG$signal: the quit question outlived the game"
+  echo "ok: SIG$signal at the quit question ends the game and the question"
+done
+
+# Exclusive full screen (the screen's size, last once DirectDraw is off)
+# chosen in the dialog is not minimized by the dialog's last focus loss. A
+# second F12 answered proves passes ran with the focus; a request of ours to
+# the window manager, answered after the game's, makes WM_STATE final.
+shots=$(mktemp -d)
+trap 'kill "$wm" 2>/dev/null || true; rm -rf "$log" "$shots"' EXIT
+export QUILL_SCREENSHOT_DIR=$shots
+saved() { [ "$(grep -c 'quillmoor: saved' "$log")" -ge "$1" ]; }
+desktops_are() { [ "$(xdotool get_num_desktops)" -eq "$1" ]; }
+for backend in -novbe -novbeaf; do
+  what="exclusive full screen ($backend)"
+  start_game "$what" -nodirectdraw "$backend" --setup --fullscreen
+  xdotool key End Return
+  win=$(wait_window "$game_title" 60) || fail "$what: the game's window did not appear"
+  for shot in 1 2; do
+    wait_focus "$win" 30 && xdotool key F12 && wait_for 30 saved "$shot" || fail "$what: F12 number $shot not answered"
+  done
+  desktops=$(xdotool get_num_desktops)
+  xdotool set_num_desktops $((desktops + 1))
+  wait_for 30 desktops_are $((desktops + 1)) || fail "$what: the window manager did not answer"
+  xdotool set_num_desktops "$desktops"
+  xprop -id "$win" WM_STATE | grep -q 'window state: Normal' || fail "$what: $(xprop -id "$win" WM_STATE)"
+  xdotool key Escape
+  wait_exit "$pid" 30 || fail "$what: Esc did not end the game"
+  echo "ok: $what chosen in the dialog starts shown"
+done

@@ -203,6 +203,18 @@ TEST_F(ModesTest, WindowedSizeAsLargeAsTheScreenOrTooLargeToDouble) {
   EXPECT_EQ(w.x, (1024 - 642) / 2);
   EXPECT_EQ(w.y, (768 - 505) / 2);
 
+  // A 40-pixel panel along the top: windows fit and centre below it.
+  headlessSetWorkArea(0, 40, 1024, 728);
+  ASSERT_NE(start({}), nullptr);
+  ASSERT_EQ(setMode(&m, 1, 2, 1), 1);
+  EXPECT_EQ(w.y, 40 + (728 - 505) / 2);
+  m = {-1, 1024, 768, 15, 1, 0, "windowed", 0, 0};
+  ASSERT_NE(start({}), nullptr);
+  ASSERT_EQ(setMode(&m, 1, 2, 1), 1);
+  EXPECT_EQ(w.clientHeight, 728 - 25);
+  EXPECT_EQ(w.y, 40);
+  headlessSetWorkArea(0, 0, 0, 0);
+
   headlessSetFrame(8, 30);
   headlessSetDesktop(600, 500, 16);
   ASSERT_NE(start({}), nullptr);

@@ -111,8 +111,8 @@ TEST(Letterbox, KeepsProportionsCentred) {
 }
 
 // Full screen scales by whole factors first, each direction on its own, and
-// leaves only the rest to the filtered step; the 200- and 400-line modes take
-// the 4:3 shape of their monitors.
+// leaves only the rest to the filtered step; the 320- and 640-wide modes of
+// other shapes take the 4:3 shape of their monitors.
 TEST(PresentScale, WholeFactorsFirstThenTheRest) {
   PresentScale p = planPresent(640, 480, 640, 480, 1920, 1080);
   EXPECT_EQ(p.dst.left, 240);
@@ -136,9 +136,9 @@ TEST(PresentScale, WholeFactorsFirstThenTheRest) {
   EXPECT_EQ(p.dst.right - p.dst.left, 1280);
   EXPECT_EQ(p.dst.bottom - p.dst.top, 960);
 
-  for (const auto& m : {std::pair{320, 200}, {320, 400}, {640, 400}})
+  for (const auto& m : {std::pair{320, 200}, {320, 400}, {320, 480}, {640, 350}, {640, 400}})
     EXPECT_TRUE(showsAtFourByThree(m.first, m.second));
-  for (const auto& m : {std::pair{320, 240}, {640, 480}, {640, 350}, {800, 600}})
+  for (const auto& m : {std::pair{320, 240}, {640, 480}, {800, 600}, {1280, 1024}})
     EXPECT_FALSE(showsAtFourByThree(m.first, m.second));
 }
 

@@ -2,6 +2,7 @@
 // each button stands for, and pads and keyboard sharing keys.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,18 +18,26 @@ namespace {
 
 constexpr uint32_t bit(int key) { return 1u << key; }
 
-TEST(PadStick, DeadZoneWithHysteresis) {
+TEST(PadStick, RoundDeadZoneWithHysteresis) {
   // A resting or drifting stick holds nothing; leaning past the press line
-  // holds that direction, a diagonal two (y grows toward the player).
+  // holds that direction, a diagonal two (y grows toward the player), as far
+  // from the middle as a straight push: half its travel on the diagonal walks.
+  const int diagonal = static_cast<int>(kStickPress / std::sqrt(2.0));  // just inside the press line
   EXPECT_EQ(stickKeys(0, 0, 0), 0u);
-  EXPECT_EQ(stickKeys(kStickPress - 1, -(kStickPress - 1), 0), 0u);
+  EXPECT_EQ(stickKeys(diagonal, -diagonal, 0), 0u);
+  EXPECT_EQ(stickKeys(11585, -11585, 0), bit(kPadKeyTurnRight) | bit(kPadKeyForward));
   EXPECT_EQ(stickKeys(0, -kStickPress, 0), bit(kPadKeyForward));
   EXPECT_EQ(stickKeys(0, 32767, 0), bit(kPadKeyBack));
   EXPECT_EQ(stickKeys(-32768, 0, 0), bit(kPadKeyTurnLeft));
-  EXPECT_EQ(stickKeys(23170, -23170, 0), bit(kPadKeyTurnRight) | bit(kPadKeyForward));
+  // Twenty degrees off straight is straight, thirty is between two directions;
+  // held, a direction stays to seventy degrees.
+  EXPECT_EQ(stickKeys(11207, -30792, 0), bit(kPadKeyForward));
+  EXPECT_EQ(stickKeys(16384, -28378, 0), bit(kPadKeyTurnRight) | bit(kPadKeyForward));
+  EXPECT_EQ(stickKeys(30792, -11207, bit(kPadKeyForward)), bit(kPadKeyTurnRight) | bit(kPadKeyForward));
   // Between the lines the stick keeps what it held and presses nothing new.
   const int between = (kStickPress + kStickRelease) / 2;
-  EXPECT_EQ(stickKeys(between, -between, bit(kPadKeyForward)), bit(kPadKeyForward));
+  const int betweenDiagonal = static_cast<int>(between / std::sqrt(2.0));
+  EXPECT_EQ(stickKeys(betweenDiagonal, -betweenDiagonal, bit(kPadKeyForward)), bit(kPadKeyForward));
   EXPECT_EQ(stickKeys(0, -kStickRelease, bit(kPadKeyForward)), bit(kPadKeyForward));
   EXPECT_EQ(stickKeys(0, -(kStickRelease - 1), bit(kPadKeyForward)), 0u);
   // Held forward says nothing about back.

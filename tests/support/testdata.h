@@ -6,6 +6,8 @@
 std::string scratchDir(const std::string& name);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
+// The bytes of a mono 16-bit WAV file of `seconds` of silence at 8000 Hz.
+std::string wavBytes(double seconds);
 // Runs fn with the working directory set to dir, then restores it.
 template <typename F>
 void inDirectory(const std::string& dir, F fn);

@@ -3,6 +3,7 @@
 // FONT is the stroke font used for the title lettering; --preview also writes
 // a PPM of each picture, upright, for people to look at.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
   const char* fontPath = nullptr;
   std::string previewDir;
   if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return writeIcons(argv[2], "quillmoor") ? 0 : 1;
+  if (argc == 4 && std::strcmp(argv[1], "--icon-source") == 0)
+    return writeIconSource(argv[2], std::atoi(argv[3])) ? 0 : 1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--preview") == 0) {
       if (i + 1 >= argc) {
@@ -35,7 +38,8 @@ int main(int argc, char** argv) {
   if (!outDir) {
     std::fprintf(stderr,
                  "usage: quillmoor-assetgen OUTDIR [FONT] [--preview DIR]\n"
-                 "       quillmoor-assetgen --icons DIR\n");
+                 "       quillmoor-assetgen --icons DIR\n"
+                 "       quillmoor-assetgen --icon-source FILE.cpp SIZE\n");
     return 2;
   }
   std::error_code ec;

@@ -29,3 +29,13 @@ focus_window() {
   xdotool windowfocus --sync "$1" 2>/dev/null || true
   wait_focus "$1" "$2"
 }
+
+# Waits (at most $1 seconds) until the command in the other arguments succeeds.
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
