@@ -116,6 +116,7 @@ void onKeyDown(Event* event) {
     case '5': flip(showObjects); break;
     case '6': flip(showSkyAndFloor); break;
     case '9': flip(showGuardsOnMap); break;
+    case '7': flip(settings.soundCues); break;  // kept when the options page saves next
     default: break;
   }
 }

@@ -4,6 +4,7 @@
 #include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
+#include "game/cues.h"
 #include "game/fullmap.h"
 #include "game/hud.h"
 #include "game/options.h"
@@ -61,7 +62,9 @@ int runFrame() {
   const GuardSteps steps = beginPass();
   clearSurface();
   playFootsteps(steps, player, levelMaps[player.floor]);
+  noteHeardSteps(steps, player, levelMaps[player.floor]);
   drawView(player, mazeGrid.floors[player.floor], gameSurface());
+  drawGuardCues(player);
 
   timerStop();
   const int elapsed = timerElapsedMicros();

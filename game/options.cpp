@@ -43,6 +43,7 @@ const Row kRows[] = {
     {"Lautstaerke Effekte", kRowNumber, 0, &Settings::effectsVolume, 0, 100, kVolumeStep, "%"},
     {"Lautstaerke Wind", kRowNumber, 0, &Settings::windVolume, 0, 100, kVolumeStep, "%"},
     {"Hilfe beim Start", kRowSwitch, 0, &Settings::helpAtStart, 0, 1, 1, ""},
+    {"Richtungszeichen (7)", kRowSwitch, 0, &Settings::soundCues, 0, 1, 1, ""},
     {"Vollbild", kRowSwitch, 0, nullptr, 0, 1, 1, ""},
     {"Modusdialog beim Start", kRowSwitch, 0, &Settings::askForMode, 0, 1, 1, ""},
 };

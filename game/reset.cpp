@@ -5,6 +5,7 @@
 #include "framework/mainloop.h"
 #include "framework/sound.h"
 #include "framework/timer.h"
+#include "game/cues.h"
 #include "game/fullmap.h"
 #include "game/options.h"
 #include "game/settings.h"
@@ -31,5 +32,6 @@ void resetAllModules() {
   resetSettings();
   resetOptions();
   resetFullMap();
+  resetCues();
   resetPadButtonKeys();
 }

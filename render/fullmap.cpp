@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "framework/surface.h"
 #include "guards/guards.h"
 #include "render/bodies.h"
+#include "render/marks.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
@@ -20,9 +22,7 @@ constexpr uint16_t kPlayer = 0x7FFF;
 constexpr uint16_t kCrystal = 0x539F;
 constexpr uint16_t kDoor = 0x4944;
 constexpr uint16_t kMeadow = 0x1284;  // the open exit shows the meadow beyond
-// Lightened so that each stands out on the dark floor: red, green, blue.
-constexpr uint16_t kItemColours[kItemCount] = {0x7CC6, 0x1B86, 0x219F};
-constexpr uint16_t kGuardColours[kMaxGuards] = {0x7FFF, 0x7CC6, 0x1B86, 0x219F};
+static_assert(std::size(kGuardMarkColours) == kMaxGuards, "a colour for each guard");
 
 struct Frame {
   MapFrame f;
@@ -30,45 +30,6 @@ struct Frame {
   int sx(double x) const { return f.left + static_cast<int>(std::lround(x * f.cell)); }
   int sy(double y) const { return f.top + static_cast<int>(std::lround((height - y) * f.cell)); }
 };
-
-void fillBox(int x0, int y0, int x1, int y1, uint16_t colour) {
-  setColor(colour);
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) putPixel(x, y);
-}
-
-void fillDisc(int cx, int cy, int r, uint16_t colour, int hole = -1) {
-  setColor(colour);
-  for (int dy = -r; dy <= r; ++dy)
-    for (int dx = -r; dx <= r; ++dx) {
-      const int d = dx * dx + dy * dy;
-      if (d <= r * r + r && (hole < 0 || d > hole * hole + hole)) putPixel(cx + dx, cy + dy);
-    }
-}
-
-// A triangle filled by lines from its tip to every point of its base.
-void fillWedge(double tx, double ty, double ax, double ay, double bx, double by, uint16_t colour) {
-  setColor(colour);
-  const int steps = 2 * static_cast<int>(std::hypot(bx - ax, by - ay)) + 2;
-  for (int i = 0; i <= steps; ++i) {
-    const double s = static_cast<double>(i) / steps;
-    drawLine(static_cast<int>(std::lround(tx)), static_cast<int>(std::lround(ty)),
-             static_cast<int>(std::lround(ax + (bx - ax) * s)),
-             static_cast<int>(std::lround(ay + (by - ay) * s)));
-  }
-}
-
-// Each item has its own shape as well as its colour: red a bar, green a
-// triangle, blue a ring.
-void drawItemMark(int item, int cx, int cy, int r, uint16_t colour) {
-  if (item == 0) {
-    fillBox(cx - r, cy - r / 3, cx + r, cy + r / 3, colour);
-  } else if (item == 1) {
-    fillWedge(cx, cy - r, cx - r, cy + r, cx + r, cy + r, colour);
-  } else {
-    fillDisc(cx, cy, r, colour, r / 2);
-  }
-}
 
 void drawWallLine(int x0, int y0, int x1, int y1, int thickness) {
   for (int t = 0; t < thickness; ++t) {
@@ -147,14 +108,15 @@ void drawFullMap(const PlayerState& player, const MazeFloor& floor, const LevelM
     }
   for (int k = 0; k < kItemCount; ++k)
     if (keyItems[k].active && floorSeenAt(floor, keyItems[k].x, keyItems[k].y))
-      drawItemMark(k, m.sx(keyItems[k].x), m.sy(keyItems[k].y), mark, kItemColours[k]);
+      drawItemShape(k, m.sx(keyItems[k].x), m.sy(keyItems[k].y), mark, kGuardMarkColours[itemGuardSlot(k)]);
 
   if (guardsShown)
     for (int slot = 0; slot < kMaxGuards; ++slot) {
       const Guard& g = guards[slot];
       if (!g.active) continue;
       const int wp = std::clamp(static_cast<int>(g.currentWaypoint), 0, kWaypointCount - 1);
-      fillDisc(m.sx(g.waypoints[wp].x), m.sy(g.waypoints[wp].y), std::max(1, px / 4), kGuardColours[slot]);
+      fillDisc(m.sx(g.waypoints[wp].x), m.sy(g.waypoints[wp].y), std::max(1, px / 4),
+               kGuardMarkColours[slot]);
     }
 
   // The player: an arrow along the heading.
