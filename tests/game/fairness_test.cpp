@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/newcomer.h"
 #include "support/simplayer.h"
 
 namespace {
@@ -59,6 +60,28 @@ TEST(Fairness, TheShippedLevelIsWinnableButNotIdle) {
   EXPECT_GT(rep.wanderCaughtEarly * 2, rep.wanderRuns) << text;
 }
 
+TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
+  ASSERT_TRUE(simplay::loadLevelForPlay(kShippedLevel));
+  routeplan::Snapshot start;
+  routeplan::save(start);
+  const newcomer::RunResult a = newcomer::play(start, kReaction200ms, 3);
+  EXPECT_EQ(a.trace, newcomer::play(start, kReaction200ms, 3).trace);
+  int explored = 0;
+  for (uint32_t seed = 1; seed <= 8; ++seed) {
+    const newcomer::RunResult r = newcomer::play(start, kReaction200ms, seed);
+    EXPECT_FALSE(r.actedOnUnknown) << "seed " << seed;
+    explored = std::max(explored, r.cellsExplored);
+  }
+  // It has to find its way: no run knows the whole maze from the start.
+  newcomer::mind = {};
+  routeplan::load(start);
+  newcomer::look();
+  int atStart = 0;
+  for (const auto& column : newcomer::mind.cell)
+    for (newcomer::Knowledge k : column) atStart += k == newcomer::kOpen;
+  EXPECT_LT(atStart * 4, explored);
+}
+
 // The full report for any level, run by hand (see README, "The level"):
 //   QUILL_LEVEL=FILE QUILL_FAIRNESS_RUNS=200 build/tests/test_game
 //     --gtest_also_run_disabled_tests --gtest_filter='*FairnessReport'
@@ -69,7 +92,9 @@ TEST(Fairness, DISABLED_FairnessReport) {
   ASSERT_TRUE(simplay::loadLevelForPlay(path)) << "cannot read " << path;
   const simplay::Report rep =
       simplay::measure({0, kReaction200ms, kReaction320ms}, runs ? std::atoi(runs) : 200);
-  std::printf("%s\n%s", path.c_str(), simplay::describe(rep).c_str());
+  const std::vector<newcomer::Figures> fresh =
+      newcomer::measure({0, kReaction200ms, kReaction320ms}, runs ? std::atoi(runs) : 200);
+  std::printf("%s\n%s%s", path.c_str(), simplay::describe(rep).c_str(), newcomer::describe(fresh).c_str());
 }
 
 }  // namespace

@@ -139,14 +139,14 @@ inline void guardArrival(const Sight& s, double (&arrival)[kLevelWidth][kLevelHe
 }
 
 // Quickest walk, in passes with turns counted, from the player's cell to every
-// cell; steps a guard could meet, by `margin` passes, are left out.
+// cell it takes for open; steps a guard could meet, by `margin` passes, are left out.
 struct Walk {
   double passes[kLevelWidth][kLevelHeight];
   Cell parent[kLevelWidth][kLevelHeight];
 };
 
 inline void walkTimes(Cell from, int fromDir, const double (&arrival)[kLevelWidth][kLevelHeight],
-                      double margin, Walk& w) {
+                      double margin, Walk& w, bool (*open)(int, int) = openCell) {
   static double best[kLevelWidth][kLevelHeight][4];
   static Cell parentOf[kLevelWidth][kLevelHeight][4];
   for (int x = 0; x < kLevelWidth; ++x)
@@ -168,7 +168,7 @@ inline void walkTimes(Cell from, int fromDir, const double (&arrival)[kLevelWidt
     if (t < w.passes[x][y]) w.passes[x][y] = t, w.parent[x][y] = parentOf[x][y][dir];
     for (int d = 0; d < 4; ++d) {
       const int nx = x + dx[d], ny = y + dy[d];
-      if (!openCell(nx, ny)) continue;
+      if (!open(nx, ny)) continue;
       const int quarterTurns = (d - dir + 4) % 4 == 3 ? 1 : (d - dir + 4) % 4;
       const double at = t + quarterTurns * kTurnPasses + kCellPasses;
       // Unsafe when a guard can stand in the new cell before the player is
