@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/sdlport.h"
+#include "platform/softgl.h"
 
 namespace {
 
@@ -57,8 +58,10 @@ constexpr int kMaxListed = 512;
 ListedMode g_listed[kMaxListed];  // by DisplayMode::id
 int g_listedCount = 0;
 
-// True when SDL has a renderer that draws with the graphics hardware.
+// True when SDL has a renderer that draws with the graphics hardware (an
+// OpenGL one on a software rasteriser does not count).
 bool haveAcceleratedRenderer() {
+  if (onlySoftwareGl() && !rendererChosenByUser()) return false;
   const int n = SDL_GetNumRenderDrivers();
   for (int i = 0; i < n; ++i) {
     SDL_RendererInfo info;

@@ -7,6 +7,7 @@
 #include "platform/pinmodules.h"
 #include "platform/pixelconvert.h"
 #include "platform/sdlport.h"
+#include "platform/softgl.h"
 #include "platform/x11watch.h"
 
 namespace {
@@ -28,9 +29,17 @@ bool useRenderer(RendererKind kind) {
   sdlReleaseTexture();
   if (g_sdl.renderer) SDL_DestroyRenderer(g_sdl.renderer);
   g_sdl.renderer = nullptr;
-  Uint32 flags = kind == kRendererSoftware ? SDL_RENDERER_SOFTWARE : SDL_RENDERER_ACCELERATED;
-  if (kind == kRendererVsync) flags |= SDL_RENDERER_PRESENTVSYNC;
+  // Without a graphics card the "accelerated" renderer is a software
+  // rasteriser that costs several times SDL's own software renderer.
+  const bool chosen = rendererChosenByUser();
+  const bool software = kind == kRendererSoftware || (!chosen && onlySoftwareGl());
+  Uint32 flags = software ? SDL_RENDERER_SOFTWARE : SDL_RENDERER_ACCELERATED;
+  if (kind == kRendererVsync && !software) flags |= SDL_RENDERER_PRESENTVSYNC;
   g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, flags);
+  if (g_sdl.renderer && !software && !chosen && rendererIsSoftwareGl(g_sdl.renderer)) {
+    SDL_DestroyRenderer(g_sdl.renderer);
+    g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, SDL_RENDERER_SOFTWARE);
+  }
   if (!g_sdl.renderer && kind != kRendererSoftware) {
     // No graphics hardware to draw with: the picture is the same in software.
     g_sdl.renderer = SDL_CreateRenderer(g_sdl.window, -1, SDL_RENDERER_SOFTWARE);

@@ -13,6 +13,7 @@
 #include "platform/headless.h"
 #include "platform/keymap.h"
 #include "platform/pixelconvert.h"
+#include "platform/softgl.h"
 #include "support/headlessfixture.h"
 #include "support/testdata.h"
 
@@ -143,6 +144,14 @@ TEST(PresentScale, WholeFactorsFirstThenTheRest) {
 }
 
 int scan(const char* name) { return pcScanCode(sdlScancodeByName(name)); }
+
+TEST(SoftwareGl, TheRasterisersOfMesaAreKnownByTheirNames) {
+  EXPECT_TRUE(softwareRasteriserName("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(softwareRasteriserName("Software Rasterizer"));
+  EXPECT_TRUE(softwareRasteriserName("softpipe"));
+  EXPECT_FALSE(softwareRasteriserName("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(softwareRasteriserName(nullptr));
+}
 
 TEST(KeyTranslation, KeypadAndGreyKeysShareTheirScanCodes) {
   const struct {
