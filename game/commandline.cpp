@@ -53,6 +53,12 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
     if (std::strcmp(a, "--setup") == 0) o.setup = 1;
     if (std::strcmp(a, "--window") == 0) o.display = kLaunchWindow;
     if (std::strcmp(a, "--fullscreen") == 0) o.display = kLaunchFullScreen;
+    if (std::strcmp(a, "--level") == 0 || std::strncmp(a, "--level=", 8) == 0) {
+      o.level = a[7] == '=' ? a + 8 : (i + 1 < argc ? argv[++i] : nullptr);
+      if (!o.level || !*o.level)
+        std::snprintf(o.error, sizeof o.error, "--level needs a level file, for example --level Level1.txt");
+      continue;
+    }
     const bool joined = std::strncmp(a, "--mode=", 7) == 0;
     if (std::strcmp(a, "--mode") != 0 && !joined) continue;
     const char* size = joined ? a + 7 : (i + 1 < argc ? argv[++i] : nullptr);
@@ -67,12 +73,14 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
 
 void printUsage(std::FILE* to) {
   std::fputs(
-      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [-nosound] [-noDRIVER...]\n"
+      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [--level FILE] [-nosound]\n"
+      "                 [-noDRIVER...]\n"
       "       quillmoor --help | --version\n"
       "\n"
       "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
       "  --mode WxH              start in the listed mode nearest to W x H, without the dialog\n"
       "  --setup                 show the mode dialog even when it was told not to ask again\n"
+      "  --level FILE            play this level file (an installed one by name, or a path)\n"
       "  -nosound                play without sound\n"
       "  -notarvok -nodirectdraw -novga -novgax -novbe -nolinear -novbeaf\n"
       "                          turn one display back end off\n"

@@ -1,6 +1,6 @@
 // The command line: the display back ends' switches and -nosound, as the game
 // always took them, and the options for people and launchers: --help,
-// --version, --window, --fullscreen, --mode WxH and --setup.
+// --version, --window, --fullscreen, --mode WxH, --setup and --level FILE.
 #pragma once
 #include <cstdio>
 
@@ -12,6 +12,7 @@ struct LaunchOptions {
   int help, version, setup, sound;
   int display;                // LaunchDisplay
   int modeWidth, modeHeight;  // --mode; 0 when not given
+  const char* level;          // --level; nullptr when not given
   char error[160];            // a bad option: said with the usage, exit code 2
 };
 

@@ -13,6 +13,7 @@
 #include "game/controls.h"
 #include "game/frame.h"
 #include "game/hud.h"
+#include "game/levelchoice.h"
 #include "game/options.h"
 #include "game/rules.h"
 #include "game/settings.h"
@@ -55,6 +56,7 @@ void resetStartup() {
   if (g_font) freeFont(g_font);
   g_font = nullptr;
   spinAngle = 0.0f;
+  setLevelPath("");
 }
 
 void setupTextAndView() {
@@ -99,7 +101,7 @@ void drawTitlePicture(const char* path) {
 
 void runLoadingStage(int n) {
   switch (n) {
-    case 1: loadLevel(mazeGrid); break;
+    case 1: loadLevel(mazeGrid, levelPath()); break;
     case 2: loadBrickTextures(); break;
     case 3:
       buildShadeTable();
@@ -137,6 +139,16 @@ int gameMain(int argc, char** argv) {
     if (launch.help) printUsage(stdout);
     if (launch.version) std::printf("quillmoor %s\n", QUILL_VERSION);
     return 0;
+  }
+  if (launch.level) {
+    const std::string path = resolveLevelPath(launch.level);
+    const std::string faults = levelFaults(path);
+    if (!faults.empty()) {
+      std::fprintf(stderr, "%s", faults.c_str());
+      std::fprintf(stderr, "quillmoor: %s cannot be played\n", path.c_str());
+      return 2;
+    }
+    setLevelPath(path);
   }
   loadSettings();
   applyPadButtons();

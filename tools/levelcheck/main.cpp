@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "tools/cli.h"
-#include "tools/levelcheck/checks.h"
 #include "world/level.h"
+#include "world/levelcheck.h"
 
 namespace {
 

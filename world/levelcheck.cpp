@@ -1,4 +1,4 @@
-#include "tools/levelcheck/checks.h"
+#include "world/levelcheck.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,0 +1,17 @@
+// The level a run plays: the game folder's Level1.txt, or the one --level
+// names. A level the checker finds fault with is refused before any window
+// opens, with the checker's reasons.
+#pragma once
+#include <string>
+
+// Where `arg` points: an installed level by name ("Level1" or "Level1.txt" in
+// the game folder), else a path; a relative path is taken from the folder the
+// game was started from (QUILL_START_DIR, which the launcher sets), else from here.
+std::string resolveLevelPath(const char* arg);
+// Checks the level at `path` as the level checker does. Returns an empty
+// string when it can be played, else the reasons, one line each.
+std::string levelFaults(const std::string& path);
+
+// The level the loading reads.
+void setLevelPath(const std::string& path);
+const char* levelPath();
