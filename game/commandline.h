@@ -1,6 +1,6 @@
 // The command line: the display back ends' switches and -nosound, as the game
 // always took them, and the options for people and launchers: --help,
-// --version, --window, --fullscreen, --mode WxH and --setup.
+// --version, --window, --fullscreen, --mode WxH, --setup and --shapes.
 #pragma once
 #include <cstdio>
 
@@ -10,6 +10,7 @@ enum LaunchDisplay { kLaunchAsChosen, kLaunchWindow, kLaunchFullScreen };
 
 struct LaunchOptions {
   int help, version, setup, sound;
+  int shapes;                 // --shapes: this run shows the items' shapes, whatever the settings say
   int display;                // LaunchDisplay
   int modeWidth, modeHeight;  // --mode; 0 when not given
   char error[160];            // a bad option: said with the usage, exit code 2

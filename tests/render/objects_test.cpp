@@ -6,8 +6,10 @@
 
 #include "support/surfaces.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "framework/surface.h"
 #include "guards/guards.h"
@@ -149,6 +151,32 @@ TEST_F(ObjectPass, ItemStandsOnTheFloorWithPictureRowZeroAtTheBottom) {
   item.active = 0;
   drawKeyItem(cam, cells, item, surface);
   EXPECT_FALSE(drawn(320, 300));
+}
+
+TEST_F(ObjectPass, WithShapesAMarkFloatsOverTheItemAndEachColouredGuardOnly) {
+  for (MarkPicture& m : shapeMarks) std::fill(std::begin(m.pixels), std::end(m.pixels), uint16_t{0x7FFF});
+  KeyItem& item = keyItems[0];
+  std::fill(std::begin(item.picture.pixels), std::end(item.picture.pixels), uint16_t{0x03E0});
+  item.x = 4.5f, item.y = 5.5f, item.active = 1;
+  placeGuard(0, 4.5f, 5.5f, 0.0f, 0x7C00);
+  placeGuard(2, 4.5f, 5.5f, 0.0f, 0x7C00);
+  showShapes = 1;
+  // Depth 2: the item's top row is 251, the guard's 106; a mark is 54 pixels square from column 293.
+  for (const int topRow : {251, 106, -1}) {
+    fill(kBackground);
+    if (topRow == 251)
+      drawKeyItem(cam, cells, item, surface);
+    else
+      drawGuardFigure(cam, cells, topRow == 106 ? 2 : 0, surface);  // the white guard carries no item
+    int rows = 0, lowest = -1;
+    for (int y = 0; y < 430; ++y)
+      if (at(320, y) == shade(4, 0x7FFF)) ++rows, lowest = y;
+    EXPECT_EQ(rows > 0, topRow > 0);
+    if (topRow < 0) continue;
+    EXPECT_NEAR(rows, 54, 1) << topRow;
+    EXPECT_LT(lowest, topRow - 5) << "a gap between the figure and its mark";
+    EXPECT_TRUE(drawn(293, lowest) && drawn(346, lowest) && !drawn(292, lowest) && !drawn(347, lowest));
+  }
 }
 
 TEST_F(ObjectPass, TransparentPixelsLeaveTheViewAlone) {

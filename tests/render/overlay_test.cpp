@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "support/surfaces.h"
 
 #include "framework/surface.h"
@@ -126,6 +129,18 @@ TEST_F(Overlay, TilesShowTheItemsCarriedEveryPixelIncludingBlack) {
   EXPECT_EQ(at(20, 433), kBackground);
   EXPECT_EQ(at(20, 474), kBackground);
   EXPECT_EQ(count(kBackground), 640 * 480 - 3 * 1600);
+}
+
+TEST_F(Overlay, WithShapesAHeldItemShowsItsShapedTileTheOthersTheNeutralOne) {
+  for (TilePicture& t : statusTiles) std::fill(std::begin(t.pixels), std::end(t.pixels), uint16_t{0x100});
+  std::fill(std::begin(shapedTiles[0].pixels), std::end(shapedTiles[0].pixels), uint16_t{0x200});
+  heldKeys = 1;
+  for (int on : {0, 1, 0}) {
+    showShapes = on;
+    drawColourTiles();
+    EXPECT_EQ(at(20, 450), on ? 0x200 : 0x100);
+    EXPECT_EQ(count(0x200), on ? 1600 : 0);
+  }
 }
 
 TEST_F(Overlay, TilesAndMapCentreFollowAShorterView) {
