@@ -37,9 +37,10 @@ constexpr SpriteShape kItemShape = {6, 1, 3, 3, true, 0.0};
 // The meadow is one wall high and twice as wide.
 constexpr SpriteShape kExitShape = {1, 2, 1, 1, true, 0.0};
 // A shape mark is a quarter of a wall across and floats a twelfth of a wall
-// over the guard's hat, or an eighth of the item's height over the item.
+// over the guard's hat, or over the tips of the item's crystals, which reach
+// three quarters up its picture.
 constexpr SpriteShape kGuardMarkShape = {8, 1, 4, 4, true, 1.0 + 1.0 / 12};
-constexpr SpriteShape kItemMarkShape = {8, 1, 4, 4, true, 1.0 / 3 + 1.0 / 24};
+constexpr SpriteShape kItemMarkShape = {8, 1, 4, 4, true, 1.0 / 4 + 1.0 / 24};
 
 struct Picture {
   const uint16_t* pixels;
@@ -64,8 +65,12 @@ void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay
   const float X1 =
       static_cast<float>(X0 + shape.widthFactor * H / (shape.widthDivisor * static_cast<double>(D)));
   // Lifting a flipped picture moves its mirrored top edge down the view.
-  const float Y0 = shape.lift == 0.0 ? p.screenY : static_cast<float>(p.screenY + shape.lift * H / D);
-  const float Y1 = static_cast<float>(Y0 + H / (shape.heightDivisor * static_cast<double>(D)));
+  float Y0 = shape.lift == 0.0 ? p.screenY : static_cast<float>(p.screenY + shape.lift * H / D);
+  float Y1 = static_cast<float>(Y0 + H / (shape.heightDivisor * static_cast<double>(D)));
+  // A mark stays whole in the view: near its figure it comes down over the
+  // figure's head rather than float out of sight.
+  const float topEdge = static_cast<float>(v.bottom - v.top);
+  if (shape.lift != 0.0 && Y1 > topEdge) Y0 -= Y1 - topEdge, Y1 = topEdge;
   if (X0 > v.right || X1 < v.left || !(D >= kNearest)) return;  // NaN depths fail too
   if (!std::isfinite(X0) || !std::isfinite(X1) || !std::isfinite(Y0) || !std::isfinite(Y1)) return;
 

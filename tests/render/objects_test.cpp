@@ -161,10 +161,11 @@ TEST_F(ObjectPass, WithShapesAMarkFloatsOverTheItemAndEachColouredGuardOnly) {
   placeGuard(0, 4.5f, 5.5f, 0.0f, 0x7C00);
   placeGuard(2, 4.5f, 5.5f, 0.0f, 0x7C00);
   showShapes = 1;
-  // Depth 2: the item's top row is 251, the guard's 106; a mark is 54 pixels square from column 293.
-  for (const int topRow : {251, 106, -1}) {
+  // Depth 2: the item's crystals reach row 268, the guard's hat row 106; a
+  // mark is 54 pixels square from column 293.
+  for (const int topRow : {268, 106, -1}) {
     fill(kBackground);
-    if (topRow == 251)
+    if (topRow == 268)
       drawKeyItem(cam, cells, item, surface);
     else
       drawGuardFigure(cam, cells, topRow == 106 ? 2 : 0, surface);  // the white guard carries no item
@@ -175,8 +176,14 @@ TEST_F(ObjectPass, WithShapesAMarkFloatsOverTheItemAndEachColouredGuardOnly) {
     if (topRow < 0) continue;
     EXPECT_NEAR(rows, 54, 1) << topRow;
     EXPECT_LT(lowest, topRow - 5) << "a gap between the figure and its mark";
-    EXPECT_TRUE(drawn(293, lowest) && drawn(346, lowest) && !drawn(292, lowest) && !drawn(347, lowest));
+    EXPECT_TRUE(at(293, lowest) == at(346, lowest) && at(292, lowest) != at(293, lowest) &&
+                at(347, lowest) != at(293, lowest));
   }
+  guards[2].waypoints[3].x = 3.5f;  // depth 1: the hat at the view's top, so the mark comes down over it
+  drawGuardFigure(cam, cells, 2, surface);
+  EXPECT_EQ(at(320, 1), shade(2, 0x7FFF));
+  EXPECT_EQ(at(320, 106), shade(2, 0x7FFF));
+  EXPECT_NE(at(320, 108), at(320, 1));
 }
 
 TEST_F(ObjectPass, TransparentPixelsLeaveTheViewAlone) {
