@@ -51,6 +51,7 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
     if (std::strcmp(a, "--help") == 0) o.help = 1;
     if (std::strcmp(a, "--version") == 0) o.version = 1;
     if (std::strcmp(a, "--setup") == 0) o.setup = 1;
+    if (std::strcmp(a, "--shapes") == 0) o.shapes = 1;
     if (std::strcmp(a, "--window") == 0) o.display = kLaunchWindow;
     if (std::strcmp(a, "--fullscreen") == 0) o.display = kLaunchFullScreen;
     if (std::strcmp(a, "--level") == 0 || std::strncmp(a, "--level=", 8) == 0) {
@@ -73,14 +74,16 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
 
 void printUsage(std::FILE* to) {
   std::fputs(
-      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [--level FILE] [-nosound]\n"
-      "                 [-noDRIVER...]\n"
+      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [--level FILE] [--shapes]\n"
+      "                 [-nosound] [-noDRIVER...]\n"
       "       quillmoor --help | --version\n"
       "\n"
       "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
       "  --mode WxH              start in the listed mode nearest to W x H, without the dialog\n"
       "  --setup                 show the mode dialog even when it was told not to ask again\n"
       "  --level FILE            play this level file (an installed one by name, or a path)\n"
+      "  --shapes                show the items, their guards and tiles with shapes as well as\n"
+      "                          colours (the setting Formen)\n"
       "  -nosound                play without sound\n"
       "  -notarvok -nodirectdraw -novga -novgax -novbe -nolinear -novbeaf\n"
       "                          turn one display back end off\n"

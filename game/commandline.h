@@ -1,6 +1,7 @@
 // The command line: the display back ends' switches and -nosound, as the game
 // always took them, and the options for people and launchers: --help,
-// --version, --window, --fullscreen, --mode WxH, --setup and --level FILE.
+// --version, --window, --fullscreen, --mode WxH, --setup, --level FILE and
+// --shapes.
 #pragma once
 #include <cstdio>
 
@@ -10,6 +11,7 @@ enum LaunchDisplay { kLaunchAsChosen, kLaunchWindow, kLaunchFullScreen };
 
 struct LaunchOptions {
   int help, version, setup, sound;
+  int shapes;                 // --shapes: this run shows the items' shapes, whatever the settings say
   int display;                // LaunchDisplay
   int modeWidth, modeHeight;  // --mode; 0 when not given
   const char* level;          // --level; nullptr when not given

@@ -9,6 +9,7 @@
 #include "guards/guards.h"
 #include "render/camera.h"
 #include "render/marks.h"
+#include "render/shapemark.h"
 #include "world/corridors.h"
 #include "world/gamestate.h"
 #include "world/level.h"
@@ -87,7 +88,7 @@ void drawGuardCues(const PlayerState& p) {
       const int sx = static_cast<int>(std::lround(c.x - c.dx * size * 1.4));
       const int sy = static_cast<int>(std::lround(c.y - c.dy * size * 1.4));
       fillDisc(sx, sy, size / 2 + 2, kRim);
-      drawItemShape(guardItem(slot), sx, sy, size / 2, colour);
+      drawShapeMark(guardItem(slot), sx - size / 2, sy - size / 2, size + 1, colour);
     }
   }
 }

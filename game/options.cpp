@@ -14,6 +14,7 @@
 #include "platform/gamepad.h"
 #include "platform/scancodes.h"
 #include "render/camera.h"
+#include "world/gamestate.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ const Row kRows[] = {
     {"Lautstaerke Wind", kRowNumber, 0, &Settings::windVolume, 0, 100, kVolumeStep, "%"},
     {"Hilfe beim Start", kRowSwitch, 0, &Settings::helpAtStart, 0, 1, 1, ""},
     {"Richtungszeichen (7)", kRowSwitch, 0, &Settings::soundCues, 0, 1, 1, ""},
+    {"Formen", kRowSwitch, 0, &Settings::shapes, 0, 1, 1, ""},
     {"Vollbild", kRowSwitch, 0, nullptr, 0, 1, 1, ""},
     {"Modusdialog beim Start", kRowSwitch, 0, &Settings::askForMode, 0, 1, 1, ""},
 };
@@ -89,6 +91,7 @@ void change(const Row& r, int direction) {
   if (v > r.hi) v = r.hi;
   if (v == before) return;
   g_page.changed = 1;
+  showShapes = settings.shapes;  // the next picture already shows them, or not
   if ((r.value == &Settings::effectsVolume || r.value == &Settings::windVolume) && g_hooks.volumesChanged)
     g_hooks.volumesChanged();
 }

@@ -54,12 +54,13 @@ const Field kFields[] = {
     {"sound", "wind", kNumber, &Settings::windVolume, 0, 100},
     {"game", "help", kSwitch, &Settings::helpAtStart, 0, 1},
     {"game", "cues", kSwitch, &Settings::soundCues, 0, 1},
+    {"game", "shapes", kSwitch, &Settings::shapes, 0, 1},
     {"display", "mode", kMode, nullptr, 0, 0},
     {"display", "window", kSwitch, &Settings::windowed, 0, 1},
     {"display", "stretch", kSwitch, &Settings::stretch, 0, 1},
     {"display", "ask", kSwitch, &Settings::askForMode, 0, 1},
 };
-static_assert(std::size(kFields) == 2 * kActionCount + 10, "one line per setting");
+static_assert(std::size(kFields) == 2 * kActionCount + 11, "one line per setting");
 
 // By PadButton.
 const char* const kPadButtonNames[] = {"A",     "B",      "X",         "Y",          "Back",
@@ -265,6 +266,7 @@ Settings defaultSettings() {
   s.effectsVolume = s.windVolume = 100;
   s.helpAtStart = 1;
   s.soundCues = 0;
+  s.shapes = 0;
   s.windowed = 1;
   s.stretch = 0;
   s.askForMode = 1;

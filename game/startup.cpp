@@ -153,6 +153,8 @@ int gameMain(int argc, char** argv) {
   loadSettings();
   applyPadButtons();
   showHelp = settings.helpAtStart;
+  if (launch.shapes) settings.shapes = 1;  // for this run; kept only if the options page saves
+  showShapes = settings.shapes;
 
   DriverOptions options = defaultGameOptions();
   parseCommandLine(argc, argv, options);

@@ -9,6 +9,7 @@
 #include "guards/guards.h"
 #include "render/bodies.h"
 #include "render/marks.h"
+#include "render/shapemark.h"
 #include "world/gamestate.h"
 #include "world/level.h"
 
@@ -108,7 +109,8 @@ void drawFullMap(const PlayerState& player, const MazeFloor& floor, const LevelM
     }
   for (int k = 0; k < kItemCount; ++k)
     if (keyItems[k].active && floorSeenAt(floor, keyItems[k].x, keyItems[k].y))
-      drawItemShape(k, m.sx(keyItems[k].x), m.sy(keyItems[k].y), mark, kGuardMarkColours[itemGuardSlot(k)]);
+      drawShapeMark(k, m.sx(keyItems[k].x) - mark, m.sy(keyItems[k].y) - mark, 2 * mark + 1,
+                    kGuardMarkColours[itemGuardSlot(k)]);
 
   if (guardsShown)
     for (int slot = 0; slot < kMaxGuards; ++slot) {

@@ -29,13 +29,3 @@ void fillWedge(double tx, double ty, double ax, double ay, double bx, double by,
              static_cast<int>(std::lround(ay + (by - ay) * s)));
   }
 }
-
-void drawItemShape(int item, int cx, int cy, int r, uint16_t colour) {
-  if (item == 0) {
-    fillBox(cx - r, cy - r / 3, cx + r, cy + r / 3, colour);
-  } else if (item == 1) {
-    fillWedge(cx, cy - r, cx - r, cy + r, cx + r, cy + r, colour);
-  } else {
-    fillDisc(cx, cy, r, colour, r / 2);
-  }
-}

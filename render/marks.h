@@ -1,6 +1,6 @@
 // Small flat marks drawn with the current surface's pixels: filled boxes,
-// discs and triangles, and the shape that tells each item (and its guard)
-// apart without its colour: red a bar, green a triangle, blue a ring.
+// discs and triangles, and the colours of the marks the full map and the
+// direction cues draw on dark ground (the items' shapes: render/shapemark.h).
 #pragma once
 #include <cstdint>
 
@@ -13,5 +13,3 @@ void fillBox(int x0, int y0, int x1, int y1, uint16_t colour);
 void fillDisc(int cx, int cy, int r, uint16_t colour, int hole = -1);
 // A triangle filled by lines from its tip to every point of its base.
 void fillWedge(double tx, double ty, double ax, double ay, double bx, double by, uint16_t colour);
-// Item k's shape (0 red, 1 green, 2 blue) centred on (cx, cy), r pixels from its middle to its edge.
-void drawItemShape(int item, int cx, int cy, int r, uint16_t colour);

@@ -84,7 +84,10 @@ void drawOverviewMap(const PlayerState& player, const MazeFloor& cells) {
 void drawColourTiles() {
   const int top = viewRect.bottom + kTileTopGap;
   for (int t = 0; t < kItemCount; ++t) {
-    const TilePicture& tile = statusTiles[(heldKeys & kItemBits[t]) ? t : kNeutralTile];
+    const bool held = (heldKeys & kItemBits[t]) != 0;
+    const TilePicture& tile = !held        ? statusTiles[kNeutralTile]
+                              : showShapes ? shapedTiles[t]
+                                           : statusTiles[t];
     for (int r = 0; r < tile.height; ++r) {
       for (int c = 0; c < tile.width; ++c) {
         setColor(tile.pixels[r * tile.width + c]);  // 0 is drawn as black

@@ -1,6 +1,6 @@
-// Camera-facing pictures: the guards (one of 16 views), the items and the
-// meadow at the open exit, scaled and darkened with distance and cut off
-// column by column where a wall stands nearer.
+// Camera-facing pictures: the guards (one of 16 views), the items, the shape
+// marks floating over them and the meadow at the open exit, scaled and darkened
+// with distance and cut off column by column where a wall stands nearer.
 #include <cmath>
 #include <cstdint>
 
@@ -28,13 +28,19 @@ struct SpriteShape {
   int widthDivisor;
   int heightDivisor;  // Y1 = sy + H / (heightDivisor D)
   bool flipped;       // picture row 0 at the bottom: the picture stands on the floor
+  double lift;        // wall heights a flipped picture floats above the floor
 };
 // A guard is as tall as a wall and half as wide, drawn top-down.
-constexpr SpriteShape kGuardShape = {4, 1, 2, 1, false};
+constexpr SpriteShape kGuardShape = {4, 1, 2, 1, false, 0.0};
 // An item is a third of a wall high and as wide as high.
-constexpr SpriteShape kItemShape = {6, 1, 3, 3, true};
+constexpr SpriteShape kItemShape = {6, 1, 3, 3, true, 0.0};
 // The meadow is one wall high and twice as wide.
-constexpr SpriteShape kExitShape = {1, 2, 1, 1, true};
+constexpr SpriteShape kExitShape = {1, 2, 1, 1, true, 0.0};
+// A shape mark is a quarter of a wall across and floats a twelfth of a wall
+// over the guard's hat, or over the tips of the item's crystals, which reach
+// three quarters up its picture.
+constexpr SpriteShape kGuardMarkShape = {8, 1, 4, 4, true, 1.0 + 1.0 / 12};
+constexpr SpriteShape kItemMarkShape = {8, 1, 4, 4, true, 1.0 / 4 + 1.0 / 24};
 
 struct Picture {
   const uint16_t* pixels;
@@ -58,8 +64,13 @@ void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay
                                       H / (shape.leftDivisor * static_cast<double>(D)));
   const float X1 =
       static_cast<float>(X0 + shape.widthFactor * H / (shape.widthDivisor * static_cast<double>(D)));
-  const float Y0 = p.screenY;
-  const float Y1 = static_cast<float>(Y0 + H / (shape.heightDivisor * static_cast<double>(D)));
+  // Lifting a flipped picture moves its mirrored top edge down the view.
+  float Y0 = shape.lift == 0.0 ? p.screenY : static_cast<float>(p.screenY + shape.lift * H / D);
+  float Y1 = static_cast<float>(Y0 + H / (shape.heightDivisor * static_cast<double>(D)));
+  // A mark stays whole in the view: near its figure it comes down over the
+  // figure's head rather than float out of sight.
+  const float topEdge = static_cast<float>(v.bottom - v.top);
+  if (shape.lift != 0.0 && Y1 > topEdge) Y0 -= Y1 - topEdge, Y1 = topEdge;
   if (X0 > v.right || X1 < v.left || !(D >= kNearest)) return;  // NaN depths fail too
   if (!std::isfinite(X0) || !std::isfinite(X1) || !std::isfinite(Y0) || !std::isfinite(Y1)) return;
 
@@ -160,12 +171,21 @@ void drawGuardFigure(const PlayerState& player, const MazeFloor&, int slot, Surf
   const int frame = guardPictureIndex(g.facing[w], gx, gy, player.x, player.y);
   const SpritePicture& s = figureSprites[slot][frame];
   drawSprite({s.pixels, s.width, s.height}, kGuardShape, gx, gy, player, surface);
+  if (showShapes != 1 || slot == kWhiteGuard) return;
+  const MarkPicture& mark = shapeMarks[guardItem(slot)];
+  drawSprite({mark.pixels, mark.width, mark.height}, kGuardMarkShape, gx, gy, player, surface);
 }
 
 void drawKeyItem(const PlayerState& player, const MazeFloor&, const KeyItem& item, Surface* surface) {
   if (item.active != 1) return;
   drawSprite({item.picture.pixels, item.picture.width, item.picture.height}, kItemShape, item.x, item.y,
              player, surface);
+  if (showShapes != 1) return;
+  for (int k = 0; k < kItemCount; ++k) {
+    if (&item != &keyItems[k]) continue;
+    const MarkPicture& mark = shapeMarks[k];
+    drawSprite({mark.pixels, mark.width, mark.height}, kItemMarkShape, item.x, item.y, player, surface);
+  }
 }
 
 void drawExitPicture(const PlayerState& player, const MazeFloor&, int exitX, int exitY, Surface* surface) {

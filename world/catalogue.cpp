@@ -12,12 +12,14 @@ BackdropPicture floorPicture;
 BackdropPicture skyPicture;
 MeadowPicture meadowPicture;
 TilePicture statusTiles[kItemCount + 1];
+TilePicture shapedTiles[kItemCount];
+MarkPicture shapeMarks[kItemCount];
 
 namespace {
 
 template <int W, int H>
-void loadInFileOrder(const char* path, Image16<W, H>& picture) {
-  loadImage16(path, W, H, Storage::FileOrder, picture.pixels);
+bool loadInFileOrder(const char* path, Image16<W, H>& picture) {
+  return loadImage16(path, W, H, Storage::FileOrder, picture.pixels);
 }
 
 // Brick pictures by heldKeys: the letters R, G, B name the bits 1, 2, 4.
@@ -43,6 +45,12 @@ static_assert(std::size(kTileFiles) == kItemCount + 1, "one tile per item, then 
 // Item pictures: red, green, blue, the order of keyItems.
 const char* const kItemFiles[] = {"bilder/eir1.16B", "bilder/eig1.16B", "bilder/eib1.16B"};
 static_assert(std::size(kItemFiles) == kItemCount, "one picture per item");
+
+// With the shapes on, by item like the two lists above.
+const char* const kShapedTileFiles[] = {"bilder/statforr.16B", "bilder/statforg.16B", "bilder/statforb.16B"};
+static_assert(std::size(kShapedTileFiles) == kItemCount, "one shaped tile per item");
+const char* const kMarkFiles[] = {"bilder/formr.16B", "bilder/formg.16B", "bilder/formb.16B"};
+static_assert(std::size(kMarkFiles) == kItemCount, "one mark per item");
 
 }  // namespace
 
@@ -71,8 +79,12 @@ void loadMeadow() { loadInFileOrder("bilder/wiese.16B", meadowPicture); }
 
 void loadStatusColours() {
   for (int i = 0; i < std::ssize(kTileFiles); ++i) loadInFileOrder(kTileFiles[i], statusTiles[i]);
+  // Data from before the shapes: the tile without its shape still shows what is held.
+  for (int k = 0; k < kItemCount; ++k)
+    if (!loadInFileOrder(kShapedTileFiles[k], shapedTiles[k])) shapedTiles[k] = statusTiles[k];
 }
 
 void loadItemPictures() {
   for (int k = 0; k < kItemCount; ++k) loadInFileOrder(kItemFiles[k], keyItems[k].picture);
+  for (int k = 0; k < kItemCount; ++k) loadInFileOrder(kMarkFiles[k], shapeMarks[k]);  // missing: no mark
 }

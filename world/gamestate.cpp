@@ -16,6 +16,7 @@ int32_t showObjects;
 int32_t showSkyAndFloor;
 int32_t stereoView;
 int32_t showGuardsOnMap;
+int32_t showShapes;
 
 // The start values, written only here: the program starts with them and tests
 // come back to them.
@@ -38,6 +39,7 @@ void resetGameState() {
   showSkyAndFloor = 1;
   stereoView = 0;
   showGuardsOnMap = 0;
+  showShapes = 0;
 }
 
 namespace {

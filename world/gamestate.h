@@ -44,6 +44,9 @@ extern int32_t showObjects;
 extern int32_t showSkyAndFloor;
 extern int32_t stereoView;
 extern int32_t showGuardsOnMap;
+// The items' shapes beside their colours (setting "Formen"), 0 or 1: follows
+// the setting at start-up and whenever the options page switches it.
+extern int32_t showShapes;
 
 // Tests only: every value above back to its start-of-program value.
 void resetGameState();

@@ -20,6 +20,7 @@ using MeadowPicture = Image16<640, 480>;
 using TilePicture = Image16<40, 40>;
 using ItemPicture = Image16<320, 240>;
 using TitlePicture = Image16<800, 600>;
+using MarkPicture = Image16<64, 64>;
 
 enum class Storage { FileOrder, Reversed };
 
@@ -41,10 +42,14 @@ extern BackdropPicture floorPicture;
 extern BackdropPicture skyPicture;
 extern MeadowPicture meadowPicture;
 extern TilePicture statusTiles[kItemCount + 1];  // red, green, blue, neutral
+// With the shapes on: the items' tiles with their shapes, and the marks that
+// float over the items and their guards (stored bottom-up), red, green, blue.
+extern TilePicture shapedTiles[kItemCount];
+extern MarkPicture shapeMarks[kItemCount];
 
 void loadBrickTextures();
 void loadFigureSprites();
 void loadSkyAndFloor();
 void loadMeadow();
-void loadStatusColours();
-void loadItemPictures();  // into keyItems[k].picture (gamestate.h)
+void loadStatusColours();  // shapedTiles too: a missing one is the plain tile
+void loadItemPictures();   // into keyItems[k].picture (gamestate.h); shapeMarks too

@@ -20,7 +20,7 @@ namespace {
 
 const std::string kCannotOpen = "Datei konnte nicht zum Lesen geöffnet werden!\n";
 const std::string kFontFailed = "Fehler beim FontLaden\n";
-constexpr int kPictureFiles = 83;  // title, 8 bricks, 64 guards, floor, sky, meadow, 4 tiles, 3 items
+constexpr int kPictureFiles = 89;  // title, bricks, guards, floor, sky, meadow, tiles, items, marks
 
 std::string repeat(const std::string& s, int n) {
   std::string out;

@@ -51,11 +51,12 @@ TEST_F(SettingsFiles, WhatThePlayerChangedIsKeptAndSoIsWhatTheGameDoesNotKnow) {
   EXPECT_EQ(settings.padButtons[kActBack], kPadA);
 
   settings.effectsVolume = 40;
+  settings.shapes = 1;
   settings.modeWidth = 800, settings.modeHeight = 600, settings.modeBits = 16;
   ASSERT_TRUE(saveSettings());
   const std::string text = readFile(path);
-  for (const char* line :
-       {"forward = W Up\n", "speed = 25\n", "something = kept\n", "effects = 40\n", "mode = 800x600x16\n"})
+  for (const char* line : {"forward = W Up\n", "speed = 25\n", "something = kept\n", "effects = 40\n",
+                           "mode = 800x600x16\n", "shapes = on\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
   EXPECT_EQ(text.find("wind"), std::string::npos) << "defaults are not written";
   const Settings saved = settings;

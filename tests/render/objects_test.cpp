@@ -6,8 +6,10 @@
 
 #include "support/surfaces.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "framework/surface.h"
 #include "guards/guards.h"
@@ -149,6 +151,34 @@ TEST_F(ObjectPass, ItemStandsOnTheFloorWithPictureRowZeroAtTheBottom) {
   item.active = 0;
   drawKeyItem(cam, cells, item, surface);
   EXPECT_FALSE(drawn(320, 300));
+}
+
+TEST_F(ObjectPass, WithShapesAMarkFloatsOverTheItemAndEachColouredGuardOnly) {
+  for (MarkPicture& m : shapeMarks) std::fill(std::begin(m.pixels), std::end(m.pixels), uint16_t{0x7FFF});
+  KeyItem& item = keyItems[0];
+  std::fill(std::begin(item.picture.pixels), std::end(item.picture.pixels), uint16_t{0x03E0});
+  item.x = 4.5f, item.y = 5.5f, item.active = 1;
+  placeGuard(0, 4.5f, 5.5f, 0.0f, 0x7C00);
+  placeGuard(2, 4.5f, 5.5f, 0.0f, 0x7C00);
+  showShapes = 1;
+  // Depth 2: the crystals reach row 268, the hat row 106; a mark is 54 pixels square from column 293.
+  for (const int topRow : {268, 106, -1}) {
+    fill(kBackground);
+    topRow == 268 ? drawKeyItem(cam, cells, item, surface)
+                  : drawGuardFigure(cam, cells, topRow > 0 ? 2 : 0, surface);  // white: no item, no mark
+    int rows = 0, lowest = -1;
+    for (int y = 0; y < 430; ++y)
+      if (at(320, y) == shade(4, 0x7FFF)) ++rows, lowest = y;
+    EXPECT_EQ(rows > 0, topRow > 0);
+    if (topRow < 0) continue;
+    EXPECT_NEAR(rows, 54, 1) << topRow;
+    EXPECT_LT(lowest, topRow - 5) << "a gap between the figure and its mark";
+    EXPECT_TRUE(at(293, lowest) == at(346, lowest) && at(292, lowest) != at(293, lowest) &&
+                at(347, lowest) != at(293, lowest));
+  }
+  guards[2].waypoints[3].x = 3.5f;  // depth 1: the hat at the view's top, so the mark comes down over it
+  drawGuardFigure(cam, cells, 2, surface);
+  EXPECT_TRUE(at(320, 1) == shade(2, 0x7FFF) && at(320, 106) == at(320, 1) && at(320, 108) != at(320, 1));
 }
 
 TEST_F(ObjectPass, TransparentPixelsLeaveTheViewAlone) {

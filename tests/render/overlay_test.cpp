@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "support/surfaces.h"
 
 #include "framework/surface.h"
 #include "guards/guards.h"
 #include "render/camera.h"
+#include "render/shapemark.h"
 #include "world/gamestate.h"
 #include "world/image16.h"
 #include "world/level.h"
@@ -126,6 +130,24 @@ TEST_F(Overlay, TilesShowTheItemsCarriedEveryPixelIncludingBlack) {
   EXPECT_EQ(at(20, 433), kBackground);
   EXPECT_EQ(at(20, 474), kBackground);
   EXPECT_EQ(count(kBackground), 640 * 480 - 3 * 1600);
+}
+
+TEST_F(Overlay, WithShapesAHeldItemShowsItsShapedTileAndAFlatMarkKeepsToItsSquare) {
+  for (TilePicture& t : statusTiles) std::fill(std::begin(t.pixels), std::end(t.pixels), uint16_t{0x100});
+  std::fill(std::begin(shapedTiles[0].pixels), std::end(shapedTiles[0].pixels), uint16_t{0x200});
+  heldKeys = 1;
+  for (int on : {0, 1, 0}) {
+    showShapes = on;
+    drawColourTiles();
+    EXPECT_TRUE(at(20, 450) == (on ? 0x200 : 0x100) && count(0x200) == (on ? 1600 : 0)) << on;
+  }
+  fill();  // the flat ring, 16 pixels square: a dark rim, an open middle, nothing outside
+  drawShapeMark(2, 200, 200, 16);
+  int inside = 0;
+  for (int y = 200; y < 216; ++y)
+    for (int x = 200; x < 216; ++x) inside += at(x, y) != kBackground;
+  EXPECT_EQ(inside, 640 * 480 - count(kBackground));
+  EXPECT_TRUE(at(208, 208) == kBackground && at(208, 200) == 0x0421 && at(208, 201) == 0x155E);
 }
 
 TEST_F(Overlay, TilesAndMapCentreFollowAShorterView) {

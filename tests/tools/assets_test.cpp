@@ -27,7 +27,9 @@ std::vector<Entry> catalogue() {
       {"titel", 800, 600, false},  {"Boden", 1024, 384, false}, {"Himmel", 1024, 384, false},
       {"wiese", 640, 480, false},  {"statcolr", 40, 40, false}, {"statcolg", 40, 40, false},
       {"statcolb", 40, 40, false}, {"statcolw", 40, 40, false}, {"eir1", 320, 240, true},
-      {"eig1", 320, 240, true},    {"eib1", 320, 240, true}};
+      {"eig1", 320, 240, true},    {"eib1", 320, 240, true},    {"formr", 64, 64, true},
+      {"formg", 64, 64, true},     {"formb", 64, 64, true}};
+  for (const char* c : {"r", "g", "b"}) list.push_back({std::string("statfor") + c, 40, 40, false});
   for (const char* n :
        {"Ziegel", "ZiegelR", "ZiegelG", "ZiegelRG", "ZiegelB", "ZiegelRB", "ZiegelGB", "ZiegelRGB"})
     list.push_back({n, 640, 480, false});
@@ -64,7 +66,7 @@ int runGenerator(const std::string& outDir, const std::string& font) {
 
 TEST(AssetsCatalogue, EveryPictureHasItsSizeAndOnlyFifteenBitValues) {
   const std::vector<Entry> list = catalogue();
-  ASSERT_EQ(list.size(), 83u);
+  ASSERT_EQ(list.size(), 89u);
   for (const Entry& e : list) {
     SCOPED_TRACE(e.name);
     const std::string bytes = readFile(gameBilder() + e.name + ".16B");
@@ -200,6 +202,28 @@ TEST(AssetsItems, ItemsStandOnTheirBottomRowWithClearSky) {
     }
     EXPECT_GT(lead * 2, opaque);
   }
+}
+
+TEST(AssetsShapes, ShapedTilesDifferOnlyOnTheStoneAndTheMarksAreABarATriangleAndARing) {
+  for (const char* c : {"r", "g", "b"}) {
+    const std::vector<uint16_t> plain = picture(std::string("statcol") + c),
+                                shaped = picture(std::string("statfor") + c);
+    int changed = 0, outside = 0;
+    for (int i = 0; i < 1600; ++i) {
+      changed += plain[i] != shaped[i];
+      outside += plain[i] != shaped[i] && (std::abs(i % 40 - 20) > 8 || std::abs(i / 40 - 20) > 8);
+    }
+    EXPECT_TRUE(changed > 40 && outside == 0)
+        << c << ": " << changed << " changed, " << outside << " outside";
+  }
+  // Stored bottom-up, 64 x 64.
+  const std::vector<uint16_t> bar = picture("formr"), triangle = picture("formg"), ring = picture("formb");
+  auto width = [](const std::vector<uint16_t>& p, int row) {
+    return 64 - static_cast<int>(std::count(&p[row * 64], &p[row * 64 + 64], 0));
+  };
+  EXPECT_TRUE(width(bar, 52) == 0 && width(bar, 32) > 50);
+  EXPECT_TRUE(width(triangle, 52) > 0 && width(triangle, 12) > 2 * width(triangle, 52));
+  EXPECT_TRUE(ring[32 * 64 + 32] == 0 && width(ring, 32) > 20);
 }
 
 TEST(AssetsBricks, HeldItemsShowTheirColoursOnTheWall) {

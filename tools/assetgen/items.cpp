@@ -129,8 +129,13 @@ Canvas paintItem(Rgb colour, uint32_t seed) {
 
 }  // namespace
 
+Rgb itemColour(int item) {
+  static const Rgb kColours[] = {hexColour(0xE0201A), hexColour(0x22C030), hexColour(0x2A56F0)};
+  return kColours[item];
+}
+
 void makeItemPictures() {
-  savePicture("eir1", paintItem(hexColour(0xE0201A), 11U), Layout::BottomUp, Cutout::Transparent);
-  savePicture("eig1", paintItem(hexColour(0x22C030), 12U), Layout::BottomUp, Cutout::Transparent);
-  savePicture("eib1", paintItem(hexColour(0x2A56F0), 13U), Layout::BottomUp, Cutout::Transparent);
+  savePicture("eir1", paintItem(itemColour(0), 11U), Layout::BottomUp, Cutout::Transparent);
+  savePicture("eig1", paintItem(itemColour(1), 12U), Layout::BottomUp, Cutout::Transparent);
+  savePicture("eib1", paintItem(itemColour(2), 13U), Layout::BottomUp, Cutout::Transparent);
 }

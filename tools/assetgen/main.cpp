@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
   makeMeadow();
   makeColourTiles();
   makeItemPictures();
+  makeShapeMarks();
 
   if (anyWriteFailed()) return 1;
   return 0;

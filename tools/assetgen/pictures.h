@@ -9,8 +9,12 @@ void makeSkyAndFloor();
 void makeMeadow();
 void makeItemPictures();
 void makeColourTiles();
+void makeShapeMarks();
 // fontPath may be null: the title is then painted without its lettering.
 void makeTitle(const char* fontPath);
+
+// The items' colours, red, green and blue, by item.
+Rgb itemColour(int item);
 
 // The 640 x 480 brick wall for a set of held items (bit 1 red, 2 green, 4 blue),
 // upright; the title reuses it for its maze.

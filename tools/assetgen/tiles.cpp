@@ -1,7 +1,9 @@
 // The four inventory tiles under the view: a bevelled iron slot, empty (grey)
-// or holding a polished stone in the item's colour. Row 0 is the top.
+// or holding a polished stone in the item's colour; the shaped tiles carry the
+// item's shape on the stone as well. Row 0 is the top.
 #include <cmath>
 
+#include "render/shapemark.h"
 #include "tools/assetgen/pictures.h"
 #include "tools/assetgen/writer.h"
 
@@ -9,6 +11,8 @@ namespace {
 
 constexpr int kSize = 40;
 constexpr int kSuper = 4;
+constexpr float kMarkScale = 7.0f;  // tile pixels per mark half-width: the shape stays on the stone
+constexpr int kNoShape = -1;
 
 // The slot frame, in tile pixels (u, v in 0..40).
 Rgb frameColour(float u, float v) {
@@ -23,7 +27,7 @@ Rgb frameColour(float u, float v) {
   return {-1.0f, 0.0f, 0.0f};                                    // inside the slot
 }
 
-Rgb slotColour(float u, float v, const Rgb* stone) {
+Rgb slotColour(float u, float v, const Rgb* stone, int shape) {
   const float cx = kSize * 0.5f, cy = kSize * 0.5f;
   // The empty slot: dark slate with a shadow under its upper rim.
   const float shadow = smoothstep(9.0f, 13.0f, std::fmin(u, v));
@@ -48,16 +52,22 @@ Rgb slotColour(float u, float v, const Rgb* stone) {
   col = col + *stone * (0.4f * smoothstep(0.3f, 1.0f, std::sqrt(r2)) *
                         (dy > 0 ? 1.0f : 0.3f));  // light through the stone
   col = col + Rgb{1, 1, 1} * (0.85f * spec);
-  return col * (1.0f - 0.35f * smoothstep(0.85f, 1.0f, std::sqrt(r2)));
+  col = col * (1.0f - 0.35f * smoothstep(0.85f, 1.0f, std::sqrt(r2)));
+  if (shape == kNoShape) return col;
+  // The shape inlaid in pale enamel with a dark rim, readable whatever the stone's colour.
+  const float d = shapeMarkDistance(shape, (u - cx) / kMarkScale, (cy - v) / kMarkScale);
+  if (d < 0.0f) return mix(col, hexColour(0xF4F0E4), 0.85f);
+  if (d < kMarkRimWidth) return hexColour(0x101014);
+  return col;
 }
 
-Canvas paintTile(const Rgb* stone) {
+Canvas paintTile(const Rgb* stone, int shape = kNoShape) {
   Canvas fine = makeCanvas(kSize * kSuper, kSize * kSuper, {0, 0, 0});
   for (int y = 0; y < fine.h; ++y) {
     for (int x = 0; x < fine.w; ++x) {
       const float u = (static_cast<float>(x) + 0.5f) / kSuper, v = (static_cast<float>(y) + 0.5f) / kSuper;
       Rgb c = frameColour(u, v);
-      if (c.r < 0.0f) c = slotColour(u, v, stone);
+      if (c.r < 0.0f) c = slotColour(u, v, stone, shape);
       fine.at(x, y) = c;
     }
   }
@@ -72,4 +82,8 @@ void makeColourTiles() {
   savePicture("statcolg", paintTile(&green), Layout::TopDown, Cutout::Opaque);
   savePicture("statcolb", paintTile(&blue), Layout::TopDown, Cutout::Opaque);
   savePicture("statcolw", paintTile(nullptr), Layout::TopDown, Cutout::Opaque);
+  // The shaped tiles, by item like the ones above.
+  savePicture("statforr", paintTile(&red, 0), Layout::TopDown, Cutout::Opaque);
+  savePicture("statforg", paintTile(&green, 1), Layout::TopDown, Cutout::Opaque);
+  savePicture("statforb", paintTile(&blue, 2), Layout::TopDown, Cutout::Opaque);
 }
