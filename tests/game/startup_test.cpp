@@ -2,14 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "framework/surface.h"
 #include "game/commandline.h"
+#include "game/frame.h"
 #include "game/startup.h"
 #include "render/camera.h"
+#include "render/view.h"
 #include "support/gamerun.h"
 #include "support/testdata.h"
+#include "world/gamestate.h"
+#include "world/level.h"
 
 namespace {
 
@@ -66,6 +71,31 @@ TEST(ViewSetUp, LeavesFiftyRowsForTheHud) {
   EXPECT_EQ(viewRect.right, 799);
   EXPECT_EQ(viewRect.bottom, 549);
   EXPECT_EQ(viewRect.height, 550);
+}
+
+// 1920x1200 sees what 1600x1200 sees, 160 columns further to each side; a
+// stereo frame and the map drawn there stay in bounds.
+TEST(ViewSetUp, WideViewExtendsTheFourByThreeViewOfItsHeight) {
+  auto drawnView = [](int width) {
+    startGameWithoutLoop(QUILL_GAME_DIR, width, 1200);
+    player.heading += 0.15f;  // the crystal ahead, a little to the side
+    clearSurface();
+    drawView(player, mazeGrid.floors[player.floor], gameSurface());
+    std::vector<uint16_t> rows;
+    for (int y = 0; y <= viewRect.bottom; ++y)
+      for (int x = (width - 1600) / 2; x < (width + 1600) / 2; ++x) rows.push_back(surfacePixel(x, y));
+    return rows;
+  };
+  const std::vector<uint16_t> fourByThree = drawnView(1600);
+  const std::vector<uint16_t> wide = drawnView(1920);
+  EXPECT_EQ(viewFocal, 1600);
+  EXPECT_EQ(currentSurface()->text.numerX, 1600) << "texts as wide as on 4:3";
+  EXPECT_TRUE(wide == fourByThree);
+
+  stereoView = 1;
+  showMap = 1;
+  for (int i = 0; i < 3; ++i) runFrame();
+  EXPECT_EQ(viewFocal, 1600);
 }
 
 TEST(TitlePicture, FirstStoredRowAtTheBottomOn640x480) {
