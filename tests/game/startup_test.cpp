@@ -8,6 +8,7 @@
 #include "framework/surface.h"
 #include "game/commandline.h"
 #include "game/frame.h"
+#include "game/hud.h"
 #include "game/startup.h"
 #include "render/camera.h"
 #include "render/view.h"
@@ -91,6 +92,17 @@ TEST(ViewSetUp, WideViewExtendsTheFourByThreeViewOfItsHeight) {
   EXPECT_EQ(viewFocal, 1600);
   EXPECT_EQ(currentSurface()->text.numerX, 1600) << "texts as wide as on 4:3";
   EXPECT_TRUE(wide == fourByThree);
+
+  // Texts as tall as this view's would run past the bottom: the score line
+  // shrinks to fit the rows under the view, and the next texts keep their size.
+  clearSurface();
+  drawHudLine();
+  int lowest = 0;
+  for (int y = viewRect.bottom + 1; y < 1200; ++y)
+    for (int x = 0; x < 1920; ++x) lowest = surfacePixel(x, y) ? y : lowest;
+  EXPECT_GT(lowest, 1190);
+  EXPECT_LT(lowest, 1199);
+  EXPECT_EQ(currentSurface()->text.numerY, viewRect.height);
 
   stereoView = 1;
   showMap = 1;
