@@ -1,8 +1,6 @@
 // Column tables, projection and the shade table.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "render/camera.h"
 #include "world/gamestate.h"
 
@@ -44,27 +42,6 @@ TEST_F(CameraTest, WidthOutsideTheTablesIsHandled) {
   EXPECT_EQ(columnAngle[kMaxViewWidth / 2], 0.0f);
   buildColumnTables(kMaxViewWidth * 4);  // clipped to the tables, no write past them
   EXPECT_GT(columnAngle[kMaxViewWidth - 1], 0.0f);
-}
-
-TEST_F(CameraTest, WideSurfacesKeepTheFocalLengthOfTheirHeight) {
-  // 4:3, narrower, and the old squeezed shapes keep their width.
-  EXPECT_EQ(surfaceFocal(640, 480, false), 640);
-  EXPECT_EQ(surfaceFocal(1280, 1024, false), 1280);
-  EXPECT_EQ(surfaceFocal(320, 200, true), 320);
-  EXPECT_EQ(surfaceFocal(640, 400, true), 640);
-  EXPECT_EQ(surfaceFocal(1280, 720, false), 960);
-  EXPECT_EQ(surfaceFocal(1920, 1200, false), 1600);
-  EXPECT_EQ(partFocal(320, 640, 640), 320);  // a stereo half of 4:3 as before
-
-  // 1280x800's columns look where a 1066-wide 4:3 view's do, and further out.
-  float fourByThree[1066];
-  buildColumnTables(1066);
-  std::copy(columnAngle, columnAngle + 1066, fourByThree);
-  buildColumnTables(1280, surfaceFocal(1280, 800, false));
-  EXPECT_EQ(viewFocal, 1066);
-  for (int k = -533; k < 533; ++k) ASSERT_EQ(columnAngle[640 + k], fourByThree[533 + k]) << k;
-  EXPECT_LT(columnAngle[0], fourByThree[0]);
-  buildColumnTables(640);
 }
 
 TEST_F(CameraTest, ShadeTableReducesEachChannel) {
