@@ -40,7 +40,7 @@ struct Size {
   int width, height;
 };
 // The surface sizes measured: the smallest common mode, a middle one and the
-// largest the mode list offers.
+// largest 4:3 one the mode list offers.
 constexpr Size kSizes[] = {{640, 480}, {1024, 768}, {1600, 1200}};
 constexpr int kSizeCount = sizeof kSizes / sizeof kSizes[0];
 static_assert(kSizeCount == 3, "three sizes, indexed by the benchmarks' argument");

@@ -356,6 +356,14 @@ int textWidth(const char* text) {
   return static_cast<int>(w > kCoordLimit ? kCoordLimit : w < -kCoordLimit ? -kCoordLimit : w);
 }
 
+int textAscent() {
+  const TextAttributes* t = currentText();
+  if (!t || !t->font) return 0;
+  Scale along, across;
+  runScales(*t, along, across);
+  return static_cast<int>(word16(bytesOf(t->font) + kAscent) * across.num / across.den);
+}
+
 void drawText(int x, int y, const char* text) {
   const TextAttributes* tp = currentText();
   if (!tp || !tp->font || !text) return;

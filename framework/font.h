@@ -22,3 +22,6 @@ void setCharSpacing(int pixels);
 void drawText(int x, int y, const char* text);
 // Width in pixels of the text with the current font and scale (0 without a font).
 int textWidth(const char* text);
+// Pixels from the top of a line of text to its baseline, with the current font
+// and scale (0 without a font): what capitals and figures need.
+int textAscent();

@@ -13,6 +13,7 @@
 #include "game/startup.h"
 #include "guards/guards.h"
 #include "render/bodies.h"
+#include "render/camera.h"
 #include "render/overlay.h"
 #include "render/view.h"
 #include "world/gamestate.h"
@@ -26,12 +27,15 @@ constexpr int kEndingPauseMillis = 5000;
 void paintMeadowScreen() {
   const Surface* s = gameSurface();
   const int maxX = getMaxX(s), maxY = getMaxY(s);
+  // A wide surface shows the 4:3 picture centred, one focal length wide, on black.
+  const int left = (maxX + 1 - viewFocal) / 2 > 0 ? (maxX + 1 - viewFocal) / 2 : 0;
+  const int span = left > 0 ? viewFocal : maxX;
   constexpr int kW = MeadowPicture::width, kH = MeadowPicture::height;
   for (int r = 0; r < maxY; ++r) {
     const int srcRow = kH - 1 - static_cast<int>(static_cast<double>(r) * kH / maxY);
     for (int c = 0; c < maxX; ++c) {
-      const int srcCol = static_cast<int>(static_cast<double>(c) * kW / maxX);
-      setColor(meadowPicture.pixels[srcRow * kW + srcCol]);
+      const int srcCol = static_cast<int>(static_cast<double>(c - left) * kW / span);
+      setColor(srcCol >= 0 && srcCol < kW ? meadowPicture.pixels[srcRow * kW + srcCol] : 0);
       putPixel(c, r);
     }
   }

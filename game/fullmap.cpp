@@ -43,10 +43,10 @@ void drawFullMapPage() {
   const int reserved = height / 16;
   drawFullMap(player, mazeGrid.floors[player.floor], levelMaps[player.floor], reserved, showGuardsOnMap);
   // Half the HUD's size, but never smaller than at 640x480, so that it reads at 320x200 too.
-  setTextSize(std::max(viewRect.width, 640) / 2, 640, std::max(viewRect.height, 430) / 2, 480);
+  setTextSize(std::max<int>(viewFocal, 640) / 2, 640, std::max(viewRect.height, 430) / 2, 480);
   setColor(kGrey);
   drawText(getMaxX(s) / 40, height - reserved, "Tab: zurueck zum Spiel   9: Waechter");
-  setTextSize(viewRect.width, 640, viewRect.height, 480);
+  setTextSize(viewFocal, 640, viewRect.height, 480);
 }
 
 void resetFullMap() { g_open = 0; }

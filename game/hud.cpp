@@ -82,9 +82,16 @@ void drawHudLine() {
   std::snprintf(bonus, sizeof bonus, "%d Punkte", static_cast<int>(timeBonus));
   const int maxX = getMaxX(surface());
   const int y = viewRect.bottom + kHudRowBelowView;
+  // Texts scaled with a tall view (from 1152x864 on) would run past the
+  // bottom: the line shrinks until its figures fit the rows under the view.
+  const TextAttributes size = surface() ? surface()->text : TextAttributes{};
+  const int room = getMaxY(surface()) - y - 1, ascent = textAscent();  // a row to spare below
+  if (ascent > room && room > 0)
+    setTextSize(size.numerX * room / ascent, size.denomX, size.numerY * room / ascent, size.denomY);
   setColor(kWhite);
   drawText(maxX / 2, y, gained);
   drawText(2 * (maxX / 3), y, bonus);
+  if (ascent > room && room > 0) setTextSize(size.numerX, size.denomX, size.numerY, size.denomY);
 }
 
 void drawCaptureMessage() {

@@ -225,7 +225,7 @@ void drawOptions() {
   const int maxX = getMaxX(currentSurface());
   const int valueX = maxX * 11 / 20;
   // Smaller than the game's texts, so the longest line fits on the narrowest screen.
-  setTextSize(viewRect.width * kTextPercent / 100, 640, viewRect.height * kTextPercent / 100, 480);
+  setTextSize(viewFocal * kTextPercent / 100, 640, viewRect.height * kTextPercent / 100, 480);
   setColor(kWhite);
   drawText(maxX / 20, rowTop(0), "Einstellungen");
   char value[64];
@@ -238,7 +238,7 @@ void drawOptions() {
   setColor(kGrey);
   drawText(maxX / 20, rowTop(kRowCount + 3),
            g_page.capturing ? "Taste druecken (Esc: abbrechen)" : "Pfeile, Enter; Esc oder F2: zurueck");
-  setTextSize(viewRect.width, 640, viewRect.height, 480);
+  setTextSize(viewFocal, 640, viewRect.height, 480);
 }
 
 void setOptionsHooks(const OptionsHooks& hooks) { g_hooks = hooks; }

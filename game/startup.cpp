@@ -20,6 +20,7 @@
 #include "game/sounds.h"
 #include "game/startmode.h"
 #include "game/windowicon.h"
+#include "platform/pixelconvert.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -67,7 +68,9 @@ void setupTextAndView() {
   viewRect.bottom = getMaxY(s) - 50;
   viewRect.width = viewRect.right - viewRect.left + 1;
   viewRect.height = viewRect.bottom - viewRect.top + 1;
-  buildColumnTables(viewRect.width);
+  const int surfaceWidth = getMaxX(s) + 1, surfaceHeight = getMaxY(s) + 1;
+  buildColumnTables(viewRect.width, surfaceFocal(surfaceWidth, surfaceHeight,
+                                                 showsAtFourByThree(surfaceWidth, surfaceHeight)));
 
   FontRecord* font = loadFont("romans.fnt");
   if (!font || !setFont(font)) {
@@ -78,7 +81,7 @@ void setupTextAndView() {
   // A mode switch loads the font again; the one it replaces is no longer current.
   if (g_font && g_font != font) freeFont(g_font);
   g_font = font;
-  setTextSize(viewRect.width, 640, viewRect.height, 480);
+  setTextSize(viewFocal, 640, viewRect.height, 480);
 }
 
 void drawTitlePicture(const char* path) {
@@ -87,14 +90,16 @@ void drawTitlePicture(const char* path) {
   if (!loadImage16(path, TitlePicture::width, TitlePicture::height, Storage::FileOrder, title.pixels)) return;
 
   const Surface* s = gameSurface();
-  const double maxX = getMaxX(s), maxY = getMaxY(s);
+  // A wide surface shows the 4:3 picture centred, one focal length wide.
+  const int left = (getMaxX(s) + 1 - viewFocal) / 2;
+  const double maxX = left > 0 ? viewFocal - 1 : getMaxX(s), maxY = getMaxY(s);
   const double fx = 0.00125f, fy = 0.0016666667f;  // the single-precision 1/800 and 1/600
   const uint16_t* p = title.pixels;
   for (int i = 0; i < TitlePicture::height; ++i) {
     const int y = getMaxY(s) - static_cast<int>(maxY * i * fy);
     for (int j = 0; j < TitlePicture::width; ++j) {
       setColor(*p++);
-      putPixel(static_cast<int>(maxX * j * fx), y);
+      putPixel((left > 0 ? left : 0) + static_cast<int>(maxX * j * fx), y);
     }
   }
 }

@@ -48,11 +48,11 @@ enum DisplayModeKind {
   kModeModeX = 2,   // a ModeX mode (320x200, 320x240, 320x400, 320x480 at 8 bits)
 };
 
-// The fifteen resolutions every depth is tried at, in the order they are tried.
+// The resolutions every depth is tried at, in the order they are tried.
 struct Resolution {
   int width, height;
 };
-constexpr int kResolutionCount = 15;
+constexpr int kResolutionCount = 19;
 extern const Resolution kCandidateResolutions[kResolutionCount];
 // The depths every resolution is tried at, in order: the VGA back ends'
 // 256-colour palette first, then true colour.

@@ -16,7 +16,7 @@ namespace {
 constexpr int kMaxBandRows = kMaxViewHeight / 2;
 // Pixels of one band: the widest view times half the tallest, rows of bandWidth.
 constexpr int kBandPixels = kMaxViewWidth * kMaxBandRows;
-static_assert(kBandPixels == 1600 * 600, "room for a 1600 x 1200 view");
+static_assert(kBandPixels == 1920 * 600, "room for a 1920 x 1200 view");
 
 uint16_t floorBand[kBandPixels];
 uint16_t skyBand[kBandPixels];
@@ -39,6 +39,10 @@ void buildBackdrop() {
 
   const int srcW = BackdropPicture::width;
   const int srcH = BackdropPicture::height;
+  // The pictures are painted for a view one focal length wide; a wider view
+  // has them centred, and its extra columns see them mirrored at their edges.
+  const int focal = viewFocal > 0 ? viewFocal : viewRect.width;
+  const int margin = (viewRect.width - focal) / 2;
   for (int i = 0; i < bandRowsNow; ++i) {
     int srcRow = static_cast<int>(static_cast<double>(i) / rows * srcH);
     if (srcRow > srcH - 1) srcRow = srcH - 1;
@@ -47,8 +51,10 @@ void buildBackdrop() {
     uint16_t* floorDst = floorBand + i * width;
     uint16_t* skyDst = skyBand + i * width;
     for (int j = 0; j < width; ++j) {
-      int srcCol = static_cast<int>(static_cast<double>(j) / viewRect.width * srcW);
-      if (srcCol > srcW - 1) srcCol = srcW - 1;
+      int srcCol = static_cast<int>(std::floor(static_cast<double>(j - margin) / focal * srcW));
+      if (srcCol < 0) srcCol = -1 - srcCol;
+      if (srcCol > srcW - 1) srcCol = 2 * srcW - 1 - srcCol;
+      if (srcCol < 0) srcCol = 0;
       floorDst[j] = floorSrc[srcCol];
       skyDst[j] = skySrc[srcCol];
     }
@@ -90,7 +96,7 @@ void drawStars(const PlayerState& player, Surface* surface) {
   // sine taken once for all 400 points instead of once per point.
   const double c = std::cos(-static_cast<double>(player.heading));
   const double s = std::sin(-static_cast<double>(player.heading));
-  const double width = viewRect.width;
+  const double focal = viewFocal;
   const double height = viewRect.height;
   const int half = halfWidth();
   const int halfH = halfHeight();
@@ -104,7 +110,7 @@ void drawStars(const PlayerState& player, Surface* surface) {
       const float depth = static_cast<float>(dx * c - dy * s);
       if (!(depth > 0.0f)) continue;  // behind the camera
       const float lateral = static_cast<float>(dy * c + dx * s);
-      const float screenX = static_cast<float>(half - static_cast<double>(lateral) / depth * width);
+      const float screenX = static_cast<float>(half - static_cast<double>(lateral) / depth * focal);
       const float screenY = static_cast<float>(viewRect.bottom - (height * 0.5 / depth + halfH));
       const double fx = static_cast<double>(viewRect.left) + screenX;
       const double fy = screenY;

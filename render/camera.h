@@ -6,9 +6,9 @@
 
 struct PlayerState;
 
-// The widest and tallest surface the mode list can ever offer (1600 x 1200):
+// The widest and tallest surface the mode list can ever offer (1920 x 1200):
 // every per-column and per-row table is sized for it.
-constexpr int kMaxViewWidth = 1600;
+constexpr int kMaxViewWidth = 1920;
 constexpr int kMaxViewHeight = 1200;
 
 struct ViewRect {
@@ -25,8 +25,27 @@ extern float columnAngle[kMaxViewWidth];  // radians; column i's ray points at h
 extern float columnCos[kMaxViewWidth];    // removes the fish-eye bend
 extern float columnDepth[kMaxViewWidth];  // perpendicular wall distance per view column
 
-// Fills the column tables for columns 0 .. width - 1 (width clamped to the tables).
-void buildColumnTables(int width);
+// The view's focal length in pixels: a point one unit to the side at depth 1
+// lands this far from the centre column. It is the view's width on a 4:3
+// surface; a wider one with square pixels keeps the focal length of a 4:3
+// surface as tall, so its extra columns look further to the sides instead of
+// stretching the picture. Every projection reads it, so sprites, bodies and
+// stars stay on the walls' rays.
+extern int32_t viewFocal;
+
+// Fills the column tables for columns 0 .. width - 1 (width clamped to the
+// tables), column i looking atan((i - width / 2) / focal) aside, and makes
+// focal the view's focal length; without one it is the width.
+void buildColumnTables(int width, int focal);
+inline void buildColumnTables(int width) { buildColumnTables(width, width); }
+// The focal length of a view as wide as a surface of width x height pixels:
+// the width, or where that is wider than 4:3, height * 4 / 3. squeezed: the
+// surface is one of the old shapes a monitor showed at 4:3 (320x200,
+// 640x400), whose pixels are not square: it keeps its width.
+int32_t surfaceFocal(int width, int height, bool squeezed);
+// The focal length of `columns` of a view `width` wide with focal length
+// `focal`: the stereo halves see as the whole view does.
+int32_t partFocal(int columns, int width, int focal);
 
 struct Projection {
   float depth;    // along the view direction

@@ -18,11 +18,16 @@ namespace {
 
 constexpr double kEyeOffset = 0.1;  // cell units from the player to the left picture's eye
 
-void setColumns(int left, int right) {
+// The pair splits the whole view, and each half keeps its focal length share.
+struct WholeView {
+  int width, focal;
+};
+
+void setColumns(int left, int right, const WholeView& whole) {
   viewRect.left = left;
   viewRect.right = right;
   viewRect.width = right - left + 1;
-  buildColumnTables(viewRect.width);
+  buildColumnTables(viewRect.width, partFocal(viewRect.width, whole.width, whole.focal));
 }
 
 void drawSingleView(PlayerState& player, MazeFloor& cells, Surface* surface) {
@@ -41,7 +46,8 @@ void drawSingleView(PlayerState& player, MazeFloor& cells, Surface* surface) {
 // half from the player's own place; neither gets sky, stars, exit or map.
 void drawStereoView(PlayerState& player, MazeFloor& cells, Surface* surface) {
   const int maxX = getMaxX(surface);
-  setColumns(0, maxX / 2);
+  const WholeView whole = {viewRect.width, viewFocal};
+  setColumns(0, maxX / 2, whole);
   const double side = static_cast<double>(player.heading) - kQuarterTurn;
   const float ox = static_cast<float>(kEyeOffset * std::cos(side));
   const float oy = static_cast<float>(kEyeOffset * std::sin(side));
@@ -52,7 +58,7 @@ void drawStereoView(PlayerState& player, MazeFloor& cells, Surface* surface) {
   player.x -= ox;
   player.y -= oy;
 
-  setColumns(maxX / 2 + 1, maxX);
+  setColumns(maxX / 2 + 1, maxX, whole);
   castWalls(player, cells, surface);
   drawObjects(player, cells, surface);
 
@@ -61,7 +67,7 @@ void drawStereoView(PlayerState& player, MazeFloor& cells, Surface* surface) {
   viewRect.top = 0;
   viewRect.bottom = (4 * getMaxY(surface)) / 5;
   viewRect.height = viewRect.bottom - viewRect.top + 1;
-  setColumns(0, maxX);
+  setColumns(0, maxX, whole);
 }
 
 }  // namespace

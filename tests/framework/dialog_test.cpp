@@ -46,7 +46,7 @@ class DialogTest : public HeadlessFramework {
     *x = (l.listItems.left + l.listItems.right) / 2;
     *y = l.listItems.top + visibleRow * l.itemHeight + l.itemHeight / 2;
   }
-  // Every candidate size at 15 bits behind one back end: 15 lines, more than the list shows.
+  // Every candidate size at 15 bits behind one back end: one line each, more than the list shows.
   static std::vector<HeadlessMode> manyModes() {
     std::vector<HeadlessMode> v;
     for (const Resolution& r : kCandidateResolutions)
@@ -226,11 +226,11 @@ TEST_F(DialogTest, KeyboardMovesTheFocusAndTheSelection) {
   const DialogLayout l = layout();
   DialogState d;
   openDialogState(d, 1, l.visibleLines);
-  ASSERT_EQ(d.lineCount, 15);
-  ASSERT_LT(l.visibleLines, 15);
+  ASSERT_EQ(d.lineCount, kResolutionCount);
+  ASSERT_LT(l.visibleLines, kResolutionCount);
   dialogKey(d, l, 0x4F, 0, 0);  // End
-  EXPECT_EQ(d.selected, 14);
-  EXPECT_EQ(d.topLine, 15 - l.visibleLines);
+  EXPECT_EQ(d.selected, kResolutionCount - 1);
+  EXPECT_EQ(d.topLine, kResolutionCount - l.visibleLines);
   dialogKey(d, l, 0x47, 0, 0);  // Home
   EXPECT_EQ(d.selected, 0);
   EXPECT_EQ(d.topLine, 0);
@@ -304,7 +304,7 @@ TEST_F(DialogTest, MouseClicksButtonsWhenReleasedOverThemAndScrollsTheList) {
   dialogMouseUp(d, l, sx, l.scrollBar.bottom - 2);
   EXPECT_EQ(d.topLine, 1);
   dialogMouseDown(d, l, sx, l.scrollBar.bottom - l.scrollWidth - 1, 0);
-  EXPECT_EQ(d.topLine, 15 - l.visibleLines);
+  EXPECT_EQ(d.topLine, 1 + l.visibleLines);  // a page on
   dialogMouseUp(d, l, 0, 0);
   // Dragging the thumb to the top of the track.
   const Rect thumb = listThumb(d, l);

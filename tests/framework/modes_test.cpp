@@ -129,11 +129,18 @@ TEST_F(ModesTest, WindowedOnlyEntriesUnderFlag40) {
   EXPECT_EQ(fullScreenModeCount(), 2);  // 640x480 and 320x240 shown on it at 2x2
 }
 
+TEST_F(ModesTest, WideModesOnlyWhereTheDisplayHasThem) {
+  ASSERT_NE(start({headlessMode(1920, 1080, 15), headlessMode(1280, 1024, 15)}), nullptr);
+  EXPECT_NE(find(1920, 1080, 15), nullptr);
+  EXPECT_EQ(find(1920, 1200, 15), nullptr);
+  EXPECT_EQ(find(1280, 800, 15), nullptr);
+}
+
 TEST_F(ModesTest, WindowStretchDefaults) {
   std::vector<HeadlessMode> all;
   for (const Resolution& r : kCandidateResolutions) all.push_back(headlessMode(r.width, r.height, 15));
   ASSERT_NE(start(all), nullptr);
-  ASSERT_EQ(modeCount(), 15);
+  ASSERT_EQ(modeCount(), kResolutionCount);
   for (int i = 0; i < modeCount(); ++i) {
     const ModeInfo& m = modeAt(i);
     const bool small = m.xRes < 512 && m.yRes < 384;

@@ -2,14 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "framework/surface.h"
 #include "game/commandline.h"
+#include "game/hud.h"
 #include "game/startup.h"
 #include "render/camera.h"
+#include "render/view.h"
 #include "support/gamerun.h"
 #include "support/testdata.h"
+#include "world/gamestate.h"
+#include "world/level.h"
 
 namespace {
 
@@ -66,6 +71,25 @@ TEST(ViewSetUp, LeavesFiftyRowsForTheHud) {
   EXPECT_EQ(viewRect.right, 799);
   EXPECT_EQ(viewRect.bottom, 549);
   EXPECT_EQ(viewRect.height, 550);
+}
+
+TEST(ViewSetUp, WideViewExtendsTheFourByThreeViewOfItsHeight) {
+  auto drawnView = [](int width) {
+    startGameWithoutLoop(QUILL_GAME_DIR, width, 1200);
+    drawView(player, mazeGrid.floors[player.floor], gameSurface());
+    std::vector<uint16_t> band;
+    for (int y = 0; y <= viewRect.bottom; ++y)
+      for (int x = (width - 1600) / 2; x < (width + 1600) / 2; ++x) band.push_back(surfacePixel(x, y));
+    return band;
+  };
+  const std::vector<uint16_t> fourByThree = drawnView(1600);
+  EXPECT_TRUE(drawnView(1920) == fourByThree);
+  clearSurface();
+  drawHudLine();  // texts this tall would run past the bottom: the score line shrinks to fit
+  int lowest = 0;
+  for (int y = viewRect.bottom + 1; y < 1200; ++y)
+    for (int x = 0; x < 1920; ++x) lowest = surfacePixel(x, y) ? y : lowest;
+  EXPECT_TRUE(lowest > 1190 && lowest < 1199) << lowest;
 }
 
 TEST(TitlePicture, FirstStoredRowAtTheBottomOn640x480) {

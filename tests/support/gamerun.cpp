@@ -94,6 +94,11 @@ GameRun runGameFromFile(const std::string& gameDir, const std::string& scriptPat
 void startGameWithoutLoop(const std::string& gameDir, int width, int height) {
   resetEverything();
   if (chdir(gameDir.c_str()) != 0) FAIL() << "no game folder " << gameDir;
+  if (width > 1024) {  // beyond the default list: a display that has the size, and room for the window
+    const HeadlessMode big = {{0, width, height, 15, 2, 0, kModePlain, "DirectDraw"}, kOptDirectDraw};
+    headlessSetModes(&big, 1);
+    headlessSetDesktop(width + 64, height + 64, 32);
+  }
   Surface** slot = initFramework("Quillmoor!!!");
   ASSERT_NE(slot, nullptr);
   setGameSurfaceSlot(slot);
