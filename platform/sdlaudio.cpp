@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int kBufferFrames = 512;    // 11.6 ms at 44100 Hz
-constexpr int kCloseWaitSlices = 40;  // 10 ms each: the loop's fade-out and a buffer or two
+constexpr int kCloseWaitSlices = 40;  // 10 ms each: the fade-out and a buffer or two
 
 struct MixAudio {
   int open;
@@ -80,14 +80,13 @@ int mixOpen(char* why, int whySize) {
   return 1;
 }
 
-// The wind settles before the device goes, unless sound is held (then it is silent already).
+// What still sounds settles before the device goes, unless sound is held (then it is silent already).
 void mixClose() {
   if (!g_mix.open) return;
   for (int i = 0; i < kCloseWaitSlices; ++i) {
     {
       const std::lock_guard<std::mutex> hold(g_mix.lock);
-      if (g_mix.voices.paused || !(i == 0 ? voiceFadeOutLoop(g_mix.voices) : voiceLoopSounds(g_mix.voices)))
-        break;
+      if (g_mix.voices.paused || !voiceFadeOut(g_mix.voices)) break;
     }
     SDL_Delay(10);
   }

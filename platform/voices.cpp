@@ -130,15 +130,16 @@ void voiceLoop(VoiceMix& mix, int id, int volume) {
   }
 }
 
-int voiceFadeOutLoop(VoiceMix& mix) {
-  Voice& v = mix.voices[kLoopVoice];
-  if (!v.sound) return 0;
-  v.target = 0;
-  v.step = perFrame(kLoopFadeOutSeconds);
-  return 1;
+int voiceFadeOut(VoiceMix& mix) {
+  int sounding = 0;
+  for (Voice& v : mix.voices) {
+    if (!v.sound) continue;
+    if (v.target != 0) v.step = static_cast<float>(v.fade / (kFadeOutSeconds * kMixRate));
+    v.target = 0;
+    sounding = 1;
+  }
+  return sounding;
 }
-
-int voiceLoopSounds(const VoiceMix& mix) { return mix.voices[kLoopVoice].sound != nullptr; }
 
 void voiceRender(VoiceMix& mix, int16_t* out, int frames) {
   if (mix.paused) {

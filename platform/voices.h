@@ -11,9 +11,9 @@
 constexpr int kMixRate = 44100;  // Hz; the generated sounds are made at this rate
 constexpr int kVoiceCount = 16;  // sounds at once; voice 0 is kept for the loop
 constexpr int kLoopVoice = 0;
-constexpr double kLoopFadeInSeconds = 0.5;    // the wind rises instead of starting with a jump
-constexpr double kLoopFadeOutSeconds = 0.25;  // and settles when the sound closes
-constexpr double kLoopGlideSeconds = 0.05;    // a new loop volume is reached this smoothly
+constexpr double kLoopFadeInSeconds = 0.5;  // the wind rises instead of starting with a jump
+constexpr double kFadeOutSeconds = 0.25;    // every sound settles when the sound closes
+constexpr double kLoopGlideSeconds = 0.05;  // a new loop volume is reached this smoothly
 // The limiter holds every sample within this share of full scale; it lets
 // the gain go back up with this time constant once a pile-up has passed.
 constexpr double kLimitShare = 0.9;
@@ -55,9 +55,8 @@ void voicePlay(VoiceMix& mix, int id, int volume, int pan);
 // Starts `id` looping on the loop voice, fading in; the same loop again only
 // glides to the new volume.
 void voiceLoop(VoiceMix& mix, int id, int volume);
-// Lets the loop fade out; returns 1 while it still sounds.
-int voiceFadeOutLoop(VoiceMix& mix);
-int voiceLoopSounds(const VoiceMix& mix);
+// Lets every voice fade out (a sound cut off clicks); returns 1 while any still sounds.
+int voiceFadeOut(VoiceMix& mix);
 // Mixes the next `frames` stereo frames into `out`, through the limiter.
 // Paused, it writes silence and nothing moves on.
 void voiceRender(VoiceMix& mix, int16_t* out, int frames);
