@@ -80,7 +80,8 @@ const AudioDriver* headlessAudioDriver() { return &kHeadlessAudio; }
 
 void resetHeadlessAudio() {
   voiceFreeAll(g_hAudio.voices);
-  std::memset(&g_hAudio, 0, sizeof g_hAudio);
+  g_hAudio.open = g_hAudio.paused = g_hAudio.count = 0;
+  std::memset(g_hAudio.loaded, 0, sizeof g_hAudio.loaded);
 }
 void headlessMix(int16_t* out, int frames) { voiceRender(g_hAudio.voices, out, frames); }
 int headlessPlayedCount() { return g_hAudio.count; }
