@@ -105,8 +105,9 @@ void startVoice(Voice& v, const VoiceSound& s, int volume, int pan, int looped) 
 }
 }  // namespace
 
+// A file without frames loads, and plays nothing.
 void voicePlay(VoiceMix& mix, int id, int volume, int pan) {
-  if (id < 0 || id >= kMaxSounds || !mix.sounds[id].frames) return;
+  if (id < 0 || id >= kMaxSounds || mix.sounds[id].count <= 0) return;
   for (int i = kLoopVoice + 1; i < kVoiceCount; ++i) {
     if (mix.voices[i].sound) continue;
     startVoice(mix.voices[i], mix.sounds[id], volume, pan, 0);
@@ -115,7 +116,7 @@ void voicePlay(VoiceMix& mix, int id, int volume, int pan) {
 }
 
 void voiceLoop(VoiceMix& mix, int id, int volume) {
-  if (id < 0 || id >= kMaxSounds || !mix.sounds[id].frames) return;
+  if (id < 0 || id >= kMaxSounds || mix.sounds[id].count <= 0) return;
   Voice& v = mix.voices[kLoopVoice];
   const Voice was = v;
   startVoice(v, mix.sounds[id], volume, 0, 1);

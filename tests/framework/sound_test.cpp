@@ -48,10 +48,11 @@ TEST(Sound, RefusedFilesAreNamedWithTheirReasonAMissingFolderOnce) {
 
 TEST(Sound, TheSameSoundFromTheSameSourceIsNotStackedWhileItPlays) {
   resetEverything();
-  const std::string path = scratchForThisTest("sounds") + "/half.wav";
+  const std::string path = scratchForThisTest("sounds") + "/half.wav", empty = path + ".empty.wav";
   writeFile(path, wavBytes(0.5));
-  const SoundFile files[] = {{path.c_str(), 1}, {path.c_str(), 1}};
-  ASSERT_EQ(openSound(files, 2), 1);
+  writeFile(empty, wavBytes(0));
+  const SoundFile files[] = {{path.c_str(), 1}, {path.c_str(), 1}, {empty.c_str(), 1}};
+  ASSERT_EQ(openSound(files, 3), 1);
   playSound(0, 100, 0, 0);
   playSound(0, 100, 0, 0);  // the rule fired again in the same pass: not stacked
   playSound(0, 100, 0, 1);  // a second guard's call: its own event
@@ -63,5 +64,9 @@ TEST(Sound, TheSameSoundFromTheSameSourceIsNotStackedWhileItPlays) {
   std::vector<int> played;
   for (int i = 0; i < headlessPlayedCount(); ++i) played.push_back(headlessPlayed(i).id);
   EXPECT_EQ(played, (std::vector<int>{0, 0, 1, 0}));
+  playSound(2, 100, 0, 0);  // a file without frames plays nothing, and reads nothing beyond it
+  loopSound(2, 100);
+  int16_t mix[64];
+  headlessMix(mix, 32);
   closeSound();
 }
