@@ -28,10 +28,11 @@ int convert(const SDL_AudioSpec& spec, const Uint8* wav, Uint32 bytes, VoiceSoun
   SDL_AudioCVT cvt;
   if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, kMixRate) < 0) return 0;
   cvt.len = static_cast<int>(bytes);
-  cvt.buf =
-      static_cast<Uint8*>(std::malloc(static_cast<size_t>(cvt.len) * static_cast<size_t>(cvt.len_mult)));
+  // At least one frame's room, so a file without frames still gets a buffer of its own.
+  const size_t room = static_cast<size_t>(cvt.len) * static_cast<size_t>(cvt.len_mult);
+  cvt.buf = static_cast<Uint8*>(std::malloc(room > 4 ? room : 4));
   if (!cvt.buf) return 0;
-  std::memcpy(cvt.buf, wav, bytes);
+  if (bytes > 0) std::memcpy(cvt.buf, wav, bytes);
   if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
     std::free(cvt.buf);
     return 0;
