@@ -7,12 +7,22 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/display.h"
+
 namespace {
 struct SoundState {
   int open;
   int paused;
+  int64_t lengthMicros[kMaxSounds];
+  // When each sound last started from each source; 0 for never (the clock
+  // starts above 0 when the sound is opened, see openSound).
+  int64_t startedAt[kMaxSounds][kSoundSources];
+  int64_t clockBase;
 };
 SoundState g_sound{};
+
+// The display's clock, made to start at 1 when the sound opens, so 0 can mean "never".
+int64_t soundClock() { return display()->nowMicros() - g_sound.clockBase; }
 
 // The folder the sound files are in, when there is none: one line instead of
 // one per file, naming where it was looked for.
@@ -43,9 +53,11 @@ int openSound(const SoundFile* files, int count) {
     return 0;
   }
   g_sound.open = 1;
+  g_sound.clockBase = display()->nowMicros() - 1;
   for (int i = 0; i < count && i < kMaxSounds; ++i) {
     if (!audio()->load(i, files[i].path, files[i].positional, why, sizeof why))
       std::fprintf(stderr, "quillmoor: %s stays silent: %s\n", files[i].path, why);
+    g_sound.lengthMicros[i] = 1000LL * audio()->lengthMillis(i);
   }
   return 1;
 }
@@ -55,8 +67,16 @@ void closeSound() {
   g_sound = SoundState{};
 }
 
-void playSound(int id, int volume, int pan) {
-  if (g_sound.open && !g_sound.paused && volume > 0) audio()->play(id, volume, pan);
+void playSound(int id, int volume, int pan, int source) {
+  if (!g_sound.open || g_sound.paused || volume <= 0 || id < 0 || id >= kMaxSounds) return;
+  if (source < 0 || source >= kSoundSources) source = 0;
+  // A rule that fires again while its sound still plays (the take-back loop
+  // fires every pass) would stack copies of it into a roar.
+  int64_t& started = g_sound.startedAt[id][source];
+  const int64_t now = soundClock();
+  if (started > 0 && now - started < g_sound.lengthMicros[id]) return;
+  started = now;
+  audio()->play(id, volume, pan);
 }
 
 void loopSound(int id, int volume) {

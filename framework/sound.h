@@ -19,9 +19,13 @@ struct SoundFile {
 int openSound(const SoundFile* files, int count);
 // Stops and frees everything; the main loop's shut-down calls it.
 void closeSound();
+// Who a sound belongs to: 0 for the game's rules, one number for each other
+// source (a guard). The same sound from the same source is one event.
+constexpr int kSoundSources = 8;
 // Starts a sound (volume 0..kFullVolume, pan -kPanFull left .. kPanFull right);
-// nothing while sound is closed or paused.
-void playSound(int id, int volume, int pan);
+// nothing while sound is closed or paused, and nothing while the same sound
+// from the same source, started earlier, still plays (it is not stacked).
+void playSound(int id, int volume, int pan, int source);
 // Starts the one background loop.
 void loopSound(int id, int volume);
 // 1 holds every sound (the game went inactive), 0 lets them go on.

@@ -90,9 +90,10 @@ int runFrame() {
     waitMillis(kEndingPauseMillis);
     requestQuit();
   }
-  for (int k = 0; k < kItemCount; ++k)
+  // After a capture's pause these would only start as the game closes.
+  for (int k = 0; k < kItemCount && !ev.caught; ++k)
     if (ev.takenBack & kItemBits[k]) playRuleSound(kSoundTakeBack);
-  for (int k = 0; k < kItemCount; ++k) {
+  for (int k = 0; k < kItemCount && !ev.caught; ++k) {
     if (!(ev.pickedUp & kItemBits[k])) continue;
     playRuleSound(kSoundItem);
     if (ev.released & kItemBits[k]) playGuardCall(itemGuardSlot(k), player);
@@ -101,7 +102,7 @@ int runFrame() {
   drawColourTiles();
   spinPointObjects();
 
-  if (ev.exitOpened) playRuleSound(kSoundExit);
+  if (ev.exitOpened && !ev.caught) playRuleSound(kSoundExit);
   if (ev.escaped) {
     playRuleSound(kSoundFanfare);
     paintMeadowScreen();

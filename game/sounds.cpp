@@ -28,9 +28,15 @@ static_assert(kSoundCount <= kMaxSounds, "the audio layer holds every sound");
 const int kRuleVolume[] = {0, 0, 100, 110, 0, 0, 0, 110, 110, 70, 128, 128, 0};
 static_assert(std::size(kRuleVolume) == kSoundCount, "one volume per sound");
 
-constexpr int kWindVolume = 56;     // under every effect: the wind file itself peaks at a fifth of full scale
-constexpr int kCallVolume = 100;    // a call carries through the maze, whatever the distance
+constexpr int kWindVolume = 56;  // under every effect: the wind file itself peaks at a fifth of full scale
+constexpr int kCallVolume = 80;  // a call carries through the maze, whatever the distance, under the capture
 constexpr double kPanWidth = 0.75;  // a guard straight to one side still reaches the other ear a little
+
+// The rules' sounds are one source; each guard is its own, so two guards'
+// steps or calls in one moment both sound.
+constexpr int kRulesSource = 0;
+int guardSource(int slot) { return 1 + slot; }
+static_assert(1 + kMaxGuards <= kSoundSources, "a source for every guard");
 
 bool g_touching = false;
 
@@ -72,18 +78,19 @@ void playFootsteps(const GuardSteps& steps, const PlayerState& p, const LevelMap
     const int cells = corridorDistance(map, step.toX, step.toY, static_cast<int>(p.x), static_cast<int>(p.y),
                                        guardCanEnter, kHearingCells);
     playSound(step.slot == kWhiteGuard ? kSoundHeavyStep : kSoundStep, effect(footstepVolume(cells)),
-              panTowards(p, step.x, step.y));
+              panTowards(p, step.x, step.y), guardSource(step.slot));
   }
 }
 
 void playRuleSound(int id) {
-  if (id >= 0 && id < kSoundCount) playSound(id, effect(kRuleVolume[id]), 0);
+  if (id >= 0 && id < kSoundCount) playSound(id, effect(kRuleVolume[id]), 0, kRulesSource);
 }
 
 void playGuardCall(int slot, const PlayerState& p) {
   if (slot == kWhiteGuard || slot < 0 || slot >= kMaxGuards || !guards[slot].present) return;
   const Waypoint& at = guards[slot].waypoints[guards[slot].currentWaypoint];
-  playSound(kSoundCallRed + guardItem(slot), effect(kCallVolume), panTowards(p, at.x, at.y));
+  playSound(kSoundCallRed + guardItem(slot), effect(kCallVolume), panTowards(p, at.x, at.y),
+            guardSource(slot));
 }
 
 void noteWallContact(bool touching) {

@@ -1,8 +1,9 @@
 // What the player hears: the guards' footsteps, louder the shorter their way
 // through the corridors and from the side they are on, and one sound for each
 // rule that fires (crystal, item and its guard's call, item taken back, exit
-// open, wall bump, capture, win), over a quiet wind. The rules stay as they
-// are: these functions only read the game's state.
+// open, wall bump, capture, win), over a quiet wind. A rule that fires again
+// while its sound still plays is not heard twice. The rules stay as they are:
+// these functions only read the game's state.
 #pragma once
 
 struct GuardSteps;

@@ -4,11 +4,13 @@
 #include "platform/fallbackfont.h"
 #include "platform/headlessscript.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -53,8 +55,9 @@ struct HeadlessState {
   int dialogFrameWidth, dialogFrameHeight;
   bool haveDialogFrame;
   int uiScale;
-  int mouseHeld;  // holdMouse's last word
-  int shiftHeld;  // what shiftHeld answers
+  int mouseHeld;   // holdMouse's last word
+  int shiftHeld;   // what shiftHeld answers
+  bool realSleep;  // the clock's waits also pass on the real clock
 };
 HeadlessState g_h;
 std::vector<uint16_t> g_frame;        // grows only when a larger picture comes
@@ -142,6 +145,10 @@ void applyScriptLine(const ScriptLine& line) {
 void loadScriptFromEnvironment() {
   if (g_envScriptChecked) return;
   g_envScriptChecked = true;
+  // A scripted run at the game's own pace, so SDL's disk audio driver hears
+  // it as a player would; the clock the game reads stays the virtual one.
+  const char* sleep = std::getenv("QUILL_HEADLESS_SLEEP");
+  g_h.realSleep = sleep && std::strcmp(sleep, "1") == 0;
   const char* path = std::getenv("QUILL_INPUT");
   if (path && *path && !headlessLoadScript(path)) {
     // A run meant to be scripted must not spin forever without its script.
@@ -315,7 +322,9 @@ void hShowWarning(const char* caption, const char* text) {
 int64_t hNowMicros() { return g_h.now; }
 
 void hSleepMicros(int64_t micros) {
-  if (micros > 0) g_h.now += micros;
+  if (micros <= 0) return;
+  g_h.now += micros;
+  if (g_h.realSleep) std::this_thread::sleep_for(std::chrono::microseconds(micros));
 }
 
 int hOpenDialog(const char* title, int x, int y, int width, int height) {

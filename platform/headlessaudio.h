@@ -1,7 +1,9 @@
-// The headless audio back end's record, for tests: it plays nothing and keeps
-// every sound started, with the headless display's pass it started in, so a
-// test checks what the player would have heard and when.
+// The headless audio back end's record, for tests: it keeps every sound
+// started, with the headless display's pass it started in, so a test checks
+// what the player would have heard and when; and it mixes them into memory.
 #pragma once
+
+#include <cstdint>
 
 #include "platform/audio.h"
 
@@ -25,3 +27,6 @@ int headlessAudioIsOpen();
 int headlessAudioIsPaused();
 // 1 when load() read a WAV file for the number.
 int headlessSoundLoaded(int id);
+// Mixes the next `frames` stereo frames of what is playing into `out`, as
+// SDL's audio thread would (a test pulls the time on; the passes do not).
+void headlessMix(int16_t* out, int frames);

@@ -1,39 +1,34 @@
 // The SDL2_mixer audio back end. The mixer runs at 44100 Hz, 16-bit stereo,
 // with a device buffer of 512 sample frames (11.6 ms), so a sound started in a
 // pass reaches the speaker within a buffer or two (about 25 ms) plus what the
-// desktop's sound server adds. Mixing happens on SDL's audio thread; the calls
-// here only hand a prepared chunk to a free channel.
+// desktop's sound server adds.
 //
-// Panning is baked in at load time: each positional sound is kept in nine
-// copies from left to right, so playing one never allocates (the mixer's own
-// per-channel panning effect would allocate on every start).
+// SDL2_mixer's own channels add each sound into the stream with clipping at
+// every step, so a pile-up cannot be turned down afterwards. The game's
+// voices are mixed instead by the mix shared with the headless back end
+// (voices.h), in its hook on SDL's audio thread: wider sums, the pan law and
+// the limiter, with nothing allocated there. The calls here only change the
+// voices under a lock.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <mutex>
 
 #include "platform/audio.h"
-#include "platform/soundfile.h"
+#include "platform/voices.h"
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr int kBufferFrames = 512;  // 11.6 ms at 44100 Hz
-constexpr int kChannels = 16;       // voices; channel 0 is kept for the loop
-constexpr int kLoopChannel = 0;
-constexpr int kPanSteps = 9;  // copies per positional sound, -4 (left) .. 4 (right)
-constexpr int kMiddle = kPanSteps / 2;
+constexpr int kBufferFrames = 512;    // 11.6 ms at 44100 Hz
+constexpr int kCloseWaitSlices = 40;  // 10 ms each: the fade-out and a buffer or two
 
 struct MixAudio {
   int open;
-  Mix_Chunk* chunks[kMaxSounds][kPanSteps];  // [id][pan step]; only kMiddle for non-positional sounds
-  Uint8* panned[kMaxSounds][kPanSteps];      // the samples of the copies this back end made
-  int loopId;                                // the sound last started on the loop channel
+  std::mutex lock;  // held by the audio thread while it mixes and by every call that changes the voices
+  VoiceMix voices;
 };
 MixAudio g_mix{};
 
@@ -58,13 +53,10 @@ struct QuietStderr {
   }
 };
 
-void mixFree(int id) {
-  for (int p = 0; p < kPanSteps; ++p) {
-    if (g_mix.chunks[id][p]) Mix_FreeChunk(g_mix.chunks[id][p]);
-    std::free(g_mix.panned[id][p]);
-    g_mix.chunks[id][p] = nullptr;
-    g_mix.panned[id][p] = nullptr;
-  }
+// SDL's audio thread: the whole stream is the game's mix.
+void mixHook(void*, Uint8* stream, int bytes) {
+  const std::lock_guard<std::mutex> hold(g_mix.lock);
+  voiceRender(g_mix.voices, reinterpret_cast<int16_t*>(stream), bytes / 4);
 }
 
 int mixOpen(char* why, int whySize) {
@@ -75,33 +67,34 @@ int mixOpen(char* why, int whySize) {
   };
   QuietStderr quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return fail("no sound output");
-  // allowed_changes 0: SDL converts to the device if it must, so the chunks
-  // are always 16-bit stereo at 44100 Hz, which the panned copies rely on.
-  if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
+  // allowed_changes 0: SDL converts to the device if it must, so the stream
+  // is always 16-bit stereo at the voices' rate.
+  if (Mix_OpenAudioDevice(kMixRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
     fail("no sound device");
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return 0;
   }
-  Mix_AllocateChannels(kChannels);
-  Mix_ReserveChannels(1);  // the loop's channel is never handed out by play()
+  voiceFreeAll(g_mix.voices);
+  Mix_HookMusic(mixHook, nullptr);
   g_mix.open = 1;
   return 1;
 }
 
+// What still sounds settles before the device goes, unless sound is held (then it is silent already).
 void mixClose() {
   if (!g_mix.open) return;
-  Mix_HaltChannel(-1);
-  for (int id = 0; id < kMaxSounds; ++id) mixFree(id);
+  for (int i = 0; i < kCloseWaitSlices; ++i) {
+    {
+      const std::lock_guard<std::mutex> hold(g_mix.lock);
+      if (g_mix.voices.paused || !voiceFadeOut(g_mix.voices)) break;
+    }
+    SDL_Delay(10);
+  }
+  Mix_HookMusic(nullptr, nullptr);
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  g_mix = MixAudio{};
-}
-
-// Constant-power pan, scaled so the middle keeps the sound's full level.
-void mixPanGains(int step, double* left, double* right) {
-  const double angle = 0.5 * M_PI * step / (kPanSteps - 1);
-  *left = std::fmin(1.0, M_SQRT2 * std::cos(angle));
-  *right = std::fmin(1.0, M_SQRT2 * std::sin(angle));
+  voiceFreeAll(g_mix.voices);
+  g_mix.open = 0;
 }
 
 int mixLoad(int id, const char* path, int positional, char* why, int whySize) {
@@ -109,75 +102,28 @@ int mixLoad(int id, const char* path, int positional, char* why, int whySize) {
     std::snprintf(why, static_cast<size_t>(whySize), "no sound number %d while open", id);
     return 0;
   }
-  mixFree(id);
-  if (!checkSoundFile(path, why, whySize)) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV(path);
-  if (!chunk) {
-    std::snprintf(why, static_cast<size_t>(whySize), "%s", Mix_GetError());
-    return 0;
-  }
-  // A header that understates the length shows here, before the copies.
-  if (!checkSoundLength(chunk->alen / 4.0, kRate, why, whySize)) {
-    Mix_FreeChunk(chunk);
-    return 0;
-  }
-  g_mix.chunks[id][kMiddle] = chunk;
-  if (!positional) return 1;
-  const Uint32 frames = chunk->alen / 4;  // 16-bit stereo
-  const Sint16* src = reinterpret_cast<const Sint16*>(chunk->abuf);
-  for (int p = 0; p < kPanSteps; ++p) {
-    if (p == kMiddle) continue;
-    Uint8* bytes = static_cast<Uint8*>(std::malloc(chunk->alen));
-    if (!bytes) continue;
-    double left, right;
-    mixPanGains(p, &left, &right);
-    Sint16* out = reinterpret_cast<Sint16*>(bytes);
-    for (Uint32 i = 0; i < frames; ++i) {
-      out[2 * i] = static_cast<Sint16>(std::lround(src[2 * i] * left));
-      out[2 * i + 1] = static_cast<Sint16>(std::lround(src[2 * i + 1] * right));
-    }
-    g_mix.panned[id][p] = bytes;
-    g_mix.chunks[id][p] = Mix_QuickLoad_RAW(bytes, chunk->alen);
-  }
-  return 1;
+  const std::lock_guard<std::mutex> hold(g_mix.lock);
+  return voiceLoad(g_mix.voices, id, path, positional, why, whySize);
 }
 
-int mixPanStep(int pan) {
-  const int clamped = pan < -kPanFull ? -kPanFull : pan > kPanFull ? kPanFull : pan;
-  return kMiddle + static_cast<int>(std::lround(static_cast<double>(clamped) * kMiddle / kPanFull));
-}
+int mixLength(int id) { return g_mix.open ? voiceLengthMillis(g_mix.voices, id) : 0; }
 
 void mixPlay(int id, int volume, int pan) {
-  if (!g_mix.open || id < 0 || id >= kMaxSounds) return;
-  Mix_Chunk* chunk = g_mix.chunks[id][mixPanStep(pan)];
-  if (!chunk) chunk = g_mix.chunks[id][kMiddle];
-  if (!chunk) return;
-  // The volume is set before the channel starts, so no buffer plays at the last sound's level.
-  for (int c = 1; c < kChannels; ++c) {
-    if (Mix_Playing(c)) continue;
-    Mix_Volume(c, volume);
-    Mix_PlayChannel(c, chunk, 0);
-    return;
-  }
+  if (!g_mix.open) return;
+  const std::lock_guard<std::mutex> hold(g_mix.lock);
+  voicePlay(g_mix.voices, id, volume, pan);
 }
 
 void mixLoop(int id, int volume) {
-  if (!g_mix.open || id < 0 || id >= kMaxSounds || !g_mix.chunks[id][kMiddle]) return;
-  Mix_Volume(kLoopChannel, volume);
-  // The loop already playing only changes its volume: starting it again would click.
-  if (g_mix.loopId == id && Mix_Playing(kLoopChannel)) return;
-  Mix_HaltChannel(kLoopChannel);
-  Mix_PlayChannel(kLoopChannel, g_mix.chunks[id][kMiddle], -1);
-  g_mix.loopId = id;
+  if (!g_mix.open) return;
+  const std::lock_guard<std::mutex> hold(g_mix.lock);
+  voiceLoop(g_mix.voices, id, volume);
 }
 
 void mixPause(int paused) {
   if (!g_mix.open) return;
-  if (paused) {
-    Mix_Pause(-1);
-  } else {
-    Mix_Resume(-1);
-  }
+  const std::lock_guard<std::mutex> hold(g_mix.lock);
+  g_mix.voices.paused = paused ? 1 : 0;
 }
 
 const AudioDriver kMixAudio = {
@@ -185,6 +131,7 @@ const AudioDriver kMixAudio = {
     .open = mixOpen,
     .close = mixClose,
     .load = mixLoad,
+    .lengthMillis = mixLength,
     .play = mixPlay,
     .loop = mixLoop,
     .pause = mixPause,

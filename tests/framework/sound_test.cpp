@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "framework/sound.h"
+#include "platform/headless.h"
 #include "platform/headlessaudio.h"
 #include "platform/soundfile.h"
 #include "support/gamerun.h"
@@ -41,5 +43,30 @@ TEST(Sound, RefusedFilesAreNamedWithTheirReasonAMissingFolderOnce) {
   EXPECT_EQ(openSound(&lost, 1), 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "quillmoor: playing without sound: there is no folder " + dir + "nowhere\n");
+  closeSound();
+}
+
+TEST(Sound, TheSameSoundFromTheSameSourceIsNotStackedWhileItPlays) {
+  resetEverything();
+  const std::string path = scratchForThisTest("sounds") + "/half.wav", empty = path + ".empty.wav";
+  writeFile(path, wavBytes(0.5));
+  writeFile(empty, wavBytes(0));
+  const SoundFile files[] = {{path.c_str(), 1}, {path.c_str(), 1}, {empty.c_str(), 1}};
+  ASSERT_EQ(openSound(files, 3), 1);
+  playSound(0, 100, 0, 0);
+  playSound(0, 100, 0, 0);  // the rule fired again in the same pass: not stacked
+  playSound(0, 100, 0, 1);  // a second guard's call: its own event
+  playSound(1, 100, 0, 0);  // another sound of the same source
+  headlessAdvance(400000);
+  playSound(0, 100, 0, 0);  // the first still sounds
+  headlessAdvance(200000);
+  playSound(0, 100, 0, 0);  // over: it starts again
+  std::vector<int> played;
+  for (int i = 0; i < headlessPlayedCount(); ++i) played.push_back(headlessPlayed(i).id);
+  EXPECT_EQ(played, (std::vector<int>{0, 0, 1, 0}));
+  playSound(2, 100, 0, 0);  // a file without frames plays nothing, and reads nothing beyond it
+  loopSound(2, 100);
+  int16_t mix[64];
+  headlessMix(mix, 32);
   closeSound();
 }

@@ -1,13 +1,18 @@
 // What the game chooses to play: footstep fall-off along the corridors, the
-// side a sound comes from, one bump per wall contact.
+// side a sound comes from, one bump per wall contact, the mix of the worst pass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "framework/sound.h"
 #include "game/sounds.h"
+#include "guards/guards.h"
 #include "platform/headlessaudio.h"
 #include "support/gamerun.h"
+#include "support/testdata.h"
 #include "world/corridors.h"
 #include "world/gamestate.h"
 #include "world/level.h"
@@ -88,4 +93,24 @@ TEST(Sounds, OneBumpPerWallContactNotOnePerPass) {
     if (headlessPlayed(i).id == kSoundBump) bumps.push_back(headlessPlayed(i).pass);
   ASSERT_EQ(bumps.size(), 2u);
   EXPECT_EQ(bumps[1], 1 + 24) << "the first pass of backing again";
+}
+
+TEST(Sounds, TheLoudestPileUpStaysUnderFullScale) {
+  resetEverything();
+  inDirectory(QUILL_GAME_DIR, [] { startSounds(1); });
+  // Every rule's sound in one pass, each guard's call and step from its own
+  // side at full volume, over the wind.
+  for (int id = kSoundCrystal; id < kSoundWind; ++id) playRuleSound(id);
+  for (int slot = 0; slot < kMaxGuards; ++slot) {
+    const int pan = slot % 2 ? kPanFull : -kPanFull;
+    playSound(kSoundCallRed + slot % 3, kFullVolume, pan, 1 + slot);
+    playSound(slot == kWhiteGuard ? kSoundHeavyStep : kSoundStep, kFullVolume, pan, 1 + slot);
+  }
+  std::vector<int16_t> mix(2 * 44100 * 5);
+  headlessMix(mix.data(), static_cast<int>(mix.size() / 2));
+  int peak = 0;
+  for (int16_t s : mix) peak = std::max(peak, std::abs(static_cast<int>(s)));
+  EXPECT_LT(peak, 32767);
+  EXPECT_GT(peak, 32767 / 2) << "held down, not silenced";
+  closeSound();
 }

@@ -96,15 +96,17 @@ void makeBump(Signal& sig) {
 }
 
 // Caught: a low growl sliding down, two close tones beating against each
-// other, over a dark rumble; it fades before the five-second pause is over.
+// other, over a dark rumble. It lasts through the five-second pause that
+// follows a capture, dying away just before the game closes.
 void makeCapture(Signal& sig) {
-  addHarmonics(sig, {0.0, 3.0, 220.0, 98.0, 0.5, 0.03, 1.1}, 6, 1.2);
-  addHarmonics(sig, {0.0, 3.0, 233.1, 103.8, 0.4, 0.03, 1.1}, 6, 1.2);
-  Signal rumble = silence(3.0);
+  const double length = static_cast<double>(sig.s.size()) / kSampleRate;
+  addHarmonics(sig, {0.0, length, 220.0, 82.0, 0.5, 0.03, 1.8}, 6, 1.2);
+  addHarmonics(sig, {0.0, length, 233.1, 86.9, 0.4, 0.03, 1.8}, 6, 1.2);
+  Signal rumble = silence(length);
   addNoise(rumble, 1.0, 0x0BADF00u);
   lowPass(rumble, 200.0);
   lowPass(rumble, 200.0);
-  shape(rumble, 0.0, 0.05, 1.0);
+  shape(rumble, 0.0, 0.05, 1.6);
   for (size_t i = 0; i < sig.s.size(); ++i) sig.s[i] += 5.0 * rumble.s[i];
   lowPass(sig, 2000.0);
 }
@@ -149,14 +151,15 @@ void makeWind(Signal& sig) {
 }  // namespace
 
 // Name, length in seconds, peak, recipe. Footsteps peak high because the game
-// plays them quieter with distance; the wind stays well under everything.
+// plays them quieter with distance; the capture and the fanfare peak highest,
+// as the loudest moments of the game; the wind stays well under everything.
 const SoundRecipe kRecipes[] = {
-    {"step.wav", 0.18, 0.7, makeStep},        {"stepheavy.wav", 0.30, 0.85, makeHeavyStep},
+    {"step.wav", 0.18, 0.7, makeStep},        {"stepheavy.wav", 0.30, 0.7, makeHeavyStep},
     {"crystal.wav", 0.8, 0.5, makeCrystal},   {"item.wav", 0.9, 0.55, makeItem},
     {"callred.wav", 0.9, 0.5, makeCallRed},   {"callgreen.wav", 0.9, 0.5, makeCallGreen},
     {"callblue.wav", 0.9, 0.5, makeCallBlue}, {"takeback.wav", 0.8, 0.55, makeTakeBack},
     {"exit.wav", 1.6, 0.6, makeExit},         {"bump.wav", 0.14, 0.6, makeBump},
-    {"capture.wav", 3.0, 0.75, makeCapture},  {"fanfare.wav", 2.2, 0.65, makeFanfare},
+    {"capture.wav", 4.8, 0.95, makeCapture},  {"fanfare.wav", 2.2, 0.9, makeFanfare},
     {"wind.wav", 8.0, 0.2, makeWind},
 };
 static_assert(std::size(kRecipes) == kSoundCount, "one recipe per sound the game plays");
