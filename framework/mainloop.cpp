@@ -245,29 +245,35 @@ int isKeyDown(int scanCode) { return g_loop.keys[scanCode & 0xFF] != 0 ? 1 : 0; 
 
 void setPassRate(int passesPerSecond) { g_loop.passRate = passesPerSecond > 0 ? passesPerSecond : 0; }
 
-// The game's input waits; the window still answers the platform. Releases
-// and focus changes keep the key table true, the close button or a quit ends
-// the wait early (and the program after the pass); a mode switch is ignored,
-// since the game is in the middle of a frame.
-void waitMillis(int milliseconds) {
-  if (milliseconds <= 0) return;
+void waitMillis(int milliseconds) { waitMillisForKeys(milliseconds, nullptr, 0); }
+
+// The game's input waits, the keys asked for aside; the window still answers
+// the platform. Releases and focus changes keep the key table true, the close
+// button or a quit ends the wait early (and the program after the pass); a
+// mode switch is ignored, since the game is in the middle of a frame.
+int waitMillisForKeys(int milliseconds, const int* scanCodes, int count) {
+  if (milliseconds <= 0) return 0;
   const DisplayDriver* d = display();
   const int64_t end = d->nowMicros() + static_cast<int64_t>(milliseconds) * 1000;
   for (;;) {
     DisplayEvent e;
     while (d->pollEvent(&e)) {
       switch (e.kind) {
+        case kDisplayKeyDown:
+          for (int i = 0; i < count && !e.repeat; ++i)
+            if (scanCodes[i] == e.scanCode) return e.scanCode;
+          break;
         case kDisplayKeyUp: g_loop.keys[e.scanCode & 0xFF] = 0; break;
         case kDisplayFocusLost: focusChanged(false); break;
         case kDisplayFocusGained: focusChanged(true); break;
         case kDisplayClose:
         case kDisplayQuit:
-        case kDisplayWindowGone: requestQuit(); return;
+        case kDisplayWindowGone: requestQuit(); return 0;
         default: break;
       }
     }
     const int64_t now = d->nowMicros();
-    if (now >= end) return;
+    if (now >= end) return 0;
     d->sleepMicros(end - now < kWaitSlice ? end - now : kWaitSlice);
   }
 }

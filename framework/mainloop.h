@@ -62,6 +62,10 @@ void setPassRate(int passesPerSecond);
 // A blocking wait during which the platform stays responsive (its messages are
 // processed, no game input is handled). The endings use it for their 5 s pause.
 void waitMillis(int milliseconds);
+// waitMillis that a press of one of the `count` keys in `scanCodes` ends
+// early: returns that key's scan code, or 0 when the time ran out or the
+// window was closed (the quit is then requested).
+int waitMillisForKeys(int milliseconds, const int* scanCodes, int count);
 
 // ---- For the framework and tests; the game does not call these. ----
 

@@ -4,6 +4,7 @@
 #include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
+#include "game/ending.h"
 #include "game/hud.h"
 #include "game/options.h"
 #include "game/rules.h"
@@ -16,10 +17,6 @@
 #include "world/gamestate.h"
 #include "world/image16.h"
 #include "world/level.h"
-
-namespace {
-constexpr int kEndingPauseMillis = 5000;
-}  // namespace
 
 void paintMeadowScreen() {
   const Surface* s = gameSurface();
@@ -53,6 +50,7 @@ int runFrame() {
     return 0;
   }
   const GuardSteps steps = beginPass();
+  countRunPass();
   clearSurface();
   playFootsteps(steps, player, levelMaps[player.floor]);
   drawView(player, mazeGrid.floors[player.floor], gameSurface());
@@ -72,10 +70,8 @@ int runFrame() {
   for (int n = 0; n < ev.crystals; ++n) playRuleSound(kSoundCrystal);
   if (ev.caught) {
     drawCaptureMessage();
-    playRuleSound(kSoundCapture);  // it plays on through the pause
-    swapBuffers(2);
-    waitMillis(kEndingPauseMillis);
-    requestQuit();
+    playRuleSound(kSoundCapture);    // it plays on through the pause
+    if (finishRun(false)) return 0;  // the new run starts with the next pass
   }
   for (int k = 0; k < kItemCount; ++k)
     if (ev.takenBack & kItemBits[k]) playRuleSound(kSoundTakeBack);
@@ -94,9 +90,7 @@ int runFrame() {
     paintMeadowScreen();
     drawWinMessage();
     drawWinScore();
-    swapBuffers(2);
-    waitMillis(kEndingPauseMillis);
-    requestQuit();
+    if (finishRun(true)) return 0;
   }
 
   drawHudLine();

@@ -1,5 +1,6 @@
 #include "game/hud.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +40,20 @@ constexpr HelpLine kHelpLines[] = {
     {13, "Taste '0' : Stereo Ansicht"},
 };
 static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last line stands inside the view");
+
+// The ending's texts, kept together so that they can be translated as one.
+constexpr const char* kTextAgain = "Enter: nochmal";
+constexpr const char* kTextTime = "Zeit %d,%d s";
+constexpr const char* kTextCrystals = "Kristalle %d/%d";
+constexpr const char* kTextScore = "Punkte %d";
+constexpr const char* kTextBestTime = "Bestzeit %d,%d s";
+constexpr const char* kTextNoBestTime = "Bestzeit -";
+constexpr const char* kTextBestScore = "Bester Stand %d";
+constexpr const char* kTextNewBest = "  neu!";
+
+// The results' lines stand a twelfth of the height apart, from one twelfth down.
+constexpr int kResultRows = 12;
+constexpr int kResultLines = 5;
 
 constexpr int kHudRowBelowView = 10;
 constexpr int kMaxProgressMarks = 32;
@@ -102,6 +117,44 @@ void drawWinScore() {
   std::snprintf(text, sizeof text, "%dPunkte!!!", static_cast<int>(score));
   setColor(kWinScoreColour);
   drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 + 20, text);
+}
+
+void drawResults(const RunResults& r) {
+  constexpr int kTextChars = 48;
+  char lines[kResultLines][kTextChars];
+  const bool gold[kResultLines] = {false, false, false, r.newTime, r.newScore};
+  std::snprintf(lines[0], kTextChars, kTextTime, r.timeMillis / 1000, r.timeMillis % 1000 / 100);
+  std::snprintf(lines[1], kTextChars, kTextCrystals, r.crystals, r.crystalsAll);
+  std::snprintf(lines[2], kTextChars, kTextScore, r.score);
+  if (r.bestTimeMillis < 0) {
+    std::snprintf(lines[3], kTextChars, "%s", kTextNoBestTime);
+  } else {
+    std::snprintf(lines[3], kTextChars, kTextBestTime, r.bestTimeMillis / 1000,
+                  r.bestTimeMillis % 1000 / 100);
+  }
+  std::snprintf(lines[4], kTextChars, kTextBestScore, r.bestScore);
+  for (int i = 3; i < kResultLines; ++i)
+    if (gold[i]) std::strncat(lines[i], kTextNewBest, kTextChars - std::strlen(lines[i]) - 1);
+
+  const int maxX = getMaxX(surface()), maxY = getMaxY(surface());
+  const int x = maxX / 5, step = maxY / kResultRows;
+  int width = 0;
+  for (const char* line : lines) width = std::max(width, textWidth(line));
+  // A black panel, so the lines read over the maze's bricks as over the meadow.
+  setColor(0);
+  for (int y = step / 2; y < (kResultLines + 1) * step; ++y)
+    drawLine(x - step / 2, y, x + width + step / 2, y);
+  for (int i = 0; i < kResultLines; ++i) {
+    setColor(gold[i] ? kWinScoreColour : kWhite);
+    drawText(x, (i + 1) * step, lines[i]);
+  }
+}
+
+void drawAgainHint(bool won) {
+  const int maxY = getMaxY(surface());
+  setColor(kWhite);
+  drawText(getMaxX(surface()) / 5,
+           won ? 3 * maxY / 4 + 20 + maxY / kResultRows : maxY / 2 + maxY / kResultRows, kTextAgain);
 }
 
 void drawProgressMark(int n) {

@@ -19,6 +19,7 @@
 #include "game/sounds.h"
 #include "game/startmode.h"
 #include "game/windowicon.h"
+#include "guards/guards.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -116,6 +117,22 @@ void runLoadingStage(int n) {
       loadItemPictures();
       break;
   }
+}
+
+void restartRun() {
+  // What the first run starts from: the start values of the state, the level
+  // read again (the loading stages that build the run's state from it), and
+  // the toggles as the settings have them. Pictures, sounds and mode stay.
+  resetGameState();
+  showHelp = settings.helpAtStart;
+  resetGuards();
+  resetLevel();
+  mazeGrid.floorCount = 1;
+  runLoadingStage(1);
+  runLoadingStage(3);
+  spinAngle = 0.0f;
+  noteWallContact(false);
+  takeMouseMotion();
 }
 
 void runLoadingStages() {
