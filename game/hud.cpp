@@ -43,6 +43,7 @@ static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last 
 
 // The ending's texts, kept together so that they can be translated as one.
 constexpr const char* kTextAgain = "Enter: nochmal";
+constexpr const char* kTextCaught = "Du bist gefangen worden!";
 constexpr const char* kTextTime = "Zeit %d,%d s";
 constexpr const char* kTextCrystals = "Kristalle %d/%d";
 constexpr const char* kTextScore = "Punkte %d";
@@ -59,6 +60,16 @@ constexpr int kHudRowBelowView = 10;
 constexpr int kMaxProgressMarks = 32;
 
 const Surface* surface() { return currentSurface(); }
+
+// A black panel under text from (x, y), `width` wide and `height` of lines
+// tall, so it reads over the maze's bricks and the help as over the meadow.
+// Its margin is a quarter of a line all round.
+void darkenBehind(int x, int y, int width, int height) {
+  const int margin = getMaxY(surface()) / kResultRows / 4;
+  setColor(0);
+  for (int row = y - margin; row < y + height - margin; ++row)
+    drawLine(x - margin, row, x + width + margin, row);
+}
 
 }  // namespace
 
@@ -104,7 +115,7 @@ void drawHudLine() {
 
 void drawCaptureMessage() {
   setColor(kRed);
-  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, "Du bist gefangen worden!");
+  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, kTextCaught);
 }
 
 void drawWinMessage() {
@@ -140,10 +151,7 @@ void drawResults(const RunResults& r) {
   const int x = maxX / 5, step = maxY / kResultRows;
   int width = 0;
   for (const char* line : lines) width = std::max(width, textWidth(line));
-  // A black panel, so the lines read over the maze's bricks as over the meadow.
-  setColor(0);
-  for (int y = step / 2; y < (kResultLines + 1) * step; ++y)
-    drawLine(x - step / 2, y, x + width + step / 2, y);
+  darkenBehind(x, step, width, kResultLines * step);
   for (int i = 0; i < kResultLines; ++i) {
     setColor(gold[i] ? kWinScoreColour : kWhite);
     drawText(x, (i + 1) * step, lines[i]);
@@ -151,10 +159,18 @@ void drawResults(const RunResults& r) {
 }
 
 void drawAgainHint(bool won) {
-  const int maxY = getMaxY(surface());
+  const int maxY = getMaxY(surface()), step = maxY / kResultRows;
+  const int x = getMaxX(surface()) / 5;
+  const int y = won ? 3 * maxY / 4 + 20 + step : maxY / 2 + step;
+  if (won) {
+    darkenBehind(x, y, textWidth(kTextAgain), step);
+  } else {
+    // Over the maze the red message gets the panel too, and is drawn again on it.
+    darkenBehind(x, maxY / 2, std::max(textWidth(kTextCaught), textWidth(kTextAgain)), 2 * step);
+    drawCaptureMessage();
+  }
   setColor(kWhite);
-  drawText(getMaxX(surface()) / 5,
-           won ? 3 * maxY / 4 + 20 + maxY / kResultRows : maxY / 2 + maxY / kResultRows, kTextAgain);
+  drawText(x, y, kTextAgain);
 }
 
 void drawProgressMark(int n) {
