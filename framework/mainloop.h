@@ -46,6 +46,10 @@ void setSuspendCallback(SuspendCallback cb);
 void setActivateCallback(ActivateCallback cb);
 
 int runMainLoop();
+// The main loop records the input of every pass into `path`, from its start
+// to its end, as a replay script for the headless port (framework/recorder.h);
+// nullptr records nothing. The path must live until the loop ends.
+void recordInputTo(const char* path);
 void requestQuit();
 // Holds the mouse in the game's window for turning (on) or gives it back
 // (off); it is given back around the quit question by itself.

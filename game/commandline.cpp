@@ -53,6 +53,14 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
     if (std::strcmp(a, "--setup") == 0) o.setup = 1;
     if (std::strcmp(a, "--window") == 0) o.display = kLaunchWindow;
     if (std::strcmp(a, "--fullscreen") == 0) o.display = kLaunchFullScreen;
+    const char** file = std::strcmp(a, "--record") == 0   ? &o.record
+                        : std::strcmp(a, "--replay") == 0 ? &o.replay
+                                                          : nullptr;
+    if (file) {
+      *file = i + 1 < argc ? argv[++i] : nullptr;
+      if (!*file || !**file) std::snprintf(o.error, sizeof o.error, "%s needs a file name", a);
+      continue;
+    }
     const bool joined = std::strncmp(a, "--mode=", 7) == 0;
     if (std::strcmp(a, "--mode") != 0 && !joined) continue;
     const char* size = joined ? a + 7 : (i + 1 < argc ? argv[++i] : nullptr);
@@ -67,13 +75,16 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
 
 void printUsage(std::FILE* to) {
   std::fputs(
-      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [-nosound] [-noDRIVER...]\n"
+      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [-nosound] [--record FILE]\n"
+      "                 [--replay FILE] [-noDRIVER...]\n"
       "       quillmoor --help | --version\n"
       "\n"
       "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
       "  --mode WxH              start in the listed mode nearest to W x H, without the dialog\n"
       "  --setup                 show the mode dialog even when it was told not to ask again\n"
       "  -nosound                play without sound\n"
+      "  --record FILE           write what you press, pass by pass, into FILE as a replay\n"
+      "  --replay FILE           play a recorded FILE back without a window\n"
       "  -notarvok -nodirectdraw -novga -novgax -novbe -nolinear -novbeaf\n"
       "                          turn one display back end off\n"
       "\n"

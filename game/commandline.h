@@ -1,6 +1,7 @@
 // The command line: the display back ends' switches and -nosound, as the game
 // always took them, and the options for people and launchers: --help,
-// --version, --window, --fullscreen, --mode WxH and --setup.
+// --version, --window, --fullscreen, --mode WxH, --setup, --record FILE and
+// --replay FILE.
 #pragma once
 #include <cstdio>
 
@@ -12,6 +13,8 @@ struct LaunchOptions {
   int help, version, setup, sound;
   int display;                // LaunchDisplay
   int modeWidth, modeHeight;  // --mode; 0 when not given
+  const char* record;         // --record FILE: the input goes there as a replay script
+  const char* replay;         // --replay FILE: that script played back without a window
   char error[160];            // a bad option: said with the usage, exit code 2
 };
 

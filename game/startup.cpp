@@ -155,6 +155,11 @@ int gameMain(int argc, char** argv) {
     if (launch.version) std::printf("quillmoor %s\n", QUILL_VERSION);
     return 0;
   }
+  if (launch.replay) {
+    // A recording plays back on the headless port, which reads it pass by pass.
+    setenv("QUILL_DISPLAY", "headless", 1);
+    setenv("QUILL_INPUT", launch.replay, 1);
+  }
   loadSettings();
   applyPadButtons();
   showHelp = settings.helpAtStart;
@@ -166,6 +171,7 @@ int gameMain(int argc, char** argv) {
   g_slot = initFramework("Quillmoor!!!");
   if (!g_slot) fatalError(errorMessage(getError()));
 
+  recordInputTo(launch.record);
   setFrameCallback(runFrame);
   setPollCallback(pollMovementKeys);
   setKeyDownCallback(onKeyDown);

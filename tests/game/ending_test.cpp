@@ -15,22 +15,15 @@
 #include "guards/guards.h"
 #include "render/bodies.h"
 #include "support/gamerun.h"
+#include "support/subprocess.h"
 #include "support/testdata.h"
 #include "world/gamestate.h"
 
 namespace {
 
-const std::string kReplays = std::string(QUILL_SOURCE_DIR) + "/tests/replays/";
-
-std::vector<std::string> replayLines(const std::string& name) {
-  std::ifstream f(kReplays + name);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(f, line);) lines.push_back(line);
-  return lines;
-}
-
-// The replay with `after` appended to its last line, then the lines of `more`.
-GameRun playOn(const std::string& name, const std::string& after, const std::vector<std::string>& more) {
+// The replay with the clauses `after` added to its last line, then the lines of `more`.
+GameRun playOn(const std::string& name, const std::string& after, const std::vector<std::string>& more,
+               const std::vector<std::string>& args = {}) {
   std::vector<std::string> lines = replayLines(name);
   std::string& last = lines.back();
   last.insert(std::min(last.find('#'), last.size()), after + " ");
@@ -39,7 +32,7 @@ GameRun playOn(const std::string& name, const std::string& after, const std::vec
   std::ofstream f(path);
   for (const std::string& line : lines) f << line << '\n';
   f.close();
-  return runGameFromFile(QUILL_GAME_DIR, path);
+  return runGameFromFile(QUILL_GAME_DIR, path, args);
 }
 
 // Everything a run starts from and changes as it goes.
@@ -74,6 +67,23 @@ TEST(Ending, EnterDuringThePausePlaysAgainFromTheStartValues) {
   EXPECT_EQ(again.passes, static_cast<int>(replayLines("caught.txt").size() + walk.size()) + 1);
   EXPECT_EQ(snapshot(), freshState);
   EXPECT_TRUE(again.lastFrame == fresh.lastFrame) << "the new run's picture differs from a fresh start's";
+}
+
+TEST(Ending, ARecordingWithThePauseKeyPlaysBackTheSame) {
+  const std::string path = scratchForThisTest("record") + "/run.txt";
+  const GameRun played =
+      playOn("caught.txt", "; wait; key 1C", {"keys 48", "keys 48 4D", "keys 4D"}, {"--record", path});
+  const std::vector<double> state = snapshot();
+  EXPECT_NE(readFile(path).find("; wait; key 1C"), std::string::npos) << readFile(path);
+  const GameRun back = runGameFromFile(QUILL_GAME_DIR, path);
+  EXPECT_EQ(snapshot(), state);
+  EXPECT_TRUE(back.lastFrame == played.lastFrame);
+
+  const ChildRun c =
+      runChild(std::string(QUILL_GAME_DIR) + "/quillmoor", QUILL_GAME_DIR,
+               scratchForThisTest("replay-binary"), {{"QUILL_AUDIO", "headless"}}, 120, {"--replay", path});
+  EXPECT_EQ(c.exitCode, 0) << c.err;
+  EXPECT_EQ(c.out, "");
 }
 
 TEST(Ending, AWonRunKeepsItsBestsAndWithoutAKeyTheGameEnds) {
