@@ -95,7 +95,7 @@ uint64_t mazeHash(const void* bytes, size_t size) {
 
 uint64_t mazeFileHash(const char* path) {
   // A maze file is a few kilobytes; this is room enough for any the level reader takes.
-  const FileText read = readPlayerFile(path, 1024 * 1024);
+  const FileText read = readWholeFile(path, 1024 * 1024);
   if (read.missing || read.why) return 0;
   return mazeHash(read.text.data(), read.text.size());
 }
@@ -137,7 +137,7 @@ BestsNow recordRun(uint64_t maze, bool won, int timeMillis, int score) {
   std::vector<MazeBest> mazes;
   bool unreadable = false;
   if (!path.empty()) {
-    const FileText read = readPlayerFile(path, kMaxBestsBytes);
+    const FileText read = readWholeFile(path, kMaxBestsBytes);
     if (read.why) {
       warn("cannot read", path, read.why, "this run's are kept until the game ends, the file stays as it is");
       unreadable = true;

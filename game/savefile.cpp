@@ -43,7 +43,7 @@ std::string playerFilePath(const char* variable, const char* underHome, const ch
   return "";
 }
 
-FileText readPlayerFile(const std::string& path, size_t maxBytes) {
+FileText readWholeFile(const std::string& path, size_t maxBytes) {
   FileText out{"", false, nullptr};
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {

@@ -16,8 +16,9 @@ struct FileText {
   bool missing;     // no file there: no fault
   const char* why;  // set when the file is there but could not be used; it is never written over
 };
-// Reads the whole file; one longer than maxBytes counts as unreadable.
-FileText readPlayerFile(const std::string& path, size_t maxBytes);
+// Reads the whole file (a player's, or the maze to hash it); one longer than
+// maxBytes counts as unreadable.
+FileText readWholeFile(const std::string& path, size_t maxBytes);
 
 // Writes text to path through a temporary file renamed over it, making the
 // folders on the way; "" when done, else why not.

@@ -290,7 +290,7 @@ void loadSettings() {
   g_file = SettingsFile{};
   const std::string path = settingsPath();
   if (path.empty()) return;
-  const FileText read = readPlayerFile(path, kMaxSettingsBytes);
+  const FileText read = readWholeFile(path, kMaxSettingsBytes);
   if (read.why) {
     std::fprintf(
         stderr,

@@ -126,6 +126,8 @@ TEST(Bests, TheFileReadsBackAndACutOrDamagedOneIsRejectedWhole) {
 
 TEST(Bests, ADamagedFileIsReplacedAndAnUnreadableOneLeftAsItIs) {
   const std::string dir = scratchForThisTest("bests");
+  const char* before = std::getenv("XDG_DATA_HOME");
+  const std::string kept = before ? before : "";  // the isolated folder of the test run, if any
   setenv("XDG_DATA_HOME", dir.c_str(), 1);
   const std::string path = dir + "/quillmoor/bests.ini";
   EXPECT_EQ(bestsPath(), path);
@@ -157,5 +159,5 @@ TEST(Bests, ADamagedFileIsReplacedAndAnUnreadableOneLeftAsItIs) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   struct stat st {};
   EXPECT_TRUE(stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
-  unsetenv("XDG_DATA_HOME");
+  kept.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", kept.c_str(), 1);
 }
