@@ -132,22 +132,41 @@ std::string formatBests(const std::vector<MazeBest>& mazes) {
   return text + line;
 }
 
+namespace {
+// The file as read at the first ending of this process: later endings change
+// it in memory and write it only when a best changed, so an ending that beats
+// nothing touches no file and takes no memory.
+struct Known {
+  bool read;
+  bool unreadable;  // never written over
+  bool damaged;     // written anew at the next run
+  std::vector<MazeBest> mazes;
+};
+Known g_known{};
+
+void readOnce(const std::string& path) {
+  if (g_known.read) return;
+  g_known.read = true;
+  if (path.empty()) return;
+  const FileText read = readWholeFile(path, kMaxBestsBytes);
+  if (read.why) {
+    warn("cannot read", path, read.why, "this run's are kept until the game ends, the file stays as it is");
+    g_known.unreadable = true;
+  } else if (!read.missing && !parseBests(read.text.data(), read.text.size(), g_known.mazes)) {
+    warn("cannot use", path, "the file is damaged or cut short", "it is written anew");
+    g_known.damaged = true;
+  }
+}
+}  // namespace
+
 BestsNow recordRun(uint64_t maze, bool won, int timeMillis, int score) {
   const std::string path = bestsPath();
-  std::vector<MazeBest> mazes;
-  bool unreadable = false;
-  if (!path.empty()) {
-    const FileText read = readWholeFile(path, kMaxBestsBytes);
-    if (read.why) {
-      warn("cannot read", path, read.why, "this run's are kept until the game ends, the file stays as it is");
-      unreadable = true;
-    } else if (!read.missing && !parseBests(read.text.data(), read.text.size(), mazes)) {
-      warn("cannot use", path, "the file is damaged or cut short", "it is written anew");
-    }
-  }
+  readOnce(path);
+  std::vector<MazeBest>& mazes = g_known.mazes;
   MazeBest* b = nullptr;
   for (MazeBest& m : mazes)
     if (m.maze == maze) b = &m;
+  const bool first = !b;
   if (!b) {
     mazes.push_back({maze, kNoBestTime, 0});
     b = &mazes.back();
@@ -162,8 +181,12 @@ BestsNow recordRun(uint64_t maze, bool won, int timeMillis, int score) {
     now.newScore = true;
   }
   now.best = *b;
-  if (unreadable || path.empty()) return now;
+  const bool changed = first || now.newTime || now.newScore || g_known.damaged;
+  if (!changed || g_known.unreadable || path.empty()) return now;
+  g_known.damaged = false;
   const std::string failed = writePlayerFile(path, formatBests(mazes));
   if (!failed.empty()) warn("cannot save", path, failed.c_str(), "they hold until the game ends");
   return now;
 }
+
+void resetBests() { g_known = Known{}; }

@@ -29,10 +29,10 @@ struct BestsNow {
   MazeBest best;
   bool newTime, newScore;
 };
-// Reads the file, puts the run in, writes the file back (unless it was
-// unreadable) and returns the maze's bests; without a file to keep them in,
-// the run's own. Says on stderr, in one line each,
-// what it could not read or write.
+// Puts the run in and returns the maze's bests. The file is read at the
+// first run of the process and written back whenever a best changed (never
+// when it was unreadable); without a file the bests are kept until the game ends. Says on stderr, in one line
+// each, what it could not read or write.
 BestsNow recordRun(uint64_t maze, bool won, int timeMillis, int score);
 
 // ---- Pure parts, for tests and the fuzzer ----
@@ -40,3 +40,6 @@ BestsNow recordRun(uint64_t maze, bool won, int timeMillis, int score);
 // not a whole bests file: any line it cannot use, or its end line missing.
 bool parseBests(const char* data, size_t size, std::vector<MazeBest>& out);
 std::string formatBests(const std::vector<MazeBest>& mazes);
+
+// Tests only: forget the file as read, so the next run reads it again.
+void resetBests();

@@ -22,6 +22,7 @@ constexpr int kMillisPerPass = 1000 / kPassesPerSecond;
 static_assert(kMillisPerPass * kPassesPerSecond == 1000, "a pass lasts whole milliseconds");
 
 int g_passes = 0;
+uint64_t g_mazeHash = 0;  // of the maze file as this run loaded it; 0 until the first ending
 
 // The picture under the results: when the game ends, the last picture it
 // shows is the message alone, as it always was.
@@ -45,7 +46,8 @@ RunResults resultsOf(bool won) {
     if (!body.present) ++r.crystals;
   }
   r.score = score;
-  const BestsNow bests = recordRun(mazeFileHash(kLevelFileName), won, r.timeMillis, r.score);
+  if (g_mazeHash == 0) g_mazeHash = mazeFileHash(kLevelFileName);
+  const BestsNow bests = recordRun(g_mazeHash, won, r.timeMillis, r.score);
   r.bestTimeMillis = bests.best.timeMillis;
   r.bestScore = bests.best.score;
   r.newTime = bests.newTime;
@@ -74,6 +76,7 @@ bool finishRun(bool won) {
   if (waitMillisForKeys(kEndingPauseMillis, keys, count) != 0) {
     restartRun();
     g_passes = 0;
+    g_mazeHash = 0;  // the level was read again
     return true;
   }
   restorePicture(s);
@@ -83,5 +86,7 @@ bool finishRun(bool won) {
 
 void resetEnding() {
   g_passes = 0;
+  g_mazeHash = 0;
+  resetBests();
   g_under.clear();
 }

@@ -51,11 +51,14 @@ FileText readWholeFile(const std::string& path, size_t maxBytes) {
     if (!out.missing) out.why = std::strerror(errno);
     return out;
   }
-  out.text.assign(maxBytes + 1, '\0');
-  const size_t size = std::fread(out.text.data(), 1, out.text.size(), f);
+  // Read in pieces: the files are small, so no room is taken for the largest one.
+  char piece[4096];
+  size_t got = 0;
+  while (out.text.size() <= maxBytes && (got = std::fread(piece, 1, sizeof piece, f)) > 0)
+    out.text.append(piece, got);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  out.text.resize(size);
+  const size_t size = out.text.size();
   if (failed) out.why = "could not be read";
   if (size > maxBytes) out.why = "longer than it can be";
   return out;

@@ -131,6 +131,7 @@ TEST(Bests, ADamagedFileIsReplacedAndAnUnreadableOneLeftAsItIs) {
   setenv("XDG_DATA_HOME", dir.c_str(), 1);
   const std::string path = dir + "/quillmoor/bests.ini";
   EXPECT_EQ(bestsPath(), path);
+  resetBests();
 
   testing::internal::CaptureStderr();
   EXPECT_TRUE(recordRun(7, false, 9000, 300).newScore) << "no file yet";
@@ -143,6 +144,7 @@ TEST(Bests, ADamagedFileIsReplacedAndAnUnreadableOneLeftAsItIs) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
   writeFile(path, "[0000000000000007]\nscore = 99");
+  resetBests();  // as a new start of the game
   testing::internal::CaptureStderr();
   EXPECT_EQ(recordRun(7, false, 1000, 50).best.score, 50) << "the damaged file's score is not believed";
   EXPECT_NE(testing::internal::GetCapturedStderr().find("damaged"), std::string::npos);
@@ -153,6 +155,7 @@ TEST(Bests, ADamagedFileIsReplacedAndAnUnreadableOneLeftAsItIs) {
   // A folder in the file's place cannot be read (as root too) and stays.
   std::remove(path.c_str());
   mkdir(path.c_str(), 0755);
+  resetBests();
   testing::internal::CaptureStderr();
   EXPECT_EQ(recordRun(7, true, 1000, 50).best.timeMillis, 1000);
   const std::string said = testing::internal::GetCapturedStderr();
