@@ -5,13 +5,12 @@
 #include <cstring>
 
 #include "framework/framework.h"
+#include "framework/recorder.h"
 #include "framework/sound.h"
 #include "framework/surface.h"
 #include "platform/display.h"
 #ifdef QUILL_RECORDER
 #include <cstdlib>
-
-#include "framework/recorder.h"
 #endif
 
 namespace {
@@ -34,11 +33,12 @@ struct LoopState {
   int queued;
   // Indexed by scan code: character | scan code << 8 while the key is down.
   uint16_t keys[kKeyTableSize];
-  int mouseHeld;    // the game asked to hold the mouse
-  int mouseMotion;  // pixels moved right since the game last took them
+  int mouseHeld;           // the game asked to hold the mouse
+  int mouseMotion;         // pixels moved right since the game last took them
+  const char* recordPath;  // the replay script the session's input goes to; nullptr for none
 };
 LoopState g_loop = {nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, 1,
-                    0,       kPassesPerSecond, {},      0,       {},      0,       0};
+                    0,       kPassesPerSecond, {},      0,       {},      0,       0,       nullptr};
 
 int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 1000); }
 
@@ -77,9 +77,7 @@ void queueEvent(const Event& e) {
 
 // One platform event: key table, queue, and what the window itself handles.
 void handleEvent(const DisplayEvent& d) {
-#ifdef QUILL_RECORDER
   recorderEvent(d);
-#endif
   Event e{};
   e.when = messageTime();
   const int scan = d.scanCode & 0xFF;
@@ -185,17 +183,16 @@ int isActive() { return g_loop.active; }
 int runMainLoop() {
   const DisplayDriver* d = display();
   g_loop.quit = 0;
+  const char* recordPath = g_loop.recordPath;
 #ifdef QUILL_RECORDER
-  if (const Surface* s = currentSurface())
-    recorderOpen(std::getenv("QUILL_RECORD"), getMaxX(s) + 1, getMaxY(s) + 1);
+  if (!recordPath) recordPath = std::getenv("QUILL_RECORD");
 #endif
+  if (const Surface* s = currentSurface()) recorderOpen(recordPath, getMaxX(s) + 1, getMaxY(s) + 1);
   int64_t deadline = d->nowMicros();
   while (!g_loop.quit) {
     d->beginPass();
     pumpAndDispatch();
-#ifdef QUILL_RECORDER
     recorderEndPass(g_loop.keys);
-#endif
     if (g_loop.poll) g_loop.poll();
     if (g_loop.active && g_loop.frame) g_loop.frame();
     if (g_loop.quit || g_loop.passRate <= 0) continue;
@@ -210,9 +207,7 @@ int runMainLoop() {
       d->sleepMicros(deadline - now);
     }
   }
-#ifdef QUILL_RECORDER
   recorderClose();
-#endif
   holdMouse(0);  // the desktop gets its pointer back before the window goes
   shutDownFramework();
   closeSound();
@@ -223,6 +218,8 @@ int runMainLoop() {
 }
 
 void requestQuit() { g_loop.quit = 1; }
+
+void recordInputTo(const char* path) { g_loop.recordPath = path; }
 
 void holdMouse(int on) {
   on = on ? 1 : 0;
@@ -245,29 +242,38 @@ int isKeyDown(int scanCode) { return g_loop.keys[scanCode & 0xFF] != 0 ? 1 : 0; 
 
 void setPassRate(int passesPerSecond) { g_loop.passRate = passesPerSecond > 0 ? passesPerSecond : 0; }
 
-// The game's input waits; the window still answers the platform. Releases
-// and focus changes keep the key table true, the close button or a quit ends
-// the wait early (and the program after the pass); a mode switch is ignored,
-// since the game is in the middle of a frame.
-void waitMillis(int milliseconds) {
-  if (milliseconds <= 0) return;
+void waitMillis(int milliseconds) { waitMillisForKeys(milliseconds, nullptr, 0); }
+
+// The game's input waits, the keys asked for aside; the window still answers
+// the platform. Releases and focus changes keep the key table true, the close
+// button or a quit ends the wait early (and the program after the pass); a
+// mode switch is ignored, since the game is in the middle of a frame.
+int waitMillisForKeys(int milliseconds, const int* scanCodes, int count) {
+  if (milliseconds <= 0) return 0;
   const DisplayDriver* d = display();
   const int64_t end = d->nowMicros() + static_cast<int64_t>(milliseconds) * 1000;
   for (;;) {
     DisplayEvent e;
     while (d->pollEvent(&e)) {
       switch (e.kind) {
+        case kDisplayKeyDown:
+          for (int i = 0; i < count && !e.repeat; ++i) {
+            if (scanCodes[i] != e.scanCode) continue;
+            recorderPauseKey(e.scanCode);
+            return e.scanCode;
+          }
+          break;
         case kDisplayKeyUp: g_loop.keys[e.scanCode & 0xFF] = 0; break;
         case kDisplayFocusLost: focusChanged(false); break;
         case kDisplayFocusGained: focusChanged(true); break;
         case kDisplayClose:
         case kDisplayQuit:
-        case kDisplayWindowGone: requestQuit(); return;
+        case kDisplayWindowGone: requestQuit(); return 0;
         default: break;
       }
     }
     const int64_t now = d->nowMicros();
-    if (now >= end) return;
+    if (now >= end) return 0;
     d->sleepMicros(end - now < kWaitSlice ? end - now : kWaitSlice);
   }
 }

@@ -46,6 +46,10 @@ void setSuspendCallback(SuspendCallback cb);
 void setActivateCallback(ActivateCallback cb);
 
 int runMainLoop();
+// The main loop records the input of every pass into `path`, from its start
+// to its end, as a replay script for the headless port (framework/recorder.h);
+// nullptr records nothing. The path must live until the loop ends.
+void recordInputTo(const char* path);
 void requestQuit();
 // Holds the mouse in the game's window for turning (on) or gives it back
 // (off); it is given back around the quit question by itself.
@@ -62,6 +66,10 @@ void setPassRate(int passesPerSecond);
 // A blocking wait during which the platform stays responsive (its messages are
 // processed, no game input is handled). The endings use it for their 5 s pause.
 void waitMillis(int milliseconds);
+// waitMillis that a press of one of the `count` keys in `scanCodes` ends
+// early: returns that key's scan code, or 0 when the time ran out or the
+// window was closed (the quit is then requested).
+int waitMillisForKeys(int milliseconds, const int* scanCodes, int count);
 
 // ---- For the framework and tests; the game does not call these. ----
 

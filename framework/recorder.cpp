@@ -134,6 +134,14 @@ void recorderEndPass(const uint16_t keys[kKeyTableSize]) {
   g_rec.havePending = true;
 }
 
+void recorderPauseKey(int scanCode) {
+  if (!g_rec.file || !g_rec.havePending) return;
+  int used = static_cast<int>(std::strlen(g_rec.pending));
+  char clause[32];
+  std::snprintf(clause, sizeof clause, "; wait; key %02X", scanCode & 0xFF);
+  append(g_rec.pending, used, clause);
+}
+
 void recorderClose() {
   if (!g_rec.file) return;
   if (g_rec.havePending && g_rec.pendingClose >= 0) {

@@ -1,7 +1,8 @@
 // The input recorder: writes what a person does in the game as a script for
 // the headless port, one line per main-loop pass, so that the session plays
 // back the same way with QUILL_DISPLAY=headless QUILL_INPUT=<file>.
-// The main loop calls it only in builds with the CMake option QUILL_RECORDER.
+// The main loop records into the file the game names (--record), or in builds
+// with the CMake option QUILL_RECORDER into the one QUILL_RECORD names.
 #pragma once
 #include <cstdint>
 
@@ -18,6 +19,9 @@ void recorderEvent(const DisplayEvent& event);
 // Ends the pass: one line from the keys held now (the main loop's key table,
 // non-zero while a key is down) and the events of the pass.
 void recorderEndPass(const uint16_t keys[kKeyTableSize]);
+// A key that ended a pause of the game within the pass just ended (an
+// ending's wait): written after a "wait" clause, so it plays back during the pause.
+void recorderPauseKey(int scanCode);
 // Writes the last line and closes the file; a close question in that last
 // pass was answered yes, since the game ended there.
 void recorderClose();

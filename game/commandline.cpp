@@ -60,6 +60,14 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
         std::snprintf(o.error, sizeof o.error, "--level needs a level file, for example --level Level1.txt");
       continue;
     }
+    const char** file = std::strcmp(a, "--record") == 0   ? &o.record
+                        : std::strcmp(a, "--replay") == 0 ? &o.replay
+                                                          : nullptr;
+    if (file) {
+      *file = i + 1 < argc ? argv[++i] : nullptr;
+      if (!*file || !**file) std::snprintf(o.error, sizeof o.error, "%s needs a file name", a);
+      continue;
+    }
     const bool joined = std::strncmp(a, "--mode=", 7) == 0;
     if (std::strcmp(a, "--mode") != 0 && !joined) continue;
     const char* size = joined ? a + 7 : (i + 1 < argc ? argv[++i] : nullptr);
@@ -75,7 +83,7 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
 void printUsage(std::FILE* to) {
   std::fputs(
       "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [--level FILE] [--shapes]\n"
-      "                 [-nosound] [-noDRIVER...]\n"
+      "                 [-nosound] [--record FILE] [--replay FILE] [-noDRIVER...]\n"
       "       quillmoor --help | --version\n"
       "\n"
       "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
@@ -85,6 +93,8 @@ void printUsage(std::FILE* to) {
       "  --shapes                show the items, their guards and tiles with shapes as well as\n"
       "                          colours (the setting Formen)\n"
       "  -nosound                play without sound\n"
+      "  --record FILE           write what you press, pass by pass, into FILE as a replay\n"
+      "  --replay FILE           play a recorded FILE back without a window\n"
       "  -notarvok -nodirectdraw -novga -novgax -novbe -nolinear -novbeaf\n"
       "                          turn one display back end off\n"
       "\n"

@@ -1,7 +1,7 @@
 // The command line: the display back ends' switches and -nosound, as the game
 // always took them, and the options for people and launchers: --help,
-// --version, --window, --fullscreen, --mode WxH, --setup, --level FILE and
-// --shapes.
+// --version, --window, --fullscreen, --mode WxH, --setup, --level FILE,
+// --shapes, --record FILE and --replay FILE.
 #pragma once
 #include <cstdio>
 
@@ -15,6 +15,8 @@ struct LaunchOptions {
   int display;                // LaunchDisplay
   int modeWidth, modeHeight;  // --mode; 0 when not given
   const char* level;          // --level; nullptr when not given
+  const char* record;         // --record FILE: the input goes there as a replay script
+  const char* replay;         // --replay FILE: that script played back without a window
   char error[160];            // a bad option: said with the usage, exit code 2
 };
 

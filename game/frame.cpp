@@ -5,6 +5,7 @@
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "game/cues.h"
+#include "game/ending.h"
 #include "game/fullmap.h"
 #include "game/hud.h"
 #include "game/options.h"
@@ -19,10 +20,6 @@
 #include "world/gamestate.h"
 #include "world/image16.h"
 #include "world/level.h"
-
-namespace {
-constexpr int kEndingPauseMillis = 5000;
-}  // namespace
 
 void paintMeadowScreen() {
   const Surface* s = gameSurface();
@@ -64,6 +61,7 @@ int runFrame() {
     return 0;
   }
   const GuardSteps steps = beginPass();
+  countRunPass();
   clearSurface();
   playFootsteps(steps, player, levelMaps[player.floor]);
   noteHeardSteps(steps, player, levelMaps[player.floor]);
@@ -85,10 +83,8 @@ int runFrame() {
   for (int n = 0; n < ev.crystals; ++n) playRuleSound(kSoundCrystal);
   if (ev.caught) {
     drawCaptureMessage();
-    playRuleSound(kSoundCapture);  // it plays on through the pause
-    swapBuffers(2);
-    waitMillis(kEndingPauseMillis);
-    requestQuit();
+    playRuleSound(kSoundCapture);    // it plays on through the pause
+    if (finishRun(false)) return 0;  // the new run starts with the next pass
   }
   // After a capture's pause these would only start as the game closes.
   for (int k = 0; k < kItemCount && !ev.caught; ++k)
@@ -108,9 +104,7 @@ int runFrame() {
     paintMeadowScreen();
     drawWinMessage();
     drawWinScore();
-    swapBuffers(2);
-    waitMillis(kEndingPauseMillis);
-    requestQuit();
+    if (finishRun(true)) return 0;
   }
 
   drawHudLine();

@@ -1,5 +1,6 @@
 #include "game/hud.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -40,10 +41,35 @@ constexpr HelpLine kHelpLines[] = {
 };
 static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last line stands inside the view");
 
+// The ending's texts, kept together so that they can be translated as one.
+constexpr const char* kTextAgain = "Enter: nochmal";
+constexpr const char* kTextCaught = "Du bist gefangen worden!";
+constexpr const char* kTextTime = "Zeit %d,%d s";
+constexpr const char* kTextCrystals = "Kristalle %d/%d";
+constexpr const char* kTextScore = "Punkte %d";
+constexpr const char* kTextBestTime = "Bestzeit %d,%d s";
+constexpr const char* kTextNoBestTime = "Bestzeit -";
+constexpr const char* kTextBestScore = "Bester Stand %d";
+constexpr const char* kTextNewBest = "  neu!";
+
+// The results' lines stand a twelfth of the height apart, from one twelfth down.
+constexpr int kResultRows = 12;
+constexpr int kResultLines = 5;
+
 constexpr int kHudRowBelowView = 10;
 constexpr int kMaxProgressMarks = 32;
 
 const Surface* surface() { return currentSurface(); }
+
+// A black panel under text from (x, y), `width` wide and `height` of lines
+// tall, so it reads over the maze's bricks and the help as over the meadow.
+// Its margin is a quarter of a line all round.
+void darkenBehind(int x, int y, int width, int height) {
+  const int margin = getMaxY(surface()) / kResultRows / 4;
+  setColor(0);
+  for (int row = y - margin; row < y + height - margin; ++row)
+    drawLine(x - margin, row, x + width + margin, row);
+}
 
 }  // namespace
 
@@ -96,7 +122,7 @@ void drawHudLine() {
 
 void drawCaptureMessage() {
   setColor(kRed);
-  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, "Du bist gefangen worden!");
+  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, kTextCaught);
 }
 
 void drawWinMessage() {
@@ -109,6 +135,49 @@ void drawWinScore() {
   std::snprintf(text, sizeof text, "%dPunkte!!!", static_cast<int>(score));
   setColor(kWinScoreColour);
   drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 + 20, text);
+}
+
+void drawResults(const RunResults& r) {
+  constexpr int kTextChars = 48;
+  char lines[kResultLines][kTextChars];
+  const bool gold[kResultLines] = {false, false, false, r.newTime, r.newScore};
+  std::snprintf(lines[0], kTextChars, kTextTime, r.timeMillis / 1000, r.timeMillis % 1000 / 100);
+  std::snprintf(lines[1], kTextChars, kTextCrystals, r.crystals, r.crystalsAll);
+  std::snprintf(lines[2], kTextChars, kTextScore, r.score);
+  if (r.bestTimeMillis < 0) {
+    std::snprintf(lines[3], kTextChars, "%s", kTextNoBestTime);
+  } else {
+    std::snprintf(lines[3], kTextChars, kTextBestTime, r.bestTimeMillis / 1000,
+                  r.bestTimeMillis % 1000 / 100);
+  }
+  std::snprintf(lines[4], kTextChars, kTextBestScore, r.bestScore);
+  for (int i = 3; i < kResultLines; ++i)
+    if (gold[i]) std::strncat(lines[i], kTextNewBest, kTextChars - std::strlen(lines[i]) - 1);
+
+  const int maxX = getMaxX(surface()), maxY = getMaxY(surface());
+  const int x = maxX / 5, step = maxY / kResultRows;
+  int width = 0;
+  for (const char* line : lines) width = std::max(width, textWidth(line));
+  darkenBehind(x, step, width, kResultLines * step);
+  for (int i = 0; i < kResultLines; ++i) {
+    setColor(gold[i] ? kWinScoreColour : kWhite);
+    drawText(x, (i + 1) * step, lines[i]);
+  }
+}
+
+void drawAgainHint(bool won) {
+  const int maxY = getMaxY(surface()), step = maxY / kResultRows;
+  const int x = getMaxX(surface()) / 5;
+  const int y = won ? 3 * maxY / 4 + 20 + step : maxY / 2 + step;
+  if (won) {
+    darkenBehind(x, y, textWidth(kTextAgain), step);
+  } else {
+    // Over the maze the red message gets the panel too, and is drawn again on it.
+    darkenBehind(x, maxY / 2, std::max(textWidth(kTextCaught), textWidth(kTextAgain)), 2 * step);
+    drawCaptureMessage();
+  }
+  setColor(kWhite);
+  drawText(x, y, kTextAgain);
 }
 
 void drawProgressMark(int n) {

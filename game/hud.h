@@ -1,6 +1,7 @@
 // The game's on-screen texts: the help overlay or frame rate at the top left,
-// the score line under the view, the two ending messages and the progress
-// marks of the loading stages. All drawn with the stroke font on the current surface.
+// the score line under the view, the two ending messages with the run's
+// results and the progress marks of the loading stages. All drawn with the stroke font on the current
+// surface.
 #pragma once
 
 // Room that formatHundredths needs, terminator included ("-2147483648.-99").
@@ -22,5 +23,19 @@ void drawCaptureMessage();
 void drawWinMessage();
 // The final score followed by "Punkte!!!", under the win message.
 void drawWinScore();
+// What an ending shows under its message: this run against the maze's bests.
+struct RunResults {
+  int timeMillis;             // the run's time on the rules' clock
+  int crystals, crystalsAll;  // collected, and in the maze
+  int score;
+  int bestTimeMillis;  // -1: no run on this maze was won yet
+  int bestScore;
+  bool newTime, newScore;  // this run set them
+};
+// The results in white on a black panel at the top, five lines from a fifth
+// of the width in; a best this run set in gold.
+void drawResults(const RunResults& r);
+// White "Enter: nochmal" under the ending's message (won: under the score).
+void drawAgainHint(bool won);
 // White eight blanks and n plus signs at (0, getMaxY - 20); the caller shows it.
 void drawProgressMark(int n);

@@ -25,9 +25,14 @@ std::string resolveLevelPath(const char* arg) {
     for (const std::string& installed : {name, name + ".txt"})
       if (!name.empty() && readable(installed)) return installed;
   }
+  return fromStartFolder(name.c_str());
+}
+
+std::string fromStartFolder(const char* name) {
+  const std::string file = name ? name : "";
   const char* start = std::getenv("QUILL_START_DIR");
-  if (name.empty() || name[0] == '/' || !start || !*start) return name;
-  return std::string(start) + "/" + name;
+  if (file.empty() || file[0] == '/' || !start || !*start) return file;
+  return std::string(start) + "/" + file;
 }
 
 std::string levelFaults(const std::string& path) {

@@ -4,6 +4,10 @@
 #pragma once
 #include <string>
 
+// A file named on the command line: a relative name is taken from the folder
+// the game was started from (QUILL_START_DIR, which the launcher sets, as the
+// game itself runs in its data folder), else from here.
+std::string fromStartFolder(const char* name);
 // Where `arg` points: an installed level by name ("Level1" or "Level1.txt" in
 // the game folder), else a path; a relative path is taken from the folder the
 // game was started from (QUILL_START_DIR, which the launcher sets), else from here.

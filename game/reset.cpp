@@ -6,6 +6,7 @@
 #include "framework/sound.h"
 #include "framework/timer.h"
 #include "game/cues.h"
+#include "game/ending.h"
 #include "game/fullmap.h"
 #include "game/options.h"
 #include "game/settings.h"
@@ -33,5 +34,6 @@ void resetAllModules() {
   resetOptions();
   resetFullMap();
   resetCues();
+  resetEnding();
   resetPadButtonKeys();
 }

@@ -3,5 +3,5 @@
 #pragma once
 
 // Framework (modes, main loop, dialog, stopwatch, sound), headless back ends,
-// start-up, game state, level, guards and settings. The back ends chosen stay chosen.
+// start-up, game state, level, guards, settings and the run's ending. The back ends chosen stay chosen.
 void resetAllModules();

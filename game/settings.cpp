@@ -2,9 +2,6 @@
 
 #include <ini.h>
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +10,7 @@
 
 #include "game/controls.h"
 #include "game/keynames.h"
+#include "game/savefile.h"
 #include "platform/gamepad.h"
 #include "platform/scancodes.h"
 
@@ -213,26 +211,6 @@ int onEntry(void* user, const char* section, const char* key, const char* value)
   return 1;  // unknown keys are kept, not errors
 }
 
-// Feeds the parser line by line from memory. A line longer than the parser's
-// buffer is cut there, so its rest never reads as a line of its own.
-struct Stream {
-  const char* data;
-  size_t size, at;
-};
-char* readLine(char* line, int room, void* user) {
-  Stream& s = *static_cast<Stream*>(user);
-  if (s.at >= s.size || room < 2) return nullptr;
-  int n = 0;
-  bool ended = false;
-  while (s.at < s.size && !ended) {
-    const char c = s.data[s.at++];
-    if (n < room - 2 || c == '\n') line[n++] = c;
-    ended = c == '\n';
-  }
-  line[n] = '\0';
-  return line;
-}
-
 bool isDefault(const Field& f, const Settings& s) {
   static const Settings kDefaults = defaultSettings();
   return format(f, s) == format(f, kDefaults);
@@ -275,8 +253,7 @@ Settings defaultSettings() {
 
 int parseSettings(const char* data, size_t size, Settings& out, SettingsFile& file) {
   ParseState state{&out, &file, 0};
-  Stream stream{data, size, 0};
-  const int firstBadLine = ini_parse_stream(readLine, &stream, onEntry, &state);
+  const int firstBadLine = parseIniText(data, size, onEntry, &state);
   return state.bad + (firstBadLine != 0 ? 1 : 0);
 }
 
@@ -308,44 +285,24 @@ std::string formatSettings(const Settings& s, const SettingsFile& file) {
   return text;
 }
 
-std::string settingsPath() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && *config == '/') return std::string(config) + "/quillmoor/settings.ini";
-  const char* home = std::getenv("HOME");
-  if (home && *home) return std::string(home) + "/.config/quillmoor/settings.ini";
-  return "";
-}
+std::string settingsPath() { return playerFilePath("XDG_CONFIG_HOME", ".config", "settings.ini"); }
 
 void loadSettings() {
   settings = defaultSettings();
   g_file = SettingsFile{};
   const std::string path = settingsPath();
   if (path.empty()) return;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    if (errno != ENOENT && errno != ENOTDIR) {  // no file there is no fault
-      std::fprintf(
-          stderr,
-          "quillmoor: cannot read the settings in %s (%s); starting with the defaults and leaving the file "
-          "as it is\n",
-          path.c_str(), std::strerror(errno));
-      g_file.unreadable = 1;
-    }
-    return;
-  }
-  std::string data(kMaxSettingsBytes + 1, '\0');
-  const size_t size = std::fread(data.data(), 1, data.size(), f);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed || size > kMaxSettingsBytes) {
+  const FileText read = readWholeFile(path, kMaxSettingsBytes);
+  if (read.why) {
     std::fprintf(
         stderr,
-        "quillmoor: the settings in %s %s; starting with the defaults and leaving the file as it is\n",
-        path.c_str(), failed ? "could not be read" : "are longer than a settings file can be");
+        "quillmoor: cannot read the settings in %s (%s); starting with the defaults and leaving the file "
+        "as it is\n",
+        path.c_str(), read.why);
     g_file.unreadable = 1;
     return;
   }
-  if (parseSettings(data.data(), size, settings, g_file) > 0)
+  if (parseSettings(read.text.data(), read.text.size(), settings, g_file) > 0)
     std::fprintf(
         stderr,
         "quillmoor: some lines of the settings in %s could not be used; the defaults stand for them\n",
@@ -364,22 +321,9 @@ bool saveSettings() {
   };
   if (path.empty()) return cannot("no folder");
   if (g_file.unreadable) return false;  // said when it was read: the file stays as it is
-  // The folders up to the file's own, as mkdir -p makes them.
-  for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-    if (mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
-      return cannot(std::strerror(errno));
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return cannot(std::strerror(errno));
   const std::string text = formatSettings(settings, g_file);
-  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    std::remove(temp.c_str());
-    return cannot(std::strerror(err));
-  }
+  const std::string failed = writePlayerFile(path, text);
+  if (!failed.empty()) return cannot(failed.c_str());
   // Later saves keep what this one wrote, unknown entries included.
   SettingsFile written{};
   Settings ignored = defaultSettings();

@@ -11,6 +11,7 @@
 #include "framework/timer.h"
 #include "game/commandline.h"
 #include "game/controls.h"
+#include "game/cues.h"
 #include "game/frame.h"
 #include "game/hud.h"
 #include "game/levelchoice.h"
@@ -20,6 +21,7 @@
 #include "game/sounds.h"
 #include "game/startmode.h"
 #include "game/windowicon.h"
+#include "guards/guards.h"
 #include "platform/pixelconvert.h"
 #include "render/backdrop.h"
 #include "render/bodies.h"
@@ -125,6 +127,24 @@ void runLoadingStage(int n) {
   }
 }
 
+void restartRun() {
+  // What the first run starts from: the start values of the state, the level
+  // read again (the loading stages that build the run's state from it), and
+  // the toggles as the settings have them. Pictures, sounds and mode stay.
+  resetGameState();
+  showHelp = settings.helpAtStart;
+  showShapes = settings.shapes;
+  resetCues();  // no chevron for a step of the last run
+  resetGuards();
+  resetLevel();
+  mazeGrid.floorCount = 1;
+  runLoadingStage(1);
+  runLoadingStage(3);
+  spinAngle = 0.0f;
+  noteWallContact(false);
+  takeMouseMotion();
+}
+
 void runLoadingStages() {
   for (int n = 1; n <= kLoadingStages; ++n) {
     drawProgressMark(n);
@@ -155,6 +175,11 @@ int gameMain(int argc, char** argv) {
     }
     setLevelPath(path);
   }
+  if (launch.replay) {
+    // A recording plays back on the headless port, which reads it pass by pass.
+    setenv("QUILL_DISPLAY", "headless", 1);
+    setenv("QUILL_INPUT", fromStartFolder(launch.replay).c_str(), 1);
+  }
   loadSettings();
   applyPadButtons();
   showHelp = settings.helpAtStart;
@@ -168,6 +193,9 @@ int gameMain(int argc, char** argv) {
   g_slot = initFramework("Quillmoor!!!");
   if (!g_slot) fatalError(errorMessage(getError()));
 
+  static std::string recording;  // the main loop keeps the name while it runs
+  recording = launch.record ? fromStartFolder(launch.record) : std::string();
+  recordInputTo(launch.record ? recording.c_str() : nullptr);
   setFrameCallback(runFrame);
   setPollCallback(pollMovementKeys);
   setKeyDownCallback(onKeyDown);

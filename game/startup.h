@@ -23,6 +23,10 @@ void runLoadingStages();
 // Stage n's work alone (1..kLoadingStages), for benchmarks that load as the game does.
 void runLoadingStage(int n);
 
+// Plays again from the ending: every part of the run back to its start
+// values and the level loaded again, in the same mode, without the dialog.
+void restartRun();
+
 // The surface the game draws into now (a mode switch replaces it).
 Surface* gameSurface();
 // Tests: point the game at a surface slot without going through initFramework.

@@ -64,6 +64,7 @@ std::vector<uint16_t> g_frame;        // grows only when a larger picture comes
 std::vector<uint16_t> g_dialogFrame;  // the dialog's last picture
 std::vector<std::string> g_script;    // the lines of the input script
 ScriptLine g_scriptLine;              // the line being applied; static, as it is large
+std::vector<DisplayEvent> g_later;    // held back by "wait" until the program sleeps
 bool g_envScriptChecked = false;
 
 // The default list: three resolutions at 15 and 16 bits behind DirectDraw.
@@ -138,8 +139,17 @@ void applyScriptLine(const ScriptLine& line) {
   for (int i = 0; i < line.eventCount; ++i) {
     const ScriptEvent& e = line.events[i];
     if (e.releaseOfPress && g_h.held[e.event.scanCode]) continue;  // a held key stays down
-    push(e.event);
+    if (line.waitFrom >= 0 && i >= line.waitFrom) {
+      g_later.push_back(e.event);
+    } else {
+      push(e.event);
+    }
   }
+}
+
+void deliverLater() {
+  for (const DisplayEvent& e : g_later) push(e);
+  g_later.clear();
 }
 
 void loadScriptFromEnvironment() {
@@ -285,6 +295,7 @@ void hPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, int
 
 void hBeginPass() {
   ++g_h.passes;
+  deliverLater();
   if (!g_h.scriptLoaded || g_h.scriptEnded) return;
   if (g_h.scriptLine < g_script.size()) {
     headlessApplyScriptLine(g_script[g_h.scriptLine].c_str());
@@ -322,9 +333,11 @@ void hShowWarning(const char* caption, const char* text) {
 int64_t hNowMicros() { return g_h.now; }
 
 void hSleepMicros(int64_t micros) {
-  if (micros <= 0) return;
-  g_h.now += micros;
-  if (g_h.realSleep) std::this_thread::sleep_for(std::chrono::microseconds(micros));
+  if (micros > 0) {
+    g_h.now += micros;
+    if (g_h.realSleep) std::this_thread::sleep_for(std::chrono::microseconds(micros));
+  }
+  deliverLater();
 }
 
 int hOpenDialog(const char* title, int x, int y, int width, int height) {
@@ -394,6 +407,7 @@ void resetPort() {
   setDefaults();
   resetWindow();
   g_script.clear();
+  g_later.clear();
 }
 
 struct HeadlessInit {

@@ -242,6 +242,12 @@ std::string readPointer(const Clause& c, ScriptLine& line) {
   return "";
 }
 
+std::string readWait(const Clause& c, ScriptLine& line) {
+  if (c.n != 1) return unknown(c);
+  if (line.waitFrom < 0) line.waitFrom = line.eventCount;
+  return "";
+}
+
 // The clauses without words after the name, each one event.
 struct PlainClause {
   const char* name;
@@ -258,9 +264,9 @@ struct ClauseKind {
   ClauseReader read;
 };
 const ClauseKind kClauseKinds[] = {
-    {"keys", readKeys},           {"chars", readChars},   {"close", readClose},
-    {"focus", readFocus},         {"key", readKey},       {"click", readPointer},
-    {"doubleclick", readPointer}, {"wheel", readPointer}, {"mouse", readMotion},
+    {"keys", readKeys},    {"chars", readChars},   {"close", readClose},         {"focus", readFocus},
+    {"key", readKey},      {"click", readPointer}, {"doubleclick", readPointer}, {"wheel", readPointer},
+    {"mouse", readMotion}, {"wait", readWait},
 };
 
 std::string readClause(const Clause& c, ScriptLine& line) {
@@ -281,6 +287,7 @@ int readScriptLine(const char* text, ScriptLine* out) {
   ScriptLine& line = *out;
   line.keysGiven = false;
   line.answerCount = line.eventCount = 0;
+  line.waitFrom = -1;
   std::string body = text ? text : "";
   const size_t hash = body.find('#');
   if (hash != std::string::npos) body.erase(hash);
@@ -299,6 +306,7 @@ int readScriptLine(const char* text, ScriptLine* out) {
       std::fprintf(stderr, "headless: bad input line \"%s\": %s\n", text ? text : "", bad.c_str());
       line.keysGiven = false;
       line.answerCount = line.eventCount = 0;
+      line.waitFrom = -1;
       return 0;
     }
   }

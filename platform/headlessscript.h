@@ -24,6 +24,9 @@
 //   wheel -2 120 80  the mouse wheel turned by notches (positive away from
 //                  the user) with the pointer at the point
 //   mouse 12 -3    the mouse moved by 12 pixels to the right and 3 up
+//   wait           the events of the clauses after it come once the program
+//                  sleeps (or the next pass begins): keys pressed during a
+//                  pause the game waits out within its pass
 // A '#' starts a comment that runs to the end of the line. A line with no
 // clause (empty or only a comment) changes nothing: held keys stay held.
 // After the last line the port asks the program to end (as "quit").
@@ -57,6 +60,7 @@ struct ScriptLine {
   int answerCount;
   ScriptEvent events[kMaxLineEvents];
   int eventCount;
+  int waitFrom;  // events from this one on come once the program sleeps; -1 none
 };
 
 // Reads one script line into out. Returns 0 for a malformed line (out then

@@ -38,13 +38,6 @@ namespace {
 
 const std::string kReplays = std::string(QUILL_SOURCE_DIR) + "/tests/replays/";
 
-std::vector<std::string> replayLines(const std::string& name) {
-  std::ifstream f(kReplays + name);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(f, line);) lines.push_back(line);
-  return lines;
-}
-
 GameRun playLines(const std::vector<std::string>& lines) {
   const std::string path = scratchForThisTest("replay") + "/script.txt";
   std::ofstream f(path);

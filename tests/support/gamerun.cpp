@@ -91,6 +91,13 @@ GameRun runGameFromFile(const std::string& gameDir, const std::string& scriptPat
   return runLoadedScript(gameDir, args);
 }
 
+std::vector<std::string> replayLines(const std::string& name) {
+  std::ifstream f(std::string(QUILL_SOURCE_DIR) + "/tests/replays/" + name);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(f, line);) lines.push_back(line);
+  return lines;
+}
+
 void startGameWithoutLoop(const std::string& gameDir, int width, int height) {
   resetEverything();
   if (chdir(gameDir.c_str()) != 0) FAIL() << "no game folder " << gameDir;

@@ -36,6 +36,9 @@ GameRun runGame(const std::string& gameDir, const std::vector<std::string>& scri
 GameRun runGameFromFile(const std::string& gameDir, const std::string& scriptPath,
                         const std::vector<std::string>& args = {});
 
+// The lines of tests/replays/<name>, one a pass.
+std::vector<std::string> replayLines(const std::string& name);
+
 // Start-up up to the main loop, in gameDir, on a headless w x h window: the
 // level, pictures, font and tables loaded, the items placed. Tests then call
 // runFrame themselves and read the surface.
