@@ -7,6 +7,7 @@
 
 #include "framework/font.h"
 #include "framework/surface.h"
+#include "framework/translate.h"
 #include "render/camera.h"
 #include "world/gamestate.h"
 
@@ -22,21 +23,21 @@ struct HelpLine {
   const char* text;
 };
 
-// The help overlay, top to bottom; slots 2 and 6 stay empty. The keypad lines
+// The help overlay, top to bottom, translated where it is drawn; slots 2 and 6 stay empty. The keypad lines
 // keep their leading blanks so that the digits stand where the keys lie.
 constexpr HelpLine kHelpLines[] = {
-    {0, "Num Lock ausschalten!"},
-    {1, "Steuerung: NummernBlock:"},
+    {0, N_("Num Lock ausschalten!")},
+    {1, N_("Steuerung: NummernBlock:")},
     {3, "           8"},
     {4, "        4     6"},
     {5, "        1  2  3"},
-    {7, "Taste '1' : Hilfe"},
-    {8, "Taste '2' : UebersichtsKarte"},
-    {9, "Taste '3' : BodenPunkte"},
-    {10, "Taste '4' : Texturen"},
-    {11, "Taste '5' : 3D Objekte"},
-    {12, "Taste '6' : Himmel und Boden"},
-    {13, "Taste '0' : Stereo Ansicht"},
+    {7, N_("Taste '1' : Hilfe")},
+    {8, N_("Taste '2' : UebersichtsKarte")},
+    {9, N_("Taste '3' : BodenPunkte")},
+    {10, N_("Taste '4' : Texturen")},
+    {11, N_("Taste '5' : 3D Objekte")},
+    {12, N_("Taste '6' : Himmel und Boden")},
+    {13, N_("Taste '0' : Stereo Ansicht")},
 };
 static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last line stands inside the view");
 
@@ -60,7 +61,7 @@ void formatHundredths(float value, char* out) {
 
 void drawHelpOverlay() {
   setColor(kWhite);
-  for (const HelpLine& line : kHelpLines) drawText(0, line.slot * viewRect.height / kHelpRows, line.text);
+  for (const HelpLine& line : kHelpLines) drawText(0, line.slot * viewRect.height / kHelpRows, _(line.text));
 }
 
 void drawFrameRate(int elapsedMicros) {
@@ -79,7 +80,7 @@ void drawFrameRate(int elapsedMicros) {
 void drawHudLine() {
   char gained[24], bonus[32];
   std::snprintf(gained, sizeof gained, "%d +", static_cast<int>(score));
-  std::snprintf(bonus, sizeof bonus, "%d Punkte", static_cast<int>(timeBonus));
+  std::snprintf(bonus, sizeof bonus, _("%d Punkte"), static_cast<int>(timeBonus));
   const int maxX = getMaxX(surface());
   const int y = viewRect.bottom + kHudRowBelowView;
   setColor(kWhite);
@@ -89,17 +90,17 @@ void drawHudLine() {
 
 void drawCaptureMessage() {
   setColor(kRed);
-  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, "Du bist gefangen worden!");
+  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, _("Du bist gefangen worden!"));
 }
 
 void drawWinMessage() {
   setColor(kWhite);
-  drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 - 20, "Ausgang erreicht!");
+  drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 - 20, _("Ausgang erreicht!"));
 }
 
 void drawWinScore() {
   char text[32];
-  std::snprintf(text, sizeof text, "%dPunkte!!!", static_cast<int>(score));
+  std::snprintf(text, sizeof text, _("%dPunkte!!!"), static_cast<int>(score));
   setColor(kWinScoreColour);
   drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 + 20, text);
 }
