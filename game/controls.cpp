@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/mainloop.h"
+#include "game/fullmap.h"
 #include "game/options.h"
 #include "game/screenshot.h"
 #include "game/settings.h"
@@ -69,7 +70,7 @@ void turnByMouse(int pixels) {
 
 void pollMovementKeys() {
   // The game stands still under the options page, and the pointer is the player's.
-  const bool playing = !optionsOpen();
+  const bool playing = !optionsOpen() && !fullMapOpen();
   holdMouse(playing && settings.mouseTurning);
   const int moved = takeMouseMotion();
   if (!playing) return;
@@ -91,6 +92,14 @@ void onKeyDown(Event* event) {
   }
   if (optionsOpen()) {
     optionsKey(*event);
+    return;
+  }
+  if (fullMapOpen()) {
+    fullMapKey(*event);
+    return;
+  }
+  if (scan == kScanTab) {
+    openFullMap();
     return;
   }
   if (scan == kOptionsScanCode) {

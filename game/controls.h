@@ -52,7 +52,7 @@ void turnByMouse(int pixels);
 // The poll callback: the keys bound in the settings held now, as movements,
 // then the mouse's turn.
 void pollMovementKeys();
-// F2 opens the options page; while it is open, every key press goes to it.
+// F2 opens the options page and Tab the full map; while one is open, every key press goes to it.
 constexpr int kOptionsScanCode = 0x3C;
 void onKeyDown(Event* event);
 

@@ -4,6 +4,7 @@
 #include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
+#include "game/fullmap.h"
 #include "game/hud.h"
 #include "game/options.h"
 #include "game/rules.h"
@@ -37,18 +38,23 @@ void paintMeadowScreen() {
 
 namespace {
 // Under the options page the game stands still: the view as it stands, dimmed, the page over it.
+// The full map covers the whole surface instead.
 void drawPausedFrame() {
   clearSurface();
-  drawView(player, mazeGrid.floors[player.floor], gameSurface());
-  drawColourTiles();
-  drawHudLine();
-  drawOptions();
+  if (fullMapOpen()) {
+    drawFullMapPage();
+  } else {
+    drawView(player, mazeGrid.floors[player.floor], gameSurface());
+    drawColourTiles();
+    drawHudLine();
+    drawOptions();
+  }
   swapBuffers(2);
 }
 }  // namespace
 
 int runFrame() {
-  if (optionsOpen()) {
+  if (optionsOpen() || fullMapOpen()) {
     drawPausedFrame();
     return 0;
   }

@@ -5,6 +5,7 @@
 #include "framework/mainloop.h"
 #include "framework/sound.h"
 #include "framework/timer.h"
+#include "game/fullmap.h"
 #include "game/options.h"
 #include "game/settings.h"
 #include "game/startup.h"
@@ -29,5 +30,6 @@ void resetAllModules() {
   resetGuards();
   resetSettings();
   resetOptions();
+  resetFullMap();
   resetPadButtonKeys();
 }

@@ -33,15 +33,16 @@ const PadKeyCode kPadKeyCodes[kPadKeyCount] = {
     {kScanDigit1, '1'},      // help overlay
     {kScanDigit2, '2'},      // overview map
     {kScanDigit9, '9'},      // guards on the map
+    {kScanTab, '\t'},        // the full map
     {kScanEsc, kCharEsc},    // quit
 };
 static_assert(sizeof(kPadKeyCodes) / sizeof(kPadKeyCodes[0]) == kPadKeyCount, "one code per pad key");
 
-// By PadButton: the face buttons flip the views, the shoulders sidestep, the
+// By PadButton: the face buttons flip the views and open the full map, the shoulders sidestep, the
 // d-pad steers like the stick, Back quits as Esc does.
 const int kDefaultPadButtonKeys[kPadButtonCount] = {
     kPadKeyMap,        // A
-    -1,                // B
+    kPadKeyFullMap,    // B
     kPadKeyGuards,     // X
     kPadKeyHelp,       // Y
     kPadKeyEscape,     // Back

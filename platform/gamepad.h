@@ -47,6 +47,7 @@ enum PadKey : int {
   kPadKeyHelp,
   kPadKeyMap,
   kPadKeyGuards,
+  kPadKeyFullMap,
   kPadKeyEscape,
   kPadKeyCount
 };

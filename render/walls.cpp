@@ -282,6 +282,11 @@ void drawGridDot(Pass& pass, int column, float dx, float dy) {
 inline bool inGridTrunc(float v) { return v > -1.0f && v < static_cast<float>(kGridSize); }
 inline bool inGridFloor(float v) { return v >= 0.0f && v < static_cast<float>(kGridSize); }
 
+// The cell a ray crossed on its way: the full map shows its floor as known.
+inline void markFloorSeen(MazeFloor& cells, int x, int y) {
+  if (x >= 0 && x < kGridSize && y >= 0 && y < kGridSize) cells.cells[y][x].floorSeen = 1;
+}
+
 }  // namespace
 
 void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
@@ -349,6 +354,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
         const float cellY = std::floor(vy);
         if (!inGridTrunc(nx) || !inGridFloor(cellY)) break;  // out of the grid: nothing to draw
         Edge& wall = cells.cells[static_cast<int>(cellY)][static_cast<int>(nx)].wallLowX;
+        markFloorSeen(cells, static_cast<int>(nx) - (sx > 0), static_cast<int>(cellY));
         if (wall.present) {
           pass.rayDone = true;
           drawWallSlice(pass, i, nx - camX, vy - camY, vy - cellY);
@@ -362,6 +368,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
         const float cellX = std::floor(hx);
         if (!inGridFloor(cellX) || !inGridTrunc(ny)) break;
         Edge& wall = cells.cells[static_cast<int>(ny)][static_cast<int>(cellX)].wallLowY;
+        markFloorSeen(cells, static_cast<int>(cellX), static_cast<int>(ny) - (sy > 0));
         if (wall.present) {
           pass.rayDone = true;
           drawWallSlice(pass, i, hx - camX, ny - camY, hx - cellX);

@@ -73,8 +73,9 @@ struct Edge {
   int32_t present, seen;
 };
 struct Cell {
-  Edge wallLowY;  // from (x, y) to (x + 1, y)
-  Edge wallLowX;  // from (x, y) to (x, y + 1)
+  Edge wallLowY;      // from (x, y) to (x + 1, y)
+  Edge wallLowX;      // from (x, y) to (x, y + 1)
+  int32_t floorSeen;  // a ray of the view has crossed this cell: the full map shows its floor
 };
 struct MazeFloor {
   Cell cells[kGridSize][kGridSize];  // [y][x]
