@@ -9,6 +9,7 @@
 #include "framework/dialog.h"
 #include "framework/framework.h"
 #include "framework/surface.h"
+#include "framework/translate.h"
 #include "platform/display.h"
 
 namespace {
@@ -139,10 +140,12 @@ void label(int x, int y, const char* t, bool enabled, Rect clip, int bold = 0) {
 int textTopCentred(Rect r) { return r.top + (r.bottom - r.top - g_paint.l->fontHeight) / 2; }
 
 // A box's or button's text, with the focus rectangle around it while it has the focus.
+// The game's own German texts among them are shown in the player's language.
 void labelWithFocus(int i, int tx, int ty, bool enabled, Rect r, const DialogState& d) {
-  label(tx, ty, kDialogControls[i].text, enabled, r);
+  const char* shown = _(kDialogControls[i].text);
+  label(tx, ty, shown, enabled, r);
   if (d.focus != i) return;
-  const int w = textWidthOf(kDialogControls[i].text, 0);
+  const int w = textWidthOf(shown, 0);
   Rect f = {tx - 2, ty - 1, tx + w + 2, ty + g_paint.l->fontHeight + 1};
   if (f.right > r.right) f.right = r.right;
   focusRect(f);

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "framework/dialog.h"
+#include "framework/translate.h"
 #include "platform/scancodes.h"
 
 // Every control of the dialog in tab order: identifier, kind, text, and
@@ -38,7 +39,7 @@ const DialogControl kDialogControls[kDialogControlCount] = {
     {kIdGlMicrosoft, kCtlRadio, "Microsoft", 163, 191, 44, 12},
     {kIdGlSgi, kCtlRadio, "SGI", 163, 203, 44, 12},
     {kIdGlMesa, kCtlRadio, "Mesa", 163, 215, 33, 12},
-    {kIdDontAsk, kCtlCheckBox, "Nicht mehr fragen", 10, 235, 90, 12},
+    {kIdDontAsk, kCtlCheckBox, N_("Nicht mehr fragen"), 10, 235, 90, 12},
     {kIdRunDemo, kCtlDefaultButton, "Run Demo", 35, 251, 57, 14},
     {kIdQuit, kCtlButton, "Quit", 131, 251, 57, 14},
 };

@@ -6,6 +6,7 @@
 #include "framework/mainloop.h"
 #include "framework/sound.h"
 #include "framework/surface.h"
+#include "framework/translate.h"
 #include "platform/scancodes.h"
 #include "render/camera.h"
 #include "render/fullmap.h"
@@ -45,7 +46,7 @@ void drawFullMapPage() {
   // Half the HUD's size, but never smaller than at 640x480, so that it reads at 320x200 too.
   setTextSize(std::max<int>(viewFocal, 640) / 2, 640, std::max(viewRect.height, 430) / 2, 480);
   setColor(kGrey);
-  drawText(getMaxX(s) / 40, height - reserved, "Tab: zurueck zum Spiel   9: Waechter");
+  drawText(getMaxX(s) / 40, height - reserved, _("Tab: zurueck zum Spiel   9: Waechter"));
   setTextSize(viewFocal, 640, viewRect.height, 480);
 }
 

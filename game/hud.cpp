@@ -8,6 +8,7 @@
 
 #include "framework/font.h"
 #include "framework/surface.h"
+#include "framework/translate.h"
 #include "render/camera.h"
 #include "world/gamestate.h"
 
@@ -23,34 +24,34 @@ struct HelpLine {
   const char* text;
 };
 
-// The help overlay, top to bottom; slots 2 and 6 stay empty. The keypad lines
+// The help overlay, top to bottom, translated where it is drawn; slots 2 and 6 stay empty. The keypad lines
 // keep their leading blanks so that the digits stand where the keys lie.
 constexpr HelpLine kHelpLines[] = {
-    {0, "Num Lock ausschalten!"},
-    {1, "Steuerung: NummernBlock:"},
+    {0, N_("Num Lock ausschalten!")},
+    {1, N_("Steuerung: NummernBlock:")},
     {3, "           8"},
     {4, "        4     6"},
     {5, "        1  2  3"},
-    {7, "Taste '1' : Hilfe"},
-    {8, "Taste '2' : UebersichtsKarte"},
-    {9, "Taste '3' : BodenPunkte"},
-    {10, "Taste '4' : Texturen"},
-    {11, "Taste '5' : 3D Objekte"},
-    {12, "Taste '6' : Himmel und Boden"},
-    {13, "Taste '0' : Stereo Ansicht"},
+    {7, N_("Taste '1' : Hilfe")},
+    {8, N_("Taste '2' : UebersichtsKarte")},
+    {9, N_("Taste '3' : BodenPunkte")},
+    {10, N_("Taste '4' : Texturen")},
+    {11, N_("Taste '5' : 3D Objekte")},
+    {12, N_("Taste '6' : Himmel und Boden")},
+    {13, N_("Taste '0' : Stereo Ansicht")},
 };
 static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last line stands inside the view");
 
 // The ending's texts, kept together so that they can be translated as one.
-constexpr const char* kTextAgain = "Enter: nochmal";
-constexpr const char* kTextCaught = "Du bist gefangen worden!";
-constexpr const char* kTextTime = "Zeit %d,%d s";
-constexpr const char* kTextCrystals = "Kristalle %d/%d";
-constexpr const char* kTextScore = "Punkte %d";
-constexpr const char* kTextBestTime = "Bestzeit %d,%d s";
-constexpr const char* kTextNoBestTime = "Bestzeit -";
-constexpr const char* kTextBestScore = "Bester Stand %d";
-constexpr const char* kTextNewBest = "  neu!";
+constexpr const char* kTextAgain = N_("Enter: nochmal");
+constexpr const char* kTextCaught = N_("Du bist gefangen worden!");
+constexpr const char* kTextTime = N_("Zeit %d,%d s");
+constexpr const char* kTextCrystals = N_("Kristalle %d/%d");
+constexpr const char* kTextScore = N_("Punkte %d");
+constexpr const char* kTextBestTime = N_("Bestzeit %d,%d s");
+constexpr const char* kTextNoBestTime = N_("Bestzeit -");
+constexpr const char* kTextBestScore = N_("Bester Stand %d");
+constexpr const char* kTextNewBest = N_("  neu!");
 
 // The results' lines stand a twelfth of the height apart, from one twelfth down.
 constexpr int kResultRows = 12;
@@ -86,7 +87,7 @@ void formatHundredths(float value, char* out) {
 
 void drawHelpOverlay() {
   setColor(kWhite);
-  for (const HelpLine& line : kHelpLines) drawText(0, line.slot * viewRect.height / kHelpRows, line.text);
+  for (const HelpLine& line : kHelpLines) drawText(0, line.slot * viewRect.height / kHelpRows, _(line.text));
 }
 
 void drawFrameRate(int elapsedMicros) {
@@ -105,7 +106,7 @@ void drawFrameRate(int elapsedMicros) {
 void drawHudLine() {
   char gained[24], bonus[32];
   std::snprintf(gained, sizeof gained, "%d +", static_cast<int>(score));
-  std::snprintf(bonus, sizeof bonus, "%d Punkte", static_cast<int>(timeBonus));
+  std::snprintf(bonus, sizeof bonus, _("%d Punkte"), static_cast<int>(timeBonus));
   const int maxX = getMaxX(surface());
   const int y = viewRect.bottom + kHudRowBelowView;
   // Texts scaled with a tall view (from 1152x864 on) would run past the
@@ -122,17 +123,17 @@ void drawHudLine() {
 
 void drawCaptureMessage() {
   setColor(kRed);
-  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, kTextCaught);
+  drawText(getMaxX(surface()) / 5, getMaxY(surface()) / 2, _(kTextCaught));
 }
 
 void drawWinMessage() {
   setColor(kWhite);
-  drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 - 20, "Ausgang erreicht!");
+  drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 - 20, _("Ausgang erreicht!"));
 }
 
 void drawWinScore() {
   char text[32];
-  std::snprintf(text, sizeof text, "%dPunkte!!!", static_cast<int>(score));
+  std::snprintf(text, sizeof text, _("%dPunkte!!!"), static_cast<int>(score));
   setColor(kWinScoreColour);
   drawText(getMaxX(surface()) / 5, 3 * getMaxY(surface()) / 4 + 20, text);
 }
@@ -141,18 +142,18 @@ void drawResults(const RunResults& r) {
   constexpr int kTextChars = 48;
   char lines[kResultLines][kTextChars];
   const bool gold[kResultLines] = {false, false, false, r.newTime, r.newScore};
-  std::snprintf(lines[0], kTextChars, kTextTime, r.timeMillis / 1000, r.timeMillis % 1000 / 100);
-  std::snprintf(lines[1], kTextChars, kTextCrystals, r.crystals, r.crystalsAll);
-  std::snprintf(lines[2], kTextChars, kTextScore, r.score);
+  std::snprintf(lines[0], kTextChars, _(kTextTime), r.timeMillis / 1000, r.timeMillis % 1000 / 100);
+  std::snprintf(lines[1], kTextChars, _(kTextCrystals), r.crystals, r.crystalsAll);
+  std::snprintf(lines[2], kTextChars, _(kTextScore), r.score);
   if (r.bestTimeMillis < 0) {
-    std::snprintf(lines[3], kTextChars, "%s", kTextNoBestTime);
+    std::snprintf(lines[3], kTextChars, "%s", _(kTextNoBestTime));
   } else {
-    std::snprintf(lines[3], kTextChars, kTextBestTime, r.bestTimeMillis / 1000,
+    std::snprintf(lines[3], kTextChars, _(kTextBestTime), r.bestTimeMillis / 1000,
                   r.bestTimeMillis % 1000 / 100);
   }
-  std::snprintf(lines[4], kTextChars, kTextBestScore, r.bestScore);
+  std::snprintf(lines[4], kTextChars, _(kTextBestScore), r.bestScore);
   for (int i = 3; i < kResultLines; ++i)
-    if (gold[i]) std::strncat(lines[i], kTextNewBest, kTextChars - std::strlen(lines[i]) - 1);
+    if (gold[i]) std::strncat(lines[i], _(kTextNewBest), kTextChars - std::strlen(lines[i]) - 1);
 
   const int maxX = getMaxX(surface()), maxY = getMaxY(surface());
   const int x = maxX / 5, step = maxY / kResultRows;
@@ -170,14 +171,14 @@ void drawAgainHint(bool won) {
   const int x = getMaxX(surface()) / 5;
   const int y = won ? 3 * maxY / 4 + 20 + step : maxY / 2 + step;
   if (won) {
-    darkenBehind(x, y, textWidth(kTextAgain), step);
+    darkenBehind(x, y, textWidth(_(kTextAgain)), step);
   } else {
     // Over the maze the red message gets the panel too, and is drawn again on it.
-    darkenBehind(x, maxY / 2, std::max(textWidth(kTextCaught), textWidth(kTextAgain)), 2 * step);
+    darkenBehind(x, maxY / 2, std::max(textWidth(_(kTextCaught)), textWidth(_(kTextAgain))), 2 * step);
     drawCaptureMessage();
   }
   setColor(kWhite);
-  drawText(x, y, kTextAgain);
+  drawText(x, y, _(kTextAgain));
 }
 
 void drawProgressMark(int n) {

@@ -7,6 +7,7 @@
 #include "framework/framework.h"
 #include "framework/mainloop.h"
 #include "framework/surface.h"
+#include "framework/translate.h"
 #include "game/controls.h"
 #include "game/keynames.h"
 #include "game/screenshot.h"
@@ -31,23 +32,23 @@ struct Row {
   int lo, hi, step;
   const char* unit;
 };
-// The page, top to bottom.
+// The page, top to bottom; the labels are translated where they are drawn.
 const Row kRows[] = {
-    {"Vorwaerts", kRowKey, kActForward, nullptr, 0, 0, 0, ""},
-    {"Rueckwaerts", kRowKey, kActBack, nullptr, 0, 0, 0, ""},
-    {"Links drehen", kRowKey, kActTurnLeft, nullptr, 0, 0, 0, ""},
-    {"Rechts drehen", kRowKey, kActTurnRight, nullptr, 0, 0, 0, ""},
-    {"Links seitwaerts", kRowKey, kActSideLeft, nullptr, 0, 0, 0, ""},
-    {"Rechts seitwaerts", kRowKey, kActSideRight, nullptr, 0, 0, 0, ""},
-    {"Maus dreht", kRowSwitch, 0, &Settings::mouseTurning, 0, 1, 1, ""},
-    {"Maus-Tempo", kRowNumber, 0, &Settings::mouseSpeed, 1, 100, kMouseSpeedStep, ""},
-    {"Lautstaerke Effekte", kRowNumber, 0, &Settings::effectsVolume, 0, 100, kVolumeStep, "%"},
-    {"Lautstaerke Wind", kRowNumber, 0, &Settings::windVolume, 0, 100, kVolumeStep, "%"},
-    {"Hilfe beim Start", kRowSwitch, 0, &Settings::helpAtStart, 0, 1, 1, ""},
-    {"Richtungszeichen (7)", kRowSwitch, 0, &Settings::soundCues, 0, 1, 1, ""},
-    {"Formen", kRowSwitch, 0, &Settings::shapes, 0, 1, 1, ""},
-    {"Vollbild", kRowSwitch, 0, nullptr, 0, 1, 1, ""},
-    {"Modusdialog beim Start", kRowSwitch, 0, &Settings::askForMode, 0, 1, 1, ""},
+    {N_("Vorwaerts"), kRowKey, kActForward, nullptr, 0, 0, 0, ""},
+    {N_("Rueckwaerts"), kRowKey, kActBack, nullptr, 0, 0, 0, ""},
+    {N_("Links drehen"), kRowKey, kActTurnLeft, nullptr, 0, 0, 0, ""},
+    {N_("Rechts drehen"), kRowKey, kActTurnRight, nullptr, 0, 0, 0, ""},
+    {N_("Links seitwaerts"), kRowKey, kActSideLeft, nullptr, 0, 0, 0, ""},
+    {N_("Rechts seitwaerts"), kRowKey, kActSideRight, nullptr, 0, 0, 0, ""},
+    {N_("Maus dreht"), kRowSwitch, 0, &Settings::mouseTurning, 0, 1, 1, ""},
+    {N_("Maus-Tempo"), kRowNumber, 0, &Settings::mouseSpeed, 1, 100, kMouseSpeedStep, ""},
+    {N_("Lautstaerke Effekte"), kRowNumber, 0, &Settings::effectsVolume, 0, 100, kVolumeStep, "%"},
+    {N_("Lautstaerke Wind"), kRowNumber, 0, &Settings::windVolume, 0, 100, kVolumeStep, "%"},
+    {N_("Hilfe beim Start"), kRowSwitch, 0, &Settings::helpAtStart, 0, 1, 1, ""},
+    {N_("Richtungszeichen (7)"), kRowSwitch, 0, &Settings::soundCues, 0, 1, 1, ""},
+    {N_("Formen"), kRowSwitch, 0, &Settings::shapes, 0, 1, 1, ""},
+    {N_("Vollbild"), kRowSwitch, 0, nullptr, 0, 1, 1, ""},
+    {N_("Modusdialog beim Start"), kRowSwitch, 0, &Settings::askForMode, 0, 1, 1, ""},
 };
 constexpr int kRowCount = static_cast<int>(std::size(kRows));
 constexpr int kPageLines = kRowCount + 4;  // title, blank, the rows, blank, the hint
@@ -131,9 +132,9 @@ void valueText(const Row& r, char* out, int room) {
       if (n >= room) return;
     }
   } else if (!r.value) {
-    std::snprintf(out, static_cast<size_t>(room), "%s", isFullScreen() ? "an" : "aus");
+    std::snprintf(out, static_cast<size_t>(room), "%s", isFullScreen() ? _("an") : _("aus"));
   } else if (r.kind == kRowSwitch) {
-    std::snprintf(out, static_cast<size_t>(room), "%s", settings.*r.value ? "an" : "aus");
+    std::snprintf(out, static_cast<size_t>(room), "%s", settings.*r.value ? _("an") : _("aus"));
   } else {
     std::snprintf(out, static_cast<size_t>(room), "%d%s", settings.*r.value, r.unit);
   }
@@ -227,17 +228,18 @@ void drawOptions() {
   // Smaller than the game's texts, so the longest line fits on the narrowest screen.
   setTextSize(viewFocal * kTextPercent / 100, 640, viewRect.height * kTextPercent / 100, 480);
   setColor(kWhite);
-  drawText(maxX / 20, rowTop(0), "Einstellungen");
+  drawText(maxX / 20, rowTop(0), _("Einstellungen"));
   char value[64];
   for (int i = 0; i < kRowCount; ++i) {
     setColor(i == g_page.row ? kYellow : kWhite);
-    drawText(maxX / 20, rowTop(i + 2), kRows[i].label);
+    drawText(maxX / 20, rowTop(i + 2), _(kRows[i].label));
     valueText(kRows[i], value, sizeof value);
     drawText(valueX, rowTop(i + 2), value);
   }
   setColor(kGrey);
-  drawText(maxX / 20, rowTop(kRowCount + 3),
-           g_page.capturing ? "Taste druecken (Esc: abbrechen)" : "Pfeile, Enter; Esc oder F2: zurueck");
+  drawText(
+      maxX / 20, rowTop(kRowCount + 3),
+      g_page.capturing ? _("Taste druecken (Esc: abbrechen)") : _("Pfeile, Enter; Esc oder F2: zurueck"));
   setTextSize(viewFocal, 640, viewRect.height, 480);
 }
 

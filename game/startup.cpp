@@ -9,6 +9,7 @@
 #include "framework/mainloop.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
+#include "framework/translate.h"
 #include "game/commandline.h"
 #include "game/controls.h"
 #include "game/cues.h"
@@ -76,7 +77,7 @@ void setupTextAndView() {
 
   FontRecord* font = loadFont("romans.fnt");
   if (!font || !setFont(font)) {
-    std::fputs("Fehler beim FontLaden\n", stdout);
+    std::fputs(_("Fehler beim FontLaden\n"), stdout);
     std::fflush(stdout);
     std::exit(1);
   }

@@ -10,7 +10,8 @@ struct Surface;
 int gameMain(int argc, char** argv);
 
 // ViewRect, column tables and font for the current surface; ends the process
-// with "Fehler beim FontLaden" and exit code 1 when the font cannot be used.
+// with "Fehler beim FontLaden" (or its translation) and exit code 1 when the
+// font cannot be used.
 void setupTextAndView();
 
 // Draws "bilder/titel.16B" stretched over the current surface, first stored row at the bottom.

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/translate.h"
+
 namespace {
 
 size_t pixelCount(int w, int h) {
@@ -32,7 +34,7 @@ bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest
   // Binary mode: the bytes 0D 0A are a pixel, not a line end.
   FILE* f = std::fopen(path, "rb");
   if (!f) {
-    std::fputs("Datei konnte nicht zum Lesen geöffnet werden!\n", stdout);
+    std::fputs(_("Datei konnte nicht zum Lesen geöffnet werden!\n"), stdout);
     std::fflush(stdout);
     return false;  // the picture keeps what it held; loading goes on with the next file
   }
@@ -44,7 +46,7 @@ bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest
   decodeImage16(bytes.data(), got, w, h, storage, dest);
 
   if (std::fclose(f) != 0) {
-    std::fputs("Die Datei konnte nicht geschlossen werden!\n", stdout);
+    std::fputs(_("Die Datei konnte nicht geschlossen werden!\n"), stdout);
     std::fflush(stdout);
   }
   return true;

@@ -30,8 +30,8 @@ enum class Storage { FileOrder, Reversed };
 void decodeImage16(const uint8_t* data, size_t size, int w, int h, Storage storage, uint16_t* dest);
 
 // The same from a file, of which it reads no more than the picture needs. A
-// file that cannot be opened prints the German message, leaves dest unchanged
-// and gives false.
+// file that cannot be opened prints the German message (or its translation)
+// on standard output, leaves dest unchanged and gives false.
 bool loadImage16(const char* path, int w, int h, Storage storage, uint16_t* dest);
 
 // The catalogue, static for the whole run.

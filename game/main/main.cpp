@@ -1,4 +1,9 @@
-// The thin entry point: the process's arguments go straight to the game.
+// The thin entry point: the player's language, then the process's arguments
+// straight to the game.
+#include "framework/translate.h"
 #include "game/startup.h"
 
-int main(int argc, char** argv) { return gameMain(argc, argv); }
+int main(int argc, char** argv) {
+  startTranslations();
+  return gameMain(argc, argv);
+}

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian source package with dpkg-buildpackage in a copy of the tree
 # and passes both packages through lintian; checks what each holds (the data
-# package, architecture-independent, the game folder's data), that the game
-# depends on that very data, and that debian/ repeats the version and the
+# package, architecture-independent, the game folder's data, and its message
+# catalogues in /usr/share/locale), that the game depends on that very data,
+# and that debian/ repeats the version and the
 # owner's placeholders of the CMake build. With CI=true, as root and when
 # neither is installed yet, also installs both, plays and removes them.
 # The sanitizer tree skips it (exit 77): the package build uses nothing of it.
@@ -44,13 +45,19 @@ built="$tree/obj-$(dpkg-architecture -q DEB_HOST_GNU_TYPE)"
 app=$(sed -n 's/^QUILL_APP_ID:STRING=//p' "$built/CMakeCache.txt")
 docs() { for f in "doc/$1/copyright" "doc/$1/changelog.gz" "lintian/overrides/$1"; do echo "./usr/share/$f"; done; }
 { game_files "$app"; docs quillmoor; } | sort > "$out/game.expected"
-{ (cd "$built/game" && find . -type f ! -name .stamp ! -name quillmoor | sed 's|^\.|./usr/share/games/quillmoor|'); docs quillmoor-data; } |
+{
+  (cd "$built/game" && find . -path ./locale -prune -o -type f ! -name .stamp ! -name quillmoor -print |
+    sed 's|^\.|./usr/share/games/quillmoor|')
+  (cd "$built/game" && find locale -type f | sed 's|^|./usr/share/|')
+  docs quillmoor-data
+} |
   sort > "$out/data.expected"
 for package in game data; do
   deb_files "${!package}" | sort > "$out/$package.packed"
   diff "$out/$package.expected" "$out/$package.packed" || fail "the $package package's files differ (- expected, + packed)"
 done
 grep -q '/bilder/.*\.16B$' "$out/data.packed" && grep -q '/sounds/.*\.wav$' "$out/data.packed" || fail "no pictures or no sounds"
+grep -qx './usr/share/locale/en/LC_MESSAGES/quillmoor.mo' "$out/data.packed" || fail "no English texts"
 
 # debian/ and the CMake build name the same release and the same placeholders.
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$built/CMakeCache.txt"; }

@@ -24,6 +24,7 @@ deb="$scratch/out/quillmoor_${version}_$(dpkg --print-architecture).deb"
   printf '%s\n' ./usr/share/games/quillmoor/Level1.txt ./usr/share/games/quillmoor/FONTS/romans.fnt \
     ./usr/share/doc/quillmoor/copyright ./usr/share/doc/quillmoor/changelog.gz \
     ./usr/share/lintian/overrides/quillmoor
+  (cd "$build/game" && find locale -type f | sed 's|^|./usr/share/|')
   for folder in bilder sounds; do
     [ -d "$build/game/$folder" ] || continue
     (cd "$build/game" && find "$folder" -type f ! -name .stamp | sed 's|^|./usr/share/games/quillmoor/|')

@@ -231,6 +231,17 @@ std::string farWalkScript() {
          repeat("keys 4D\n", 8) + repeat("keys 48\n", 60) + "keys; chars 27\n";
 }
 
+// A copy of the game folder in scratch/game, its catalogues included.
+std::string copyGameFolder(const std::string& scratch) {
+  const std::string game = scratch + "/game";
+  fs::create_directories(game);
+  for (const fs::directory_entry& e : fs::directory_iterator(QUILL_GAME_DIR)) {
+    if (e.path().filename() == "quillmoor") continue;  // the binary runs from the build
+    fs::copy(e.path(), fs::path(game) / e.path().filename(), fs::copy_options::recursive);
+  }
+  return game;
+}
+
 class BadDataRun : public testing::TestWithParam<BadData> {};
 
 }  // namespace
@@ -238,12 +249,7 @@ class BadDataRun : public testing::TestWithParam<BadData> {};
 TEST_P(BadDataRun, PrintsItsLinesEndsCleanlyAndWritesNothing) {
   const BadData& c = GetParam();
   const std::string scratch = scratchDir(std::string("baddata-") + c.name);
-  const std::string game = scratch + "/game";
-  fs::create_directories(game);
-  for (const fs::directory_entry& e : fs::directory_iterator(QUILL_GAME_DIR)) {
-    if (e.path().filename() == "quillmoor") continue;  // the binary runs from the build
-    fs::copy(e.path(), fs::path(game) / e.path().filename(), fs::copy_options::recursive);
-  }
+  const std::string game = copyGameFolder(scratch);
   c.spoil(game);
   writeFile(scratch + "/input.txt", c.farWalk ? farWalkScript() : walkScript());
 
@@ -260,3 +266,27 @@ TEST_P(BadDataRun, PrintsItsLinesEndsCleanlyAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Game, BadDataRun, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<BadData>& i) { return std::string(i.param.name); });
+
+// The same lines in English where the locale asks for it through the catalogue
+// beside the data; the C locale ignores LANGUAGE and stays German.
+TEST(BadDataLanguage, EnglishFromTheCatalogueGermanInTheCLocale) {
+  const std::string scratch = scratchDir("baddata-language");
+  const std::string game = copyGameFolder(scratch);
+  fs::remove(game + "/bilder/titel.16B");
+  writeFile(scratch + "/input.txt", "key 50 50; chars 13\nkeys; chars 27\n");
+  const auto run = [&](const char* locale) {
+    return runChild(std::string(QUILL_GAME_DIR) + "/quillmoor", game, scratch,
+                    {{"QUILL_DISPLAY", "headless"},
+                     {"QUILL_INPUT", scratch + "/input.txt"},
+                     {"LANGUAGE", "en"},
+                     {"LC_ALL", locale}},
+                    60);
+  };
+  EXPECT_EQ(run("C.UTF-8").out, "The file could not be opened for reading!\n");
+  EXPECT_EQ(run("C").out, kCannotOpen);
+  fs::remove_all(game + "/FONTS");
+  const ChildRun noFont = run("C.UTF-8");
+  EXPECT_EQ(noFont.out, "Error loading the font\n");
+  EXPECT_EQ(noFont.exitCode, 1);
+  if (!HasFailure()) fs::remove_all(scratch);
+}

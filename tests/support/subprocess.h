@@ -27,7 +27,8 @@ struct ChildRun {
 extern char** environ;
 
 // Runs `binary` with `args` inside `dir`. The child gets this process's
-// environment without the game's own variables (QUILL_*, TESK_ROOT), with its
+// environment without the game's own variables (QUILL_*, TESK_ROOT) and the
+// language (it speaks German in the C locale, LC_ALL=C), with its
 // settings and records in `scratch` (XDG_CONFIG_HOME, XDG_DATA_HOME), plus `env`.
 // Its standard output and error go to files in `scratch`, outside `dir`.
 inline ChildRun runChild(const std::string& binary, const std::string& dir, const std::string& scratch,
@@ -39,12 +40,12 @@ inline ChildRun runChild(const std::string& binary, const std::string& dir, cons
   for (char** e = environ; *e; ++e) {
     const std::string v = *e;
     if (v.rfind("QUILL_", 0) == 0 || v.rfind("TESK_ROOT=", 0) == 0 || v.rfind("XDG_CONFIG_HOME=", 0) == 0 ||
-        v.rfind("XDG_DATA_HOME=", 0) == 0)
+        v.rfind("XDG_DATA_HOME=", 0) == 0 || v.rfind("LANG", 0) == 0 || v.rfind("LC_", 0) == 0)
       continue;
     envText.push_back(v);
   }
-  std::vector<std::pair<std::string, std::string>> all = {{"XDG_CONFIG_HOME", scratch + "/config"},
-                                                          {"XDG_DATA_HOME", scratch + "/data"}};
+  std::vector<std::pair<std::string, std::string>> all = {
+      {"XDG_CONFIG_HOME", scratch + "/config"}, {"XDG_DATA_HOME", scratch + "/data"}, {"LC_ALL", "C"}};
   for (const auto& e : env) {
     auto same = std::find_if(all.begin(), all.end(), [&](const auto& a) { return a.first == e.first; });
     if (same != all.end())
