@@ -1,4 +1,5 @@
 #include "game/ending.h"
+#include "game/levelchoice.h"
 
 #include <cstring>
 #include <vector>
@@ -46,7 +47,7 @@ RunResults resultsOf(bool won) {
     if (!body.present) ++r.crystals;
   }
   r.score = score;
-  if (g_mazeHash == 0) g_mazeHash = mazeFileHash(kLevelFileName);
+  if (g_mazeHash == 0) g_mazeHash = mazeFileHash(levelPath());
   const BestsNow bests = recordRun(g_mazeHash, won, r.timeMillis, r.score);
   r.bestTimeMillis = bests.best.timeMillis;
   r.bestScore = bests.best.score;
