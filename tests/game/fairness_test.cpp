@@ -54,10 +54,10 @@ TEST(Fairness, TheShippedLevelIsWinnableButNotIdle) {
   const simplay::Report rep = simplay::measure({kReaction200ms, kReaction320ms}, kRuns);
   const std::string text = simplay::describe(rep);
   EXPECT_GE(rep.delays[0].wins * 100, 70 * kRuns) << text;
-  EXPECT_GE(rep.delays[1].wins * 100, 40 * kRuns) << text;
+  EXPECT_GE(rep.delays[1].wins * 100, 65 * kRuns) << text;
   EXPECT_GE(rep.standStillSeconds, 12.0) << text;
   EXPECT_LE(rep.standStillSeconds, 25.0) << text;
-  EXPECT_GT(rep.wanderCaughtEarly * 2, rep.wanderRuns) << text;
+  EXPECT_GE(rep.wanderCaughtEarly * 10, rep.wanderRuns * 9) << text;
 }
 
 TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
