@@ -80,6 +80,12 @@ TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
   for (const auto& column : newcomer::mind.cell)
     for (newcomer::Knowledge k : column) atStart += k == newcomer::kOpen;
   EXPECT_LT(atStart * 4, explored);
+
+  // A guard heard pass after pass is still known a reaction delay later.
+  const Guard& white = guards[kWhiteGuard];
+  player.x = white.waypoints[white.currentWaypoint].x, player.y = white.waypoints[white.currentWaypoint].y;
+  for (int pass = 0; pass < 10; ++pass) newcomer::notice(pass);
+  EXPECT_TRUE(newcomer::knownGuards(9, kReaction200ms).active[kWhiteGuard]);
 }
 
 // The full report for any level, run by hand (see README, "The level"):
