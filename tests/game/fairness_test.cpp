@@ -54,10 +54,10 @@ TEST(Fairness, TheShippedLevelIsWinnableButNotIdle) {
   const simplay::Report rep = simplay::measure({kReaction200ms, kReaction320ms}, kRuns);
   const std::string text = simplay::describe(rep);
   EXPECT_GE(rep.delays[0].wins * 100, 70 * kRuns) << text;
-  EXPECT_GE(rep.delays[1].wins * 100, 40 * kRuns) << text;
+  EXPECT_GE(rep.delays[1].wins * 100, 65 * kRuns) << text;
   EXPECT_GE(rep.standStillSeconds, 12.0) << text;
   EXPECT_LE(rep.standStillSeconds, 25.0) << text;
-  EXPECT_GT(rep.wanderCaughtEarly * 2, rep.wanderRuns) << text;
+  EXPECT_GE(rep.wanderCaughtEarly * 10, rep.wanderRuns * 9) << text;
 }
 
 TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
@@ -80,6 +80,12 @@ TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
   for (const auto& column : newcomer::mind.cell)
     for (newcomer::Knowledge k : column) atStart += k == newcomer::kOpen;
   EXPECT_LT(atStart * 4, explored);
+
+  // A guard heard pass after pass is still known a reaction delay later.
+  const Guard& white = guards[kWhiteGuard];
+  player.x = white.waypoints[white.currentWaypoint].x, player.y = white.waypoints[white.currentWaypoint].y;
+  for (int pass = 0; pass < 10; ++pass) newcomer::notice(pass);
+  EXPECT_TRUE(newcomer::knownGuards(9, kReaction200ms).active[kWhiteGuard]);
 }
 
 // The full report for any level, run by hand (see README, "The level"):

@@ -32,13 +32,21 @@ constexpr double kHalfView = 0.46364760900080615;  // atan(1/2): the view's half
 constexpr int kGuardMemory = 2 * kPassesPerSecond;
 constexpr int kBehindPasses = 2 * kPassesPerSecond;  // "from behind": the white guard unseen this long
 
+// Where each guard was last noticed, as the player knew it after one pass.
+struct Recall {
+  Waypoint lastAt[kMaxGuards];
+  int lastNoticed[kMaxGuards];  // the pass a guard was last in view or heard; -1 never
+};
+
 struct Mind {
   Knowledge cell[kLevelWidth][kLevelHeight];
   bool inViewNow[kLevelWidth][kLevelHeight];
   bool exitKnown;
-  Waypoint lastAt[kMaxGuards];
-  int lastNoticed[kMaxGuards];  // the pass a guard was last in view or heard; -1 never
-  int whiteLastInView;          // -1 never
+  Recall now;
+  // What it knew at the end of each of the last passes: the reaction delay
+  // reads an earlier one, so a guard that stays in view is still acted on.
+  Recall past[simplay::kMemory];
+  int whiteLastInView;  // -1 never
 };
 inline Mind mind;
 
@@ -100,8 +108,9 @@ inline void notice(int pass) {
     const bool heard =
         corridorDistance(levelMaps[0], gx, gy, px, py, guardCanEnter, kHearingCells) < kHearingCells;
     if (seen && k == kWhiteGuard) mind.whiteLastInView = pass;
-    if (seen || heard) mind.lastAt[k] = at, mind.lastNoticed[k] = pass;
+    if (seen || heard) mind.now.lastAt[k] = at, mind.now.lastNoticed[k] = pass;
   }
+  mind.past[pass % simplay::kMemory] = mind.now;
 }
 
 // What the player knew of the guards `delay` passes ago: each noticed within
@@ -109,10 +118,12 @@ inline void notice(int pass) {
 inline simplay::Sight knownGuards(int pass, int delay) {
   simplay::Sight s{};
   const int then = pass - delay;
+  if (then < 0) return s;
+  const Recall& known = mind.past[then % simplay::kMemory];
   for (int k = 0; k < kMaxGuards; ++k) {
-    const int n = mind.lastNoticed[k];
-    s.active[k] = n >= 0 && n <= then && then - n < kGuardMemory;
-    s.at[k] = mind.lastAt[k];
+    const int n = known.lastNoticed[k];
+    s.active[k] = n >= 0 && then - n < kGuardMemory;
+    s.at[k] = known.lastAt[k];
   }
   return s;
 }
@@ -209,7 +220,8 @@ struct RunResult {
 inline RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed) {
   routeplan::load(start);
   mind = Mind{};
-  for (int& n : mind.lastNoticed) n = -1;
+  for (int& n : mind.now.lastNoticed) n = -1;
+  for (Recall& r : mind.past) r = mind.now;
   mind.whiteLastInView = -1;
   simplay::Player p{std::mt19937(seed), delay, {}, 0, {}, {}, {-1, -1}, 0, false, {}};
   RunResult r;
