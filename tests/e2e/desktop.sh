@@ -71,7 +71,13 @@ game_title='^Quillmoor!!!$'
 
 source "$(dirname "$0")/lib/x11.sh"
 # The quit question's box is open (xdotool's search by name does not see its title).
-question_open() { xwininfo -root -tree 2>/dev/null | grep -q '"Confirm Exit"'; }
+# The tree is read whole before it is searched: under pipefail, grep -q leaving
+# at the first match would make xwininfo die of SIGPIPE and the pipe say "no".
+question_open() {
+  local tree
+  tree=$(xwininfo -root -tree 2>/dev/null) || return 1
+  [[ $tree == *'"Confirm Exit"'* ]]
+}
 # Waits (at most $2 seconds) for process $1 to end, meanwhile noting in $asked
 # whether the quit question ever showed; its exit code lands in $status.
 wait_exit() {
@@ -157,16 +163,10 @@ echo "ok: Enter held through the start-up waits for a press of its own"
 # button of the window it holds active): the game ends by the signal, and the
 # question's box goes with it.
 question_closed() { ! question_open; }
-# Openbox has taken the window on: it gives each window it manages a desktop.
-# Until then activating it fails at once (a visible window may not be managed
-# yet on a loaded machine).
-managed() { xprop -id "$1" _NET_WM_DESKTOP 2>/dev/null | grep -q '='; }
 for signal in TERM HUP; do
   start_largest_window "SIG$signal at the quit question"
-  wait_for 30 managed "$win" || fail "SIG$signal: openbox did not take the window on"
-  xdotool windowactivate --sync "$win" || fail "SIG$signal: the window could not be made active"
-  xdotool key alt+F4
-  wait_for 30 question_open || fail "SIG$signal: no quit question"
+  xdotool windowactivate --sync "$win" && xdotool key alt+F4 && wait_for 30 question_open ||
+    fail "SIG$signal: no quit question"
   kill -"$signal" "$pid"
   wait_exit "$pid" 30 || fail "SIG$signal at the quit question: the program did not end"
   [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal at the quit question: exit code $status"
