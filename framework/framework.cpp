@@ -434,6 +434,10 @@ Surface** initFramework(const char* title) {
 
 // ---- setMode and swapBuffers ----
 
+namespace {
+int g_picturesPresented = 0;  // never reset: the main loop counts differences
+}  // namespace
+
 int setMode(const ModeInfo* mode, int windowed, int pages, int forceSystemBuffer) {
   if (!mode) {
     setError(kErrInvalidMode);
@@ -460,6 +464,7 @@ int setMode(const ModeInfo* mode, int windowed, int pages, int forceSystemBuffer
 int swapBuffers(int waitMode) {
   if (!g_fw.backBuffer) return 0;
   display()->present(g_fw.backBuffer, g_fw.targetWidth, g_fw.targetHeight, waitMode);
+  ++g_picturesPresented;
   if (g_fw.displayPages <= 1) return 1;
   g_fw.visualPage = g_fw.activePage;
   g_fw.activePage = (g_fw.activePage + 1) % g_fw.displayPages;
@@ -469,6 +474,7 @@ int swapBuffers(int waitMode) {
 // ---- for the main loop, the dialog and tests ----
 
 int screenWidth() { return g_fw.screenWidth; }
+int picturesPresented() { return g_picturesPresented; }
 int shiftHeldNow() { return display()->shiftHeld(); }
 
 int surfaceRowAt(int y) {

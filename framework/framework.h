@@ -59,6 +59,9 @@ void markDriversForRegistration();
 
 // ---- For the main loop, the mode dialog and tests; the game does not call these. ----
 
+// How many pictures swapBuffers has shown since the program started.
+int picturesPresented();
+
 // The main loop tells whether a mode-switch callback is registered: a window
 // made from then on offers the switch by its maximize box (alt+Enter works
 // only with the callback too). Kept until resetFramework.

@@ -2,6 +2,8 @@
 // quit question, display-mode switches and the pacing of the passes.
 #include "framework/mainloop.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "framework/framework.h"
@@ -9,9 +11,6 @@
 #include "framework/sound.h"
 #include "framework/surface.h"
 #include "platform/display.h"
-#ifdef QUILL_RECORDER
-#include <cstdlib>
-#endif
 
 namespace {
 
@@ -26,6 +25,8 @@ struct LoopState {
   ModeSwitchCallback modeSwitch;
   SuspendCallback suspend;
   ActivateCallback activate;
+  BetweenCallback between;
+  int classic;
   int active;
   int quit;
   int passRate;
@@ -37,8 +38,82 @@ struct LoopState {
   int mouseMotion;         // pixels moved right since the game last took them
   const char* recordPath;  // the replay script the session's input goes to; nullptr for none
 };
-LoopState g_loop = {nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, 1,
-                    0,       kPassesPerSecond, {},      0,       {},      0,       0,       nullptr};
+LoopState g_loop = {nullptr, nullptr, nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, 0,
+                    1,       0,       kPassesPerSecond, {},      0,       {},      0,       0,       nullptr};
+
+// The pictures between passes: when the last one began, a decaying peak of
+// what one costs (a picture that would run into the next pass is dropped),
+// and the count behind picturesPerSecond.
+struct Pacing {
+  int64_t lastPicture;
+  int64_t cost;
+  int64_t secondStart;
+  int picturesAtSecondStart;
+  int perSecond;
+};
+Pacing g_pace = {};
+
+// QUILL_PICTURE_LOG names a file that gets a line for each pass and each
+// picture shown, with the clock's microseconds: what the benchmarks measure.
+std::FILE* g_pictureLog = nullptr;
+int g_picturesLogged = 0;
+
+void logPictures() {
+  if (!g_pictureLog) return;
+  const int64_t now = display()->nowMicros();
+  for (; g_picturesLogged < picturesPresented(); ++g_picturesLogged)
+    std::fprintf(g_pictureLog, "picture %lld\n", static_cast<long long>(now));
+}
+
+constexpr int kUnknownRefresh = 60;  // hertz assumed when the screen does not tell
+
+int refreshRate() {
+  const DisplayDriver* d = display();
+  return d->refreshRate ? d->refreshRate() : -1;
+}
+
+void showPassPicture() {
+  g_loop.between(-1.0f);
+  logPictures();
+}
+
+// Between a pass and the next one's time, pictures at the screen's rate, each
+// from the time it starts at. The passes never wait for them: a picture that
+// would end after `deadline` is not drawn. When none was shown, the pass's
+// own picture is.
+void drawBetween(int64_t passStart, int64_t deadline, int64_t period) {
+  const DisplayDriver* d = display();
+  const int hz = refreshRate();
+  const int64_t interval = 1000000 / (hz > 0 ? hz : kUnknownRefresh);
+  int shown = 0;
+  while (!g_loop.quit) {
+    const int64_t now = d->nowMicros();
+    int64_t at = now;
+    if (g_pace.lastPicture + interval > at) at = g_pace.lastPicture + interval;
+    if (at + g_pace.cost > deadline) break;
+    if (at > now) d->sleepMicros(at - now);
+    const int64_t start = d->nowMicros();
+    float fraction = static_cast<float>(start - passStart) / static_cast<float>(period);
+    fraction = fraction < 0.0f ? 0.0f : (fraction > 1.0f ? 1.0f : fraction);
+    if (!g_loop.between(fraction)) break;
+    logPictures();
+    const int64_t took = d->nowMicros() - start;
+    g_pace.cost = took > g_pace.cost ? took : g_pace.cost - (g_pace.cost - took) / 8;
+    g_pace.lastPicture = start;
+    ++shown;
+  }
+  if (!shown) showPassPicture();
+}
+
+void countPictures(int64_t now) {
+  const int64_t span = now - g_pace.secondStart;
+  if (span < 1000000 && span >= 0) return;
+  const int pictures = picturesPresented();
+  if (span >= 1000000)
+    g_pace.perSecond = static_cast<int>((pictures - g_pace.picturesAtSecondStart) * 1000000LL / span);
+  g_pace.secondStart = now;
+  g_pace.picturesAtSecondStart = pictures;
+}
 
 int32_t messageTime() { return static_cast<int32_t>(display()->nowMicros() / 1000); }
 
@@ -177,6 +252,13 @@ void setModeSwitchCallback(ModeSwitchCallback cb) {
 }
 void setSuspendCallback(SuspendCallback cb) { g_loop.suspend = cb; }
 void setActivateCallback(ActivateCallback cb) { g_loop.activate = cb; }
+void setBetweenCallback(BetweenCallback cb) { g_loop.between = cb; }
+void setClassicPictures(int on) { g_loop.classic = on ? 1 : 0; }
+int drawsBetweenPasses() {
+  return g_loop.between && !g_loop.classic && g_loop.passRate > 0 && g_loop.active && refreshRate() >= 0 ? 1
+                                                                                                         : 0;
+}
+int picturesPerSecond() { return g_pace.perSecond; }
 
 int isActive() { return g_loop.active; }
 
@@ -189,24 +271,43 @@ int runMainLoop() {
 #endif
   if (const Surface* s = currentSurface()) recorderOpen(recordPath, getMaxX(s) + 1, getMaxY(s) + 1);
   int64_t deadline = d->nowMicros();
+  g_pace = {};
+  g_pace.secondStart = deadline;
+  g_pace.picturesAtSecondStart = picturesPresented();
+  const char* logPath = std::getenv("QUILL_PICTURE_LOG");
+  g_pictureLog = logPath && *logPath ? std::fopen(logPath, "w") : nullptr;
+  g_picturesLogged = picturesPresented();
   while (!g_loop.quit) {
+    if (g_pictureLog) std::fprintf(g_pictureLog, "pass %lld\n", static_cast<long long>(d->nowMicros()));
     d->beginPass();
     pumpAndDispatch();
     recorderEndPass(g_loop.keys);
     if (g_loop.poll) g_loop.poll();
     if (g_loop.active && g_loop.frame) g_loop.frame();
+    const int between = drawsBetweenPasses();
+    // The pass's picture is shown when no pictures between follow it (the last
+    // pass's is the last one shown, as without them).
+    if (g_loop.between && (g_loop.quit || !between)) showPassPicture();
+    logPictures();
     if (g_loop.quit || g_loop.passRate <= 0) continue;
     // Absolute deadlines keep the rate exact; after a stall of more than a
     // period the loop starts again from now rather than racing to catch up.
     const int64_t period = 1000000 / g_loop.passRate;
+    const int64_t passStart = deadline;
     deadline += period;
-    const int64_t now = d->nowMicros();
+    int64_t now = d->nowMicros();
     if (now - deadline > period) {
       deadline = now;
-    } else if (deadline > now) {
-      d->sleepMicros(deadline - now);
+      if (between) showPassPicture();
+    } else {
+      if (between) drawBetween(passStart, deadline, period);
+      now = d->nowMicros();
+      if (deadline > now) d->sleepMicros(deadline - now);
     }
+    countPictures(d->nowMicros());
   }
+  if (g_pictureLog) std::fclose(g_pictureLog);
+  g_pictureLog = nullptr;
   recorderClose();
   holdMouse(0);  // the desktop gets its pointer back before the window goes
   shutDownFramework();
@@ -280,6 +381,7 @@ int waitMillisForKeys(int milliseconds, const int* scanCodes, int count) {
 
 void resetMainLoop() {
   std::memset(&g_loop, 0, sizeof g_loop);
+  g_pace = {};
   setModeSwitchOffered(0);
   g_loop.active = 1;
   g_loop.passRate = kPassesPerSecond;

@@ -36,6 +36,12 @@ using PollCallback = void (*)();
 using ModeSwitchCallback = void (*)(ModeInfo*, int windowed);
 using SuspendCallback = int (*)(Surface*, int how);
 using ActivateCallback = void (*)(int state);
+// A picture drawn only to be shown, between two passes: `fraction` is how far
+// the time has come from the last pass (0) to the next (1). Returns 1 when it
+// presented a picture, 0 when the last pass left nothing to draw between
+// (a page or an ending stands still). A fraction below 0 asks for the last
+// pass's own picture, when no picture between was shown after it.
+using BetweenCallback = int (*)(float fraction);
 
 void setFrameCallback(FrameCallback cb);
 void setKeyDownCallback(EventCallback cb);
@@ -44,6 +50,7 @@ void setPollCallback(PollCallback cb);
 void setModeSwitchCallback(ModeSwitchCallback cb);
 void setSuspendCallback(SuspendCallback cb);
 void setActivateCallback(ActivateCallback cb);
+void setBetweenCallback(BetweenCallback cb);
 
 int runMainLoop();
 // The main loop records the input of every pass into `path`, from its start
@@ -70,6 +77,17 @@ void waitMillis(int milliseconds);
 // early: returns that key's scan code, or 0 when the time ran out or the
 // window was closed (the quit is then requested).
 int waitMillisForKeys(int milliseconds, const int* scanCodes, int count);
+
+// Classic pictures (on): one picture a pass, drawn by the pass, as the game
+// always showed them. Off (the default), the loop also draws pictures between
+// the passes at the screen's refresh rate, whenever a between callback is set
+// and the display shows pictures; the passes keep their pace either way.
+void setClassicPictures(int on);
+// 1 when this pass is followed by pictures between passes: the pass then
+// leaves its picture for them (they show it) instead of presenting it.
+int drawsBetweenPasses();
+// Pictures presented in the last whole second, passes and between alike.
+int picturesPerSecond();
 
 // ---- For the framework and tests; the game does not call these. ----
 

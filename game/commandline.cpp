@@ -52,6 +52,7 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
     if (std::strcmp(a, "--version") == 0) o.version = 1;
     if (std::strcmp(a, "--setup") == 0) o.setup = 1;
     if (std::strcmp(a, "--shapes") == 0) o.shapes = 1;
+    if (std::strcmp(a, "--classic") == 0) o.classic = 1;
     if (std::strcmp(a, "--window") == 0) o.display = kLaunchWindow;
     if (std::strcmp(a, "--fullscreen") == 0) o.display = kLaunchFullScreen;
     if (std::strcmp(a, "--level") == 0 || std::strncmp(a, "--level=", 8) == 0) {
@@ -83,7 +84,7 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
 void printUsage(std::FILE* to) {
   std::fputs(
       "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [--level FILE] [--shapes]\n"
-      "                 [-nosound] [--record FILE] [--replay FILE] [-noDRIVER...]\n"
+      "                 [--classic] [-nosound] [--record FILE] [--replay FILE] [-noDRIVER...]\n"
       "       quillmoor --help | --version\n"
       "\n"
       "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
@@ -92,6 +93,8 @@ void printUsage(std::FILE* to) {
       "  --level FILE            play this level file (an installed one by name, or a path)\n"
       "  --shapes                show the items, their guards and tiles with shapes as well as\n"
       "                          colours (the setting Formen)\n"
+      "  --classic               one picture a pass (25 a second), none drawn between the\n"
+      "                          passes at the screen's rate\n"
       "  -nosound                play without sound\n"
       "  --record FILE           write what you press, pass by pass, into FILE as a replay\n"
       "  --replay FILE           play a recorded FILE back without a window\n"

@@ -1,7 +1,7 @@
 // The command line: the display back ends' switches and -nosound, as the game
 // always took them, and the options for people and launchers: --help,
 // --version, --window, --fullscreen, --mode WxH, --setup, --level FILE,
-// --shapes, --record FILE and --replay FILE.
+// --shapes, --classic, --record FILE and --replay FILE.
 #pragma once
 #include <cstdio>
 
@@ -12,6 +12,7 @@ enum LaunchDisplay { kLaunchAsChosen, kLaunchWindow, kLaunchFullScreen };
 struct LaunchOptions {
   int help, version, setup, sound;
   int shapes;                 // --shapes: this run shows the items' shapes, whatever the settings say
+  int classic;                // --classic: one picture a pass, none between, whatever the settings say
   int display;                // LaunchDisplay
   int modeWidth, modeHeight;  // --mode; 0 when not given
   const char* level;          // --level; nullptr when not given

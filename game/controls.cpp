@@ -20,6 +20,17 @@ void flip(int32_t& toggle) { toggle = toggle == 0 ? 1 : 0; }
 bool g_blocked = false;  // a step of this pass met a wall
 }  // namespace
 
+StepTrail stepTrail = {};
+
+namespace {
+void noteTrail() {
+  if (stepTrail.count >= kTrailPoints) return;
+  stepTrail.x[stepTrail.count] = player.x;
+  stepTrail.y[stepTrail.count] = player.y;
+  ++stepTrail.count;
+}
+}  // namespace
+
 void stepPlayer(double d, double length) {
   // Each axis moves and is tested on its own, so a step into a wall at an
   // angle keeps the part along the wall: the player slides.
@@ -29,12 +40,14 @@ void stepPlayer(double d, double length) {
     player.x = static_cast<float>(player.x - mx);
     g_blocked = true;
   }
+  noteTrail();
   const double my = length * std::sin(d);
   player.y = static_cast<float>(player.y + my);
   if (touchesWall(player, currentFloor())) {
     player.y = static_cast<float>(player.y - my);
     g_blocked = true;
   }
+  noteTrail();
 }
 
 void turnLeft() {
@@ -49,6 +62,7 @@ void turnRight() {
 
 void applyMoves(unsigned moves) {
   g_blocked = false;
+  stepTrail.count = 0;
   if (moves & kMoveForward) stepPlayer(player.heading, kStepLength);
   if (moves & kMoveBack) stepPlayer(player.heading, -kStepLength);
   if (moves & kMoveTurnLeft) turnLeft();

@@ -58,5 +58,15 @@ void onKeyDown(Event* event);
 
 // One step of `length` along direction d, x then y, each undone on wall contact.
 void stepPlayer(double d, double length);
+
+// Where the player stood after each axis of this pass's steps, in order: the
+// way the pictures between passes follow, so they never cut a corner the
+// steps went round. Emptied when a pass's moves begin.
+constexpr int kTrailPoints = 8;  // four steps a pass at most, two axes each
+struct StepTrail {
+  int count;
+  float x[kTrailPoints], y[kTrailPoints];
+};
+extern StepTrail stepTrail;
 void turnLeft();
 void turnRight();

@@ -10,6 +10,7 @@
 #include "game/hud.h"
 #include "game/options.h"
 #include "game/rules.h"
+#include "game/smoothframes.h"
 #include "game/sounds.h"
 #include "game/startup.h"
 #include "guards/guards.h"
@@ -51,6 +52,7 @@ void drawPausedFrame() {
     drawHudLine();
     drawOptions();
   }
+  forgetPassPose();
   swapBuffers(2);
 }
 }  // namespace
@@ -76,12 +78,13 @@ int runFrame() {
   if (showHelp) {
     drawHelpOverlay();
   } else {
-    drawFrameRate(elapsed);
+    drawFrameRate(elapsed, drawsBetweenPasses() ? picturesPerSecond() : 0);
   }
 
   const PassEvents ev = finishPass();
   for (int n = 0; n < ev.crystals; ++n) playRuleSound(kSoundCrystal);
   if (ev.caught) {
+    forgetPassPose();
     drawCaptureMessage();
     playRuleSound(kSoundCapture);    // it plays on through the pause
     if (finishRun(false)) return 0;  // the new run starts with the next pass
@@ -100,6 +103,7 @@ int runFrame() {
 
   if (ev.exitOpened && !ev.caught) playRuleSound(kSoundExit);
   if (ev.escaped) {
+    forgetPassPose();
     playRuleSound(kSoundFanfare);
     paintMeadowScreen();
     drawWinMessage();
@@ -108,6 +112,6 @@ int runFrame() {
   }
 
   drawHudLine();
-  swapBuffers(2);
+  finishPassPicture(elapsed);
   return 0;
 }

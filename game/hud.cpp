@@ -90,14 +90,18 @@ void drawHelpOverlay() {
   for (const HelpLine& line : kHelpLines) drawText(0, line.slot * viewRect.height / kHelpRows, _(line.text));
 }
 
-void drawFrameRate(int elapsedMicros) {
-  char text[kHundredthsChars + 8];
+void drawFrameRate(int elapsedMicros, int picturesPerSecond) {
+  char text[kHundredthsChars + 48];
   if (elapsedMicros <= 0) {
     // No measurable time: a rate would be infinite, so show none.
     std::snprintf(text, sizeof text, "--- fps");
   } else {
     formatHundredths(static_cast<float>(1000000.0 / elapsedMicros), text);
     std::strcat(text, " fps");
+  }
+  if (picturesPerSecond > 0) {
+    const size_t used = std::strlen(text);
+    std::snprintf(text + used, sizeof text - used, _("  %d Bilder/s"), picturesPerSecond);
   }
   setColor(kWhite);
   drawText(0, 0, text);

@@ -14,7 +14,9 @@ void formatHundredths(float value, char* out);
 // Twelve lines in white at x = 0, line k at k * viewRect.height / 15.
 void drawHelpOverlay();
 // White "<frames per second> fps" at (0, 0); "--- fps" when no time has passed.
-void drawFrameRate(int elapsedMicros);
+// With pictures drawn between passes, how many the screen got in the last
+// second follows ("25.00 fps  60 Bilder/s"); 0 leaves it out.
+void drawFrameRate(int elapsedMicros, int picturesPerSecond = 0);
 // White "<score> +" and "<timeBonus> Punkte" on the row 10 under the view.
 void drawHudLine();
 // Red "Du bist gefangen worden!" in the middle of the screen's height.

@@ -57,8 +57,9 @@ const Field kFields[] = {
     {"display", "window", kSwitch, &Settings::windowed, 0, 1},
     {"display", "stretch", kSwitch, &Settings::stretch, 0, 1},
     {"display", "ask", kSwitch, &Settings::askForMode, 0, 1},
+    {"display", "classic", kSwitch, &Settings::classicPictures, 0, 1},
 };
-static_assert(std::size(kFields) == 2 * kActionCount + 11, "one line per setting");
+static_assert(std::size(kFields) == 2 * kActionCount + 12, "one line per setting");
 
 // By PadButton.
 const char* const kPadButtonNames[] = {"A",     "B",      "X",         "Y",          "Back",

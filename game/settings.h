@@ -1,5 +1,5 @@
 // The player's settings: keys, mouse, volumes, the help at start, the cues,
-// the shapes and the remembered mode, kept in $XDG_CONFIG_HOME/quillmoor/settings.ini
+// the shapes, the remembered mode and the classic pictures, kept in $XDG_CONFIG_HOME/quillmoor/settings.ini
 // (~/.config/quillmoor/ when unset). Without the file the game starts as it
 // always has. A bad file never stops the game: what can be read is used, the
 // rest keeps its default, and one line on stderr says so.
@@ -24,6 +24,7 @@ struct Settings {
   int modeWidth, modeHeight, modeBits;     // the mode chosen last; 0 before any
   int windowed, stretch;                   // and how it was started
   int askForMode;                          // 0: start in the remembered mode without the dialog
+  int classicPictures;                     // 1: one picture a pass, none drawn between passes
 };
 
 struct SettingsEntry {

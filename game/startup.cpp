@@ -19,6 +19,7 @@
 #include "game/options.h"
 #include "game/rules.h"
 #include "game/settings.h"
+#include "game/smoothframes.h"
 #include "game/sounds.h"
 #include "game/startmode.h"
 #include "game/windowicon.h"
@@ -199,6 +200,8 @@ int gameMain(int argc, char** argv) {
   recordInputTo(launch.record ? recording.c_str() : nullptr);
   setFrameCallback(runFrame);
   setPollCallback(pollMovementKeys);
+  setBetweenCallback(drawBetweenPasses);
+  setClassicPictures(settings.classicPictures || launch.classic);
   setKeyDownCallback(onKeyDown);
   setMouseDownCallback(onMouseDown);
   setOptionsHooks({applySoundVolumes, switchWindowAndFullScreen});

@@ -221,6 +221,10 @@ struct DisplayDriver {
   int64_t (*nowMicros)();
   // Blocks for about the given time (at least 0). The clock moves on by it.
   void (*sleepMicros)(int64_t micros);
+  // How often the screen showing the window refreshes, in hertz: 0 when the
+  // platform does not tell, -1 where nothing is shown (pictures between the
+  // passes would go nowhere). Needs a window; -1 without one.
+  int (*refreshRate)();
 
   // ---- The mode dialog's window and text ----
 

@@ -55,9 +55,10 @@ struct HeadlessState {
   int dialogFrameWidth, dialogFrameHeight;
   bool haveDialogFrame;
   int uiScale;
-  int mouseHeld;   // holdMouse's last word
-  int shiftHeld;   // what shiftHeld answers
-  bool realSleep;  // the clock's waits also pass on the real clock
+  int mouseHeld;    // holdMouse's last word
+  int shiftHeld;    // what shiftHeld answers
+  bool realSleep;   // the clock's waits also pass on the real clock
+  int refreshRate;  // what refreshRate answers
 };
 HeadlessState g_h;
 std::vector<uint16_t> g_frame;        // grows only when a larger picture comes
@@ -94,6 +95,10 @@ void setDefaults() {
   g_h.frameWidth = 8;
   g_h.frameHeight = 30;
   g_h.uiScale = 100;
+  // No screen, so no pictures between the passes, unless a run asks for a
+  // screen's rate (QUILL_HEADLESS_REFRESH=60) to draw them on the virtual clock.
+  const char* refresh = std::getenv("QUILL_HEADLESS_REFRESH");
+  g_h.refreshRate = refresh && *refresh ? std::atoi(refresh) : -1;
 }
 
 void resetWindow() {
@@ -340,6 +345,8 @@ void hSleepMicros(int64_t micros) {
   deliverLater();
 }
 
+int hRefreshRate() { return g_h.refreshRate; }
+
 int hOpenDialog(const char* title, int x, int y, int width, int height) {
   if (!g_h.open || width < 1 || height < 1) return 0;
   if (!g_h.dialog.open) {
@@ -394,6 +401,7 @@ const DisplayDriver kHeadlessDriver = {
     .shiftHeld = hShiftHeld,
     .nowMicros = hNowMicros,
     .sleepMicros = hSleepMicros,
+    .refreshRate = hRefreshRate,
     .openDialog = hOpenDialog,
     .presentDialog = hPresentDialog,
     .closeDialog = hCloseDialog,
@@ -581,3 +589,4 @@ const uint16_t* headlessDialogFrame(int* width, int* height) {
 }
 
 void headlessSetUiScale(int percent) { g_h.uiScale = percent; }
+void headlessSetRefreshRate(int hz) { g_h.refreshRate = hz; }

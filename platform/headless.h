@@ -107,3 +107,6 @@ const HeadlessDialog& headlessDialog();
 const uint16_t* headlessDialogFrame(int* width, int* height);
 // What uiScalePercent answers (default 100).
 void headlessSetUiScale(int percent);
+// What refreshRate answers: -1 (the default: nothing is shown, so the main
+// loop draws no pictures between passes), 0 (unknown) or hertz.
+void headlessSetRefreshRate(int hz);

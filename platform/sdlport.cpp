@@ -182,6 +182,7 @@ const DisplayDriver kSdlDriver = {
     .shiftHeld = sdlShiftHeld,
     .nowMicros = sdlNowMicros,
     .sleepMicros = sdlSleepMicros,
+    .refreshRate = sdlRefreshRate,
     .openDialog = sdlOpenDialog,
     .presentDialog = sdlPresentDialog,
     .closeDialog = sdlCloseDialog,

@@ -113,6 +113,7 @@ void sdlSetWindowIcon(const uint32_t* argb, int width, int height);
 int sdlEnterFullScreen(const DisplayMode* mode);
 void sdlLeaveFullScreen();
 void sdlPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, int waitMode);
+int sdlRefreshRate();
 // Drops the textures (a lost render device): the next present makes them anew.
 void sdlReleaseTexture();
 // Shows the last presented picture again (after an expose or a resize);

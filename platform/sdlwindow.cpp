@@ -327,6 +327,17 @@ void sdlPresent(const PixelBuffer* picture, int targetWidth, int targetHeight, i
   drawTexture(targetWidth, targetHeight);
 }
 
+// The refresh of the display the window stands on (in exclusive full screen,
+// of the mode switched to); 0 when SDL does not know it.
+int sdlRefreshRate() {
+  if (!g_sdl.window || windowGone(g_sdl.window)) return -1;
+  SDL_DisplayMode mode;
+  if (g_sdl.exclusive && SDL_GetWindowDisplayMode(g_sdl.window, &mode) == 0) return mode.refresh_rate;
+  const int index = SDL_GetWindowDisplayIndex(g_sdl.window);
+  if (index >= 0 && SDL_GetCurrentDisplayMode(index, &mode) == 0) return mode.refresh_rate;
+  return 0;
+}
+
 void sdlRepaint() {
   if (g_sdl.renderer && g_sdl.haveFrame && !windowGone(g_sdl.window))
     drawTexture(g_sdl.lastTargetWidth, g_sdl.lastTargetHeight);

@@ -44,7 +44,6 @@ constexpr float kBodyPositions[kBodyCount][2] = {{7.5f, 1.5f}, {10.5f, 5.5f}, {2
 // Angles of the middle square's corners from the spin angle, radians.
 constexpr double kCornerOffsets[kSquareCorners] = {0.0, kQuarterTurn, kHalfTurn, kThreeQuarterTurn};
 
-constexpr float kSpinStep = 0.1f;  // radians per frame
 constexpr float kThird = 0.33333334f;
 constexpr float kNearestKey = 500.0f;  // mean corner depth in thousandths: nearer faces are dropped
 
@@ -89,14 +88,18 @@ void initPointObjects() {
   }
 }
 
-void spinPointObjects() {
+void placeSpinCorners(double angle) {
   for (PointObject& o : pointObjects) {
     for (int k = 0; k < kSquareCorners; ++k) {
-      const double a = spinAngle + kCornerOffsets[k];
+      const double a = angle + kCornerOffsets[k];
       o.vertices[k + 1] = {static_cast<float>(0.1 * std::cos(a)), static_cast<float>(0.1 * std::sin(a)),
                            -0.3f};
     }
   }
+}
+
+void spinPointObjects() {
+  placeSpinCorners(spinAngle);
   spinAngle = spinAngle + kSpinStep;
   if (spinAngle > kTurnBound) spinAngle = spinAngle - kFullTurn;
 }

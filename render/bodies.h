@@ -36,6 +36,11 @@ extern float spinAngle;
 
 void initPointObjects();
 void spinPointObjects();
+// Turns every crystal's middle square to `angle` (radians) without moving the
+// spin on: what spinPointObjects does before its step.
+void placeSpinCorners(double angle);
+// The spin's step each pass, radians.
+constexpr float kSpinStep = 0.1f;
 void drawPointObject(const PlayerState& player, const MazeFloor& cells, PointObject& object,
                      Surface* surface);
 void fillTriangle(int x0, int y0, int z0, int x1, int y1, int z1, int x2, int y2, int z2, int colour,

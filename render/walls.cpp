@@ -283,11 +283,14 @@ inline bool inGridTrunc(float v) { return v > -1.0f && v < static_cast<float>(kG
 inline bool inGridFloor(float v) { return v >= 0.0f && v < static_cast<float>(kGridSize); }
 
 // The cell a ray crossed on its way: the full map shows its floor as known.
+bool g_markSeen = true;
 inline void markFloorSeen(MazeFloor& cells, int x, int y) {
-  if (x >= 0 && x < kGridSize && y >= 0 && y < kGridSize) cells.cells[y][x].floorSeen = 1;
+  if (g_markSeen && x >= 0 && x < kGridSize && y >= 0 && y < kGridSize) cells.cells[y][x].floorSeen = 1;
 }
 
 }  // namespace
+
+void setRaysMarkSeen(int on) { g_markSeen = on != 0; }
 
 void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
   if (!surface) return;
@@ -358,7 +361,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
         if (wall.present) {
           pass.rayDone = true;
           drawWallSlice(pass, i, nx - camX, vy - camY, vy - cellY);
-          wall.seen = 1;
+          if (g_markSeen) wall.seen = 1;
         } else {
           drawGridDot(pass, i, nx - camX, vy - camY);
         }
@@ -372,7 +375,7 @@ void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface) {
         if (wall.present) {
           pass.rayDone = true;
           drawWallSlice(pass, i, hx - camX, ny - camY, hx - cellX);
-          wall.seen = 1;
+          if (g_markSeen) wall.seen = 1;
         } else {
           drawGridDot(pass, i, hx - camX, ny - camY);
         }

@@ -8,3 +8,6 @@ struct Surface;
 // Casts every column of the current view; sets seen flags, columnDepth and the
 // bodies' visible flags.
 void castWalls(const PlayerState& player, MazeFloor& cells, Surface* surface);
+// 0 while a picture is drawn only to be shown, between passes: the rays then
+// leave the walls' and floors' seen flags as the passes set them.
+void setRaysMarkSeen(int on);

@@ -49,6 +49,16 @@ int onFrame() {
   swapBuffers(2);
   return 0;
 }
+// Pictures between passes, each taking this long on the virtual clock.
+int64_t g_betweenCost = 0;
+std::vector<float> g_fractions;
+int onBetween(float fraction) {
+  if (fraction < 0) return 1;
+  g_fractions.push_back(fraction);
+  headlessAdvance(g_betweenCost);
+  return 1;
+}
+
 int onFrameOther() {
   g_log.push_back("other");
   requestQuit();
@@ -355,6 +365,37 @@ TEST_F(MainLoopTest, PacingKeepsTheRateOnAbsoluteDeadlines) {
   const int64_t before = headlessNow();
   runMainLoop();
   EXPECT_EQ(headlessNow(), before);
+}
+
+TEST_F(MainLoopTest, PicturesBetweenPassesComeAtTheScreensRateAndAreDroppedBeforeAPassWaits) {
+  headlessSetRefreshRate(60);
+  setBetweenCallback(onBetween);
+  const int64_t period = 1000000 / kPassesPerSecond;
+  for (const int64_t cost : {0, 30000, 50000}) {
+    startMode(1);
+    g_frameTimes.clear();
+    g_fractions.clear();
+    g_passes = 0;
+    g_quitAfter = 50;
+    g_betweenCost = cost;
+    runMainLoop();
+    ASSERT_EQ(g_frameTimes.size(), 50u);
+    // Only the first picture, of unknown cost, may hold a pass up (the next
+    // one then starts on the old beat again).
+    for (size_t i = 3; i < g_frameTimes.size(); ++i)
+      EXPECT_EQ(g_frameTimes[i] - g_frameTimes[i - 1], period) << "pass " << i << ", pictures of " << cost;
+    for (const float f : g_fractions) EXPECT_TRUE(f >= 0 && f <= 1) << f;
+    const size_t expected = cost == 0 ? 49 * 60 / 25 : (cost == 30000 ? 49 : 1);
+    EXPECT_NEAR(static_cast<double>(g_fractions.size()), static_cast<double>(expected), 2.0) << cost;
+  }
+  // Classic pictures: none between.
+  startMode(1);
+  g_fractions.clear();
+  g_passes = 0;
+  g_quitAfter = 10;
+  setClassicPictures(1);
+  runMainLoop();
+  EXPECT_TRUE(g_fractions.empty());
 }
 
 TEST_F(MainLoopTest, WaitMillisKeepsTheKeyTableTrueAndIgnoresInput) {

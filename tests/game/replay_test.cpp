@@ -123,6 +123,9 @@ void expectDigest(const GameRun& r, uint64_t expected, const char* name) {
                                      << ", items " << heldKeys << ", " << r.passes << " passes";
 }
 
+constexpr uint64_t kWinningDigest = 0x3e373bf54ceaaed5ull;
+constexpr uint64_t kCaughtDigest = 0x7e79d69bd9c53517ull;
+
 int countColour(const GameRun& r, uint16_t c, int x0, int y0, int x1, int y1) {
   int n = 0;
   for (int y = y0; y < y1; ++y)
@@ -177,7 +180,7 @@ TEST(Replay, WinningRunTakesEverythingAndLeavesThroughTheExit) {
   EXPECT_GT(countColour(r, 0x7FFF, 127, 339, 500, 375), 50);
   EXPECT_GT(countColour(r, 0x4E20, 127, 379, 500, 415), 30);
 
-  expectDigest(r, 0x3e373bf54ceaaed5ull, "winning.txt");
+  expectDigest(r, kWinningDigest, "winning.txt");
 }
 
 TEST(Replay, CaughtRunEndsWithTheWhiteGuardsMessage) {
@@ -191,7 +194,19 @@ TEST(Replay, CaughtRunEndsWithTheWhiteGuardsMessage) {
   ASSERT_EQ(r.width, 640);
   // "Du bist gefangen worden!" in red at (127, 239).
   EXPECT_GT(countColour(r, 0x7C00, 127, 239, 500, 270), 50);
-  expectDigest(r, 0x7e79d69bd9c53517ull, "caught.txt");
+  expectDigest(r, kCaughtDigest, "caught.txt");
+}
+
+TEST(Replay, PicturesBetweenPassesEndEachReplayAsOnePictureAPassDoes) {
+  // A screen at 60 Hz: the headless loop draws pictures between the passes
+  // on its virtual clock.
+  setenv("QUILL_HEADLESS_REFRESH", "60", 1);
+  const GameRun won = play("winning.txt");
+  EXPECT_GT(won.presents, 2 * won.passes);
+  expectDigest(won, kWinningDigest, "winning.txt, smooth");
+  const GameRun caught = play("caught.txt");
+  unsetenv("QUILL_HEADLESS_REFRESH");
+  expectDigest(caught, kCaughtDigest, "caught.txt, smooth");
 }
 
 TEST(Replay, RedGuardTakesItsItemBackAndTheItemIsPickedUpAgain) {
