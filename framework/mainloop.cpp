@@ -53,8 +53,9 @@ struct Pacing {
 };
 Pacing g_pace = {};
 
-// QUILL_PICTURE_LOG names a file that gets a line for each pass and each
-// picture shown, with the clock's microseconds: what the benchmarks measure.
+// QUILL_PICTURE_LOG names a file that gets a line for each pass, each key
+// press taken from the queue and each picture shown, with the clock's
+// microseconds: what the benchmarks measure.
 std::FILE* g_pictureLog = nullptr;
 int g_picturesLogged = 0;
 
@@ -235,6 +236,8 @@ void pumpAndDispatch() {
   const int count = g_loop.queued;
   for (int i = 0; i < count; ++i) {
     Event* e = &g_loop.queue[i];
+    if (e->what == kEventKeyDown && g_pictureLog)
+      std::fprintf(g_pictureLog, "key %lld\n", static_cast<long long>(display()->nowMicros()));
     if (e->what == kEventKeyDown && g_loop.keyDown) g_loop.keyDown(e);
     if (e->what == kEventMouseDown && g_loop.mouseDown) g_loop.mouseDown(e);
   }
