@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 
 #include "framework/surface.h"
 #include "guards/guards.h"
@@ -20,6 +21,7 @@ constexpr uint16_t kUnknown = 0x0842;
 constexpr uint16_t kFloor = 0x2D6B;
 constexpr uint16_t kWall = 0x7A8E;  // warm like the bricks
 constexpr uint16_t kPlayer = 0x7FFF;
+constexpr uint16_t kArrowRim = 0x0000;
 constexpr uint16_t kCrystal = 0x539F;
 constexpr uint16_t kDoor = 0x4944;
 constexpr uint16_t kMeadow = 0x1284;  // the open exit shows the meadow beyond
@@ -121,11 +123,21 @@ void drawFullMap(const PlayerState& player, const MazeFloor& floor, const LevelM
                kGuardMarkColours[slot]);
     }
 
-  // The player: an arrow along the heading.
-  const double c = std::cos(player.heading), sn = -std::sin(player.heading);  // screen y grows down
-  const double ax = m.sx(player.x), ay = m.sy(player.y), len = px * 0.45;
-  const double back = 2.5;  // radians from the tip to each back corner
-  fillWedge(ax + c * len, ay + sn * len, ax + len * std::cos(std::atan2(sn, c) + back),
-            ay + len * std::sin(std::atan2(sn, c) + back), ax + len * std::cos(std::atan2(sn, c) - back),
-            ay + len * std::sin(std::atan2(sn, c) - back), kPlayer);
+  // The player: an arrow along the heading, most of a cell long, on a dark
+  // rim so that it reads on the floor, the unknown and a wall line alike.
+  const double heading =
+      std::atan2(-std::sin(player.heading), std::cos(player.heading));  // screen y grows down
+  const double ax = m.sx(player.x), ay = m.sy(player.y);
+  const double back = 2.45;  // radians from the tip to each back corner
+  const double rim = std::max(1, px / 10);
+  for (const int pass : {0, 1}) {
+    const double len = px * 0.75 + (pass == 0 ? rim * 1.8 : 0.0);
+    const auto at = [&](double angle) {
+      return std::pair{ax + len * std::cos(angle), ay + len * std::sin(angle)};
+    };
+    const auto [tx, ty] = at(heading);
+    const auto [lx, ly] = at(heading + back);
+    const auto [rx, ry] = at(heading - back);
+    fillWedge(tx, ty, lx, ly, rx, ry, pass == 0 ? kArrowRim : kPlayer);
+  }
 }
