@@ -131,7 +131,8 @@ void drawFullMap(const PlayerState& player, const MazeFloor& floor, const LevelM
   const double back = 2.45;  // radians from the tip to each back corner
   const double rim = std::max(1, px / 10);
   for (const int pass : {0, 1}) {
-    const double len = px * 0.75 + (pass == 0 ? rim * 1.8 : 0.0);
+    const double len =
+        px * 0.75 + (pass == 0 ? rim * 3.0 : 0.0);  // the sides lie near the centre: thrice as much rim there
     const auto at = [&](double angle) {
       return std::pair{ax + len * std::cos(angle), ay + len * std::sin(angle)};
     };

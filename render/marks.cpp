@@ -1,5 +1,6 @@
 #include "render/marks.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/surface.h"
@@ -21,11 +22,24 @@ void fillDisc(int cx, int cy, int r, uint16_t colour, int hole) {
 
 void fillWedge(double tx, double ty, double ax, double ay, double bx, double by, uint16_t colour) {
   setColor(colour);
-  const int steps = 2 * static_cast<int>(std::hypot(bx - ax, by - ay)) + 2;
-  for (int i = 0; i <= steps; ++i) {
-    const double s = static_cast<double>(i) / steps;
-    drawLine(static_cast<int>(std::lround(tx)), static_cast<int>(std::lround(ty)),
-             static_cast<int>(std::lround(ax + (bx - ax) * s)),
-             static_cast<int>(std::lround(ay + (by - ay) * s)));
+  // Row by row, every pixel whose centre lies inside; then the edges, so that
+  // a sliver thinner than a pixel still shows.
+  const double xs[3] = {tx, ax, bx}, ys[3] = {ty, ay, by};
+  const int top = static_cast<int>(std::ceil(std::min({ty, ay, by})));
+  const int bottom = static_cast<int>(std::floor(std::max({ty, ay, by})));
+  for (int y = top; y <= bottom; ++y) {
+    double lo = 1e9, hi = -1e9;
+    for (int e = 0; e < 3; ++e) {
+      const double x0 = xs[e], y0 = ys[e], x1 = xs[(e + 1) % 3], y1 = ys[(e + 1) % 3];
+      if ((y < std::min(y0, y1)) || (y > std::max(y0, y1))) continue;
+      const double x = y1 == y0 ? std::min(x0, x1) : x0 + (x1 - x0) * (y - y0) / (y1 - y0);
+      const double xe = y1 == y0 ? std::max(x0, x1) : x;
+      lo = std::min(lo, x);
+      hi = std::max(hi, xe);
+    }
+    for (int x = static_cast<int>(std::ceil(lo)); x <= static_cast<int>(std::floor(hi)); ++x) putPixel(x, y);
   }
+  for (int e = 0; e < 3; ++e)
+    drawLine(static_cast<int>(std::lround(xs[e])), static_cast<int>(std::lround(ys[e])),
+             static_cast<int>(std::lround(xs[(e + 1) % 3])), static_cast<int>(std::lround(ys[(e + 1) % 3])));
 }

@@ -11,5 +11,5 @@ constexpr uint16_t kGuardMarkColours[4] = {0x7FFF, 0x7CC6, 0x1B86, 0x219F};
 void fillBox(int x0, int y0, int x1, int y1, uint16_t colour);
 // A disc of radius r; with hole >= 0 a ring whose inner radius is hole.
 void fillDisc(int cx, int cy, int r, uint16_t colour, int hole = -1);
-// A triangle filled by lines from its tip to every point of its base.
+// A filled triangle: its tip, then the two ends of its base.
 void fillWedge(double tx, double ty, double ax, double ay, double bx, double by, uint16_t colour);
