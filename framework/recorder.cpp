@@ -41,6 +41,12 @@ void writePending() {
 
 }  // namespace
 
+namespace {
+const char* g_note = nullptr;
+}  // namespace
+
+void setRecordingNote(const char* note) { g_note = note; }
+
 int recorderOpen(const char* path, int width, int height) {
   recorderClose();
   if (!path || !*path) return 0;
@@ -56,6 +62,7 @@ int recorderOpen(const char* path, int width, int height) {
                "# QUILL_DISPLAY=headless QUILL_INPUT=<this file> ./quillmoor\n"
                "key 50 50; chars 13  # the mode dialog: 640x480, 15 bits, in a window\n",
                width, height);
+  if (g_note && *g_note) std::fprintf(g_rec.file, "# %s\n", g_note);
   std::fflush(g_rec.file);
   return 1;
 }

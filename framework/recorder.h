@@ -13,6 +13,9 @@ struct DisplayEvent;
 // Starts a recording into `path` (a null or empty path records nothing): a
 // header and the line that answers the mode dialog. Returns 1 when recording.
 int recorderOpen(const char* path, int width, int height);
+// A comment line the next recordings carry in their header after "# " (the
+// game names the maze there); nullptr for none. Kept by address.
+void setRecordingNote(const char* note);
 // One platform event of this pass's input pump, in the order they come: key
 // presses (repeats are left out), alt+Enter, display changes, focus, close, quit.
 void recorderEvent(const DisplayEvent& event);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "game/bests.h"
 #include "world/level.h"
 #include "world/levelcheck.h"
 
@@ -49,6 +50,45 @@ std::string levelFaults(const std::string& path) {
   std::string text;
   for (const std::string& finding : checkLevel(map, report, &openCells)) text += path + ": " + finding + "\n";
   return text;
+}
+
+namespace {
+constexpr char kMazeNote[] = "maze ";
+
+std::string hex(uint64_t v) {
+  char text[20];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(v));
+  return text;
+}
+}  // namespace
+
+std::string recordingMazeNote(const std::string& levelPath) {
+  const size_t slash = levelPath.rfind('/');
+  return kMazeNote + hex(mazeFileHash(levelPath.c_str())) + " " +
+         (slash == std::string::npos ? levelPath : levelPath.substr(slash + 1));
+}
+
+std::string replayMazeFault(const std::string& replayPath, const std::string& levelPath) {
+  std::FILE* f = std::fopen(replayPath.c_str(), "r");
+  if (!f) return "";  // the headless port says itself that it cannot read the script
+  char line[256];
+  std::string named;
+  // The note stands in the header, among the first lines.
+  for (int n = 0; n < 8 && std::fgets(line, sizeof line, f); ++n) {
+    const std::string text = line;
+    if (text.rfind(std::string("# ") + kMazeNote, 0) == 0) {
+      named = text.substr(2 + sizeof kMazeNote - 1);
+      while (!named.empty() && (named.back() == '\n' || named.back() == '\r')) named.pop_back();
+      break;
+    }
+  }
+  std::fclose(f);
+  if (named.empty()) return "";
+  const std::string have = hex(mazeFileHash(levelPath.c_str()));
+  if (named.compare(0, have.size(), have) == 0) return "";
+  const std::string name = named.size() > have.size() + 1 ? named.substr(have.size() + 1) : named;
+  return replayPath + " was recorded on another maze (" + name + "), not on " + levelPath +
+         "; give that maze with --level\n";
 }
 
 void setLevelPath(const std::string& path) { g_levelPath = path.empty() ? kLevelFileName : path; }

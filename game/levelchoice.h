@@ -16,6 +16,14 @@ std::string resolveLevelPath(const char* arg);
 // string when it can be played, else the reasons, one line each.
 std::string levelFaults(const std::string& path);
 
+// The header line a recording names its maze with: "maze <hash> <file name>",
+// the hash the personal bests use (FNV-1a of the file's bytes).
+std::string recordingMazeNote(const std::string& levelPath);
+// Why the recording at `replayPath` cannot be played on the maze at
+// `levelPath` (it names another maze), one line; empty when it can, or when
+// it names none (scripts written by hand).
+std::string replayMazeFault(const std::string& replayPath, const std::string& levelPath);
+
 // The level the loading reads.
 void setLevelPath(const std::string& path);
 const char* levelPath();

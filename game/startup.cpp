@@ -7,6 +7,7 @@
 #include "framework/font.h"
 #include "framework/framework.h"
 #include "framework/mainloop.h"
+#include "framework/recorder.h"
 #include "framework/surface.h"
 #include "framework/timer.h"
 #include "framework/translate.h"
@@ -178,9 +179,15 @@ int gameMain(int argc, char** argv) {
     setLevelPath(path);
   }
   if (launch.replay) {
+    const std::string script = fromStartFolder(launch.replay);
+    const std::string fault = replayMazeFault(script, levelPath());
+    if (!fault.empty()) {
+      std::fprintf(stderr, "quillmoor: %s", fault.c_str());
+      return 2;
+    }
     // A recording plays back on the headless port, which reads it pass by pass.
     setenv("QUILL_DISPLAY", "headless", 1);
-    setenv("QUILL_INPUT", fromStartFolder(launch.replay).c_str(), 1);
+    setenv("QUILL_INPUT", script.c_str(), 1);
   }
   loadSettings();
   applyPadButtons();
@@ -198,6 +205,9 @@ int gameMain(int argc, char** argv) {
   static std::string recording;  // the main loop keeps the name while it runs
   recording = launch.record ? fromStartFolder(launch.record) : std::string();
   recordInputTo(launch.record ? recording.c_str() : nullptr);
+  static std::string mazeNote;  // the recording's header names the maze it was played on
+  mazeNote = recordingMazeNote(levelPath());
+  setRecordingNote(launch.record ? mazeNote.c_str() : nullptr);
   setFrameCallback(runFrame);
   setPollCallback(pollMovementKeys);
   setBetweenCallback(drawBetweenPasses);

@@ -44,3 +44,23 @@ TEST(LevelChoice, AnyPlayableFileIsTakenAndFaultyOnesAreRefusedWithTheirReasons)
   resetEverything();
   EXPECT_STREQ(levelPath(), kLevelFileName) << "each start begins from the shipped level";
 }
+
+TEST(LevelChoice, ARecordingNamesItsMazeAndReplaysOnlyOnIt) {
+  const std::string dir = scratchForThisTest("recorded");
+  const std::string shipped = QUILL_GAME_DIR "/Level1.txt";
+  std::ifstream in(shipped, std::ios::binary);
+  std::string other((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  other[other.find("* * * * *") + 2] = ' ';  // another maze: a pillar less
+  writeFile(dir + "/other.txt", other);
+  writeFile(dir + "/run.txt",
+            "# Recorded...\n# " + recordingMazeNote(shipped) + "\nkey 50 50; chars 13\nquit\n");
+  writeFile(dir + "/byhand.txt", "key 50 50; chars 13\nquit\n");
+
+  EXPECT_EQ(replayMazeFault(dir + "/run.txt", shipped), "");
+  EXPECT_EQ(replayMazeFault(dir + "/byhand.txt", dir + "/other.txt"), "") << "a script names no maze";
+  const std::string fault = replayMazeFault(dir + "/run.txt", dir + "/other.txt");
+  EXPECT_NE(fault.find("Level1.txt"), std::string::npos) << fault;
+  const GameRun r =
+      runGame(QUILL_GAME_DIR, {}, {"--level", dir + "/other.txt", "--replay", dir + "/run.txt"});
+  EXPECT_EQ(r.exitCode, 2);
+}
