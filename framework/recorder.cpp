@@ -57,12 +57,14 @@ int recorderOpen(const char* path, int width, int height) {
   }
   g_rec.eventCount = 0;
   g_rec.havePending = false;
+  // The header's comments come before the first line, which answers the dialog:
+  // every line after it is a pass.
   std::fprintf(g_rec.file,
                "# Recorded in the game at %dx%d, one line per pass. Play it back inside the game folder:\n"
-               "# QUILL_DISPLAY=headless QUILL_INPUT=<this file> ./quillmoor\n"
-               "key 50 50; chars 13  # the mode dialog: 640x480, 15 bits, in a window\n",
+               "# QUILL_DISPLAY=headless QUILL_INPUT=<this file> ./quillmoor\n",
                width, height);
   if (g_note && *g_note) std::fprintf(g_rec.file, "# %s\n", g_note);
+  std::fprintf(g_rec.file, "key 50 50; chars 13  # the mode dialog: 640x480, 15 bits, in a window\n");
   std::fflush(g_rec.file);
   return 1;
 }
