@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "framework/surface.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -71,25 +75,26 @@ void verticalRun(const Pass& pass, int x, int y1, int y2, uint16_t colour) {
 // operations per pixel pair; run column by column it leaves the processor
 // waiting. So the slices of up to 32 columns are planned first and their
 // chains run side by side, lane by lane in vector registers, with exactly the
-// same single-precision operations; then each column is drawn from its list
-// of rows. frac stays far below 2^23, so taking its whole part off at once is
-// exact and equals the one-at-a-time carry.
+// same single-precision operations; then each pair's colour is looked up and
+// each column is drawn from its list of colours. frac stays far below 2^23, so
+// taking its whole part off at once is exact and equals the one-at-a-time carry.
 constexpr int kLanes = 32;
 constexpr int kVectors = kLanes / 4;
 constexpr int kMaxPairs = kMaxViewHeight / 2 + 1;  // pairs of the tallest view's slice
 constexpr int kBandPairs = 32;                     // pairs drawn per column before moving to the next column
+constexpr int kLastRowOffset = (kTexHeight - 1) * kTexWidth;
 typedef float Float4 __attribute__((vector_size(16)));
 typedef int32_t Int4 __attribute__((vector_size(16)));
 
 // One column's textured slice, waiting to be drawn.
 struct SlicePlan {
   int x, yTop, yBottom, count;
-  int row;                     // first texel row
-  float frac;                  // and the fraction beyond it
-  float step;                  // texel rows per pixel pair
-  const uint16_t* texel;       // the picture's column
-  const uint16_t* shadeLevel;  // the darkening of the slice's distance
-  bool inside;                 // every write on the surface and every row inside the picture
+  int row;        // first texel row
+  float frac;     // and the fraction beyond it
+  float step;     // texel rows per pixel pair
+  int texColumn;  // the picture's column
+  int level;      // the darkening of the slice's distance
+  bool inside;    // every write on the surface and every row inside the picture
 };
 
 struct SliceBatch {
@@ -98,46 +103,24 @@ struct SliceBatch {
   bool deferred;  // false while a viewport origin could make columns overlap
 };
 SliceBatch batch;
-// Texel offset (row x 640) of pair k for each lane of the batch. What a lane
-// computes past its own count is never read.
-alignas(16) int32_t pairRows[kMaxPairs][kLanes];
+// First the texel offset (row x 640) of pair k for each lane of the batch,
+// then the colour of that pair in the low 16 bits. What a lane computes past
+// its own count is never drawn.
+alignas(32) int32_t pairRows[kMaxPairs][kLanes];
 static_assert(kMaxPairs == 601, "half of 1200 rows, plus the mirrored middle");
 
-// Draws pairs k0 .. k1 - 1 of one planned slice from its row list: pair k at
-// yTop + k and yBottom - k.
-void drawPlanned(const Pass& pass, const SlicePlan& plan, int lane, int k0, int k1) {
-  const Surface* s = pass.surface;
-  const long bpl = s->bytesPerLine;
-  if (k1 > plan.count) k1 = plan.count;
-  if (plan.inside) {
-    uint8_t* up = s->pixels + (plan.yTop + k0) * bpl + 2L * plan.x;
-    uint8_t* down = s->pixels + (plan.yBottom - k0) * bpl + 2L * plan.x;
-    const uint16_t* texel = plan.texel;
-    const uint16_t* shadeLevel = plan.shadeLevel;
-    for (int k = k0; k < k1; ++k) {
-      const uint16_t colour = shadeLevel[texel[pairRows[k][lane]] & 0x7FFF];
-      *reinterpret_cast<uint16_t*>(up) = colour;
-      *reinterpret_cast<uint16_t*>(down) = colour;
-      up += bpl;
-      down -= bpl;
-    }
-  } else {
-    for (int k = k0; k < k1; ++k) {
-      int offset = pairRows[k][lane];
-      if (offset < 0) offset = 0;
-      if (offset > (kTexHeight - 1) * kTexWidth) offset = (kTexHeight - 1) * kTexWidth;
-      const uint16_t colour = plan.shadeLevel[plan.texel[offset] & 0x7FFF];
-      const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
-      if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(s, y1)[plan.x] = colour;
-      if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(s, y2)[plan.x] = colour;
-    }
-  }
+// A pair's colour from its texel offset; offsets beyond the picture's rows
+// take its first or last row.
+inline uint16_t pairColour(const Pass& pass, const SlicePlan& plan, int offset) {
+  if (offset < 0) offset = 0;
+  if (offset > kLastRowOffset) offset = kLastRowOffset;
+  return shadeTable[plan.level][pass.texture[offset + plan.texColumn] & 0x7FFF];
 }
 
-// Runs the row chains of every planned slice, then draws them.
-void flushSlices(const Pass& pass) {
+// The row chains of every planned slice, four lanes to a vector, then the
+// colours one by one.
+void colourPairs(const Pass& pass) {
   const int size = batch.size;
-  if (size == 0) return;
   int pairs = 0;
   Float4 frac[kVectors] = {}, step[kVectors] = {};
   Int4 row[kVectors] = {};
@@ -158,6 +141,108 @@ void flushSlices(const Pass& pass) {
       row[v] += carry;
     }
   }
+  for (int lane = 0; lane < size; ++lane) {
+    const SlicePlan& plan = batch.plans[lane];
+    for (int k = 0; k < plan.count; ++k) pairRows[k][lane] = pairColour(pass, plan, pairRows[k][lane]);
+  }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+typedef float Float8 __attribute__((vector_size(32)));
+typedef int32_t Int8 __attribute__((vector_size(32)));
+
+// 32-bit gathers of 16-bit values: the aligned pair of values holding
+// base[index] is read, so no read leaves the array, and shifted down when the
+// value is the pair's upper one. The low 16 bits are the value.
+__attribute__((target("avx2"), always_inline)) inline Int8 gather16(const uint16_t* base, Int8 index) {
+  const __m256i i = reinterpret_cast<__m256i>(index);
+  const __m256i pairs =
+      _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), _mm256_srli_epi32(i, 1), 4);
+  return reinterpret_cast<Int8>(
+      _mm256_srlv_epi32(pairs, _mm256_slli_epi32(_mm256_and_si256(i, _mm256_set1_epi32(1)), 4)));
+}
+
+// The same chains eight lanes to a vector, each eight only as long as its
+// longest slice, with the texel and its shade gathered in the same turn.
+__attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
+  for (int first = 0; first < batch.size; first += 8) {
+    Float8 frac = {}, step = {};
+    Int8 row = {}, column = {}, level = {};
+    int pairs = 0;
+    for (int lane = first; lane < batch.size && lane < first + 8; ++lane) {
+      const SlicePlan& plan = batch.plans[lane];
+      if (plan.count > pairs) pairs = plan.count;
+      frac[lane - first] = plan.frac;
+      step[lane - first] = plan.step;
+      row[lane - first] = plan.row;
+      column[lane - first] = plan.texColumn;
+      level[lane - first] = plan.level * 32768;
+    }
+    for (int k = 0; k < pairs; ++k) {
+      Int8 offset = (row << 9) + (row << 7);  // row x 640
+      offset = offset < 0 ? 0 : offset;
+      offset = offset > kLastRowOffset ? kLastRowOffset : offset;
+      const Int8 texel = gather16(pass.texture, offset + column) & 0x7FFF;
+      const Int8 colour = gather16(&shadeTable[0][0], texel + level);
+      __builtin_memcpy(&pairRows[k][first], &colour, sizeof colour);
+      frac += step;
+      const Int8 carry = __builtin_convertvector(frac, Int8);  // truncates, as (int) does
+      frac -= __builtin_convertvector(carry, Float8);
+      row += carry;
+    }
+  }
+}
+#endif
+
+// Draws pairs k0 .. k1 - 1 of one planned slice from its colour list: pair k
+// at yTop + k and yBottom - k, the upper pixel first, so that where the two
+// halves meet in the middle the lower one's write stays.
+void drawPlanned(const Pass& pass, const SlicePlan& plan, int lane, int k0, int k1) {
+  const Surface* s = pass.surface;
+  const long bpl = s->bytesPerLine;
+  if (k1 > plan.count) k1 = plan.count;
+  if (k0 >= k1) return;
+  const int32_t* colour = &pairRows[k0][lane];
+  if (plan.inside) {
+    uint8_t* up = s->pixels + (plan.yTop + k0) * bpl + 2L * plan.x;
+    uint8_t* down = s->pixels + (plan.yBottom - k0) * bpl + 2L * plan.x;
+    int k = k0;
+    for (; k + 4 <= k1; k += 4, colour += 4 * kLanes, up += 4 * bpl, down -= 4 * bpl) {
+      for (int j = 0; j < 4; ++j) {
+        const uint16_t c = static_cast<uint16_t>(colour[j * kLanes]);
+        *reinterpret_cast<uint16_t*>(up + j * bpl) = c;
+        *reinterpret_cast<uint16_t*>(down - j * bpl) = c;
+      }
+    }
+    for (; k < k1; ++k, colour += kLanes, up += bpl, down -= bpl) {
+      const uint16_t c = static_cast<uint16_t>(*colour);
+      *reinterpret_cast<uint16_t*>(up) = c;
+      *reinterpret_cast<uint16_t*>(down) = c;
+    }
+  } else {
+    for (int k = k0; k < k1; ++k, colour += kLanes) {
+      const uint16_t c = static_cast<uint16_t>(*colour);
+      const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
+      if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(s, y1)[plan.x] = c;
+      if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(s, y2)[plan.x] = c;
+    }
+  }
+}
+
+// Colours every planned slice's pairs, then draws them.
+void flushSlices(const Pass& pass) {
+  const int size = batch.size;
+  if (size == 0) return;
+  int pairs = 0;
+  for (int lane = 0; lane < size; ++lane)
+    if (batch.plans[lane].count > pairs) pairs = batch.plans[lane].count;
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+  if (hasAvx2)
+    colourPairsAvx2(pass);
+  else
+#endif
+    colourPairs(pass);
   // Band by band across the batch's columns rather than column by column:
   // a column walk touches one cache line per row, and a pitch of 1280 bytes
   // maps all those lines onto a quarter of the cache's sets.
@@ -177,7 +262,7 @@ void drawLongSlice(const Pass& pass, const SlicePlan& plan) {
   beginDirectAccess();
   for (int k = 0; k < plan.count; ++k) {
     const int r = row < kTexHeight - 1 ? row : kTexHeight - 1;
-    const uint16_t colour = plan.shadeLevel[plan.texel[r * kTexWidth] & 0x7FFF];
+    const uint16_t colour = pairColour(pass, plan, r * kTexWidth);
     const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
     if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(s, y1)[plan.x] = colour;
     if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(s, y2)[plan.x] = colour;
@@ -223,8 +308,8 @@ void drawWallSlice(Pass& pass, int column, float dx, float dy, float u) {
   int texColumn = static_cast<int>(static_cast<double>(u) * kTexWidth);
   if (texColumn < 0) texColumn = 0;
   if (texColumn > kTexWidth - 1) texColumn = kTexWidth - 1;
-  plan.texel = pass.texture + texColumn;
-  plan.shadeLevel = shadeTable[level];
+  plan.texColumn = texColumn;
+  plan.level = level;
   // A view under 16 rows can make the slice 0 rows tall: one pair is still
   // written and the step is never used.
   plan.step = sliceHeight > 0 ? static_cast<float>(static_cast<double>(kTexHeight) / sliceHeight) : 0.0f;
