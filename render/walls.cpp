@@ -103,10 +103,10 @@ struct SliceBatch {
   bool deferred;  // false while a viewport origin could make columns overlap
 };
 SliceBatch batch;
-// First the texel offset (row x 640) of pair k for each lane of the batch,
-// then the colour of that pair in the low 16 bits. What a lane computes past
-// its own count is never drawn.
+// The texel offset (row x 640) of pair k for each lane of the batch, and the
+// colour of that pair. What a lane computes past its own count is never drawn.
 alignas(32) int32_t pairRows[kMaxPairs][kLanes];
+alignas(32) uint16_t pairColours[kMaxPairs][kLanes];
 static_assert(kMaxPairs == 601, "half of 1200 rows, plus the mirrored middle");
 
 // A pair's colour from its texel offset; offsets beyond the picture's rows
@@ -143,7 +143,7 @@ void colourPairs(const Pass& pass) {
   }
   for (int lane = 0; lane < size; ++lane) {
     const SlicePlan& plan = batch.plans[lane];
-    for (int k = 0; k < plan.count; ++k) pairRows[k][lane] = pairColour(pass, plan, pairRows[k][lane]);
+    for (int k = 0; k < plan.count; ++k) pairColours[k][lane] = pairColour(pass, plan, pairRows[k][lane]);
   }
 }
 
@@ -183,8 +183,12 @@ __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
       offset = offset < 0 ? 0 : offset;
       offset = offset > kLastRowOffset ? kLastRowOffset : offset;
       const Int8 texel = gather16(pass.texture, offset + column) & 0x7FFF;
-      const Int8 colour = gather16(&shadeTable[0][0], texel + level);
-      __builtin_memcpy(&pairRows[k][first], &colour, sizeof colour);
+      const __m256i colour = reinterpret_cast<__m256i>(gather16(&shadeTable[0][0], texel + level));
+      // The low halves of the eight words, in the first 16 bytes.
+      const __m256i halves = _mm256_shuffle_epi8(colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1,
+                                                                          0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+      _mm_store_si128(reinterpret_cast<__m128i*>(&pairColours[k][first]),
+                      _mm256_castsi256_si128(_mm256_permute4x64_epi64(halves, 0x08)));
       frac += step;
       const Int8 carry = __builtin_convertvector(frac, Int8);  // truncates, as (int) does
       frac -= __builtin_convertvector(carry, Float8);
@@ -194,48 +198,74 @@ __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
 }
 #endif
 
-// Draws pairs k0 .. k1 - 1 of one planned slice from its colour list: pair k
-// at yTop + k and yBottom - k, the upper pixel first, so that where the two
-// halves meet in the middle the lower one's write stays.
-void drawPlanned(const Pass& pass, const SlicePlan& plan, int lane, int k0, int k1) {
-  const Surface* s = pass.surface;
-  const long bpl = s->bytesPerLine;
-  if (k1 > plan.count) k1 = plan.count;
-  if (k0 >= k1) return;
-  const int32_t* colour = &pairRows[k0][lane];
-  if (plan.inside) {
-    uint8_t* up = s->pixels + (plan.yTop + k0) * bpl + 2L * plan.x;
-    uint8_t* down = s->pixels + (plan.yBottom - k0) * bpl + 2L * plan.x;
-    int k = k0;
-    for (; k + 4 <= k1; k += 4, colour += 4 * kLanes, up += 4 * bpl, down -= 4 * bpl) {
-      for (int j = 0; j < 4; ++j) {
-        const uint16_t c = static_cast<uint16_t>(colour[j * kLanes]);
-        *reinterpret_cast<uint16_t*>(up + j * bpl) = c;
-        *reinterpret_cast<uint16_t*>(down - j * bpl) = c;
-      }
-    }
-    for (; k < k1; ++k, colour += kLanes, up += bpl, down -= bpl) {
-      const uint16_t c = static_cast<uint16_t>(*colour);
-      *reinterpret_cast<uint16_t*>(up) = c;
-      *reinterpret_cast<uint16_t*>(down) = c;
-    }
-  } else {
-    for (int k = k0; k < k1; ++k, colour += kLanes) {
-      const uint16_t c = static_cast<uint16_t>(*colour);
-      const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
-      if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(s, y1)[plan.x] = c;
-      if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(s, y2)[plan.x] = c;
+// Neighbouring columns often have slices of the same rows (every wall
+// nearer than the view is tall fills it from top to bottom), so a run of
+// them is drawn a row at a time, up to eight pixels in one store.
+struct SliceRun {
+  int lane, width, count;
+  uint8_t* up;    // where the next pair's upper and lower rows start
+  uint8_t* down;
+};
+
+// n pairs of `width` columns from the colour lists, each pair's upper row
+// first, so that where the two halves meet in the middle the lower one's
+// write stays.
+template <int width>
+void drawPairs(uint8_t* up, uint8_t* down, const uint16_t* colour, int n, long bpl) {
+  struct Pixels {
+    uint16_t p[width];
+  };
+  for (int k = 0; k < n; ++k, colour += kLanes, up += bpl, down -= bpl) {
+    Pixels c;
+    __builtin_memcpy(&c, colour, sizeof c);
+    __builtin_memcpy(up, &c, sizeof c);
+    __builtin_memcpy(down, &c, sizeof c);
+  }
+}
+
+void drawRun(SliceRun& run, int k0, int n, long bpl) {
+  for (int c = 0; c < run.width;) {
+    const uint16_t* colour = &pairColours[k0][run.lane + c];
+    uint8_t* up = run.up + 2 * c;
+    uint8_t* down = run.down + 2 * c;
+    const int left = run.width - c;
+    if (left >= 8) {
+      drawPairs<8>(up, down, colour, n, bpl);
+      c += 8;
+    } else if (left >= 4) {
+      drawPairs<4>(up, down, colour, n, bpl);
+      c += 4;
+    } else if (left >= 2) {
+      drawPairs<2>(up, down, colour, n, bpl);
+      c += 2;
+    } else {
+      drawPairs<1>(up, down, colour, n, bpl);
+      c += 1;
     }
   }
+  run.up += n * bpl;
+  run.down -= n * bpl;
+}
+
+// A slice with writes off the surface or rows off the picture: pair k at
+// yTop + k and yBottom - k, each checked.
+void drawCheckedSlice(const Pass& pass, const SlicePlan& plan, int lane) {
+  for (int k = 0; k < plan.count; ++k) {
+    const uint16_t c = pairColours[k][lane];
+    const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
+    if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(pass.surface, y1)[plan.x] = c;
+    if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(pass.surface, y2)[plan.x] = c;
+  }
+}
+
+inline bool sameRows(const SlicePlan& a, const SlicePlan& b) {
+  return a.yTop == b.yTop && a.yBottom == b.yBottom && a.count == b.count && b.x == a.x + 1;
 }
 
 // Colours every planned slice's pairs, then draws them.
 void flushSlices(const Pass& pass) {
   const int size = batch.size;
   if (size == 0) return;
-  int pairs = 0;
-  for (int lane = 0; lane < size; ++lane)
-    if (batch.plans[lane].count > pairs) pairs = batch.plans[lane].count;
 #if defined(__x86_64__) && defined(__GNUC__)
   static const bool hasAvx2 = __builtin_cpu_supports("avx2");
   if (hasAvx2)
@@ -243,12 +273,33 @@ void flushSlices(const Pass& pass) {
   else
 #endif
     colourPairs(pass);
+  beginDirectAccess();
+  const Surface* s = pass.surface;
+  const long bpl = s->bytesPerLine;
+  SliceRun runs[kLanes];
+  int runCount = 0, pairs = 0;
+  for (int lane = 0; lane < size; ++lane) {
+    const SlicePlan& plan = batch.plans[lane];
+    if (!plan.inside) {
+      drawCheckedSlice(pass, plan, lane);
+    } else if (runCount > 0 && runs[runCount - 1].lane + runs[runCount - 1].width == lane &&
+               sameRows(batch.plans[lane - 1], plan)) {
+      ++runs[runCount - 1].width;
+    } else {
+      runs[runCount++] = {lane, 1, plan.count, s->pixels + plan.yTop * bpl + 2L * plan.x,
+                          s->pixels + plan.yBottom * bpl + 2L * plan.x};
+      if (plan.count > pairs) pairs = plan.count;
+    }
+  }
   // Band by band across the batch's columns rather than column by column:
   // a column walk touches one cache line per row, and a pitch of 1280 bytes
   // maps all those lines onto a quarter of the cache's sets.
-  beginDirectAccess();
-  for (int k0 = 0; k0 < pairs; k0 += kBandPairs)
-    for (int lane = 0; lane < size; ++lane) drawPlanned(pass, batch.plans[lane], lane, k0, k0 + kBandPairs);
+  for (int k0 = 0; k0 < pairs; k0 += kBandPairs) {
+    for (int r = 0; r < runCount; ++r) {
+      const int n = runs[r].count - k0 < kBandPairs ? runs[r].count - k0 : kBandPairs;
+      if (n > 0) drawRun(runs[r], k0, n, bpl);
+    }
+  }
   endDirectAccess();
   batch.size = 0;
 }
