@@ -160,7 +160,12 @@ void drawHelpOverlay() {
   if (!s) return;
   const HelpKey key = helpKey(s);
   if (!help.valid || !(key == help.key)) findHelpPixels(s, key);
-  for (const uint32_t offset : help.offsets) *reinterpret_cast<uint16_t*>(s->pixels + offset) = kWhite;
+  const uint32_t* offset = help.offsets.data();
+  const uint32_t* end = offset + help.offsets.size();
+  uint8_t* pixels = s->pixels;
+  for (; end - offset >= 8; offset += 8)  // eight a turn: the loop's own work is a third of the stores
+    for (int i = 0; i < 8; ++i) *reinterpret_cast<uint16_t*>(pixels + offset[i]) = kWhite;
+  for (; offset < end; ++offset) *reinterpret_cast<uint16_t*>(pixels + *offset) = kWhite;
 }
 
 void drawFrameRate(int elapsedMicros) {

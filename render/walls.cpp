@@ -167,7 +167,9 @@ __attribute__((target("avx2"), always_inline)) inline Int8 gather16(const uint16
 __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
   for (int first = 0; first < batch.size; first += 8) {
     Float8 frac = {}, step = {};
-    Int8 row = {}, column = {}, level = {};
+    // A row's offset is even, so whether a lane's texel is the upper one of
+    // its pair depends on the picture's column alone.
+    Int8 row = {}, half = {}, upper = {}, level = {};
     int pairs = 0;
     for (int lane = first; lane < batch.size && lane < first + 8; ++lane) {
       const SlicePlan& plan = batch.plans[lane];
@@ -175,18 +177,23 @@ __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
       frac[lane - first] = plan.frac;
       step[lane - first] = plan.step;
       row[lane - first] = plan.row;
-      column[lane - first] = plan.texColumn;
+      half[lane - first] = plan.texColumn / 2;
+      upper[lane - first] = 16 * (plan.texColumn % 2);
       level[lane - first] = plan.level * 32768;
     }
     for (int k = 0; k < pairs; ++k) {
-      Int8 offset = (row << 9) + (row << 7);  // row x 640
-      offset = offset < 0 ? 0 : offset;
-      offset = offset > kLastRowOffset ? kLastRowOffset : offset;
-      const Int8 texel = gather16(pass.texture, offset + column) & 0x7FFF;
+      Int8 pair = (row << 8) + (row << 6);  // row x 320, in pairs of texels
+      pair = pair < 0 ? 0 : pair;
+      pair = pair > kLastRowOffset / 2 ? kLastRowOffset / 2 : pair;
+      const __m256i pairs = _mm256_i32gather_epi32(reinterpret_cast<const int*>(pass.texture),
+                                                   reinterpret_cast<__m256i>(pair + half), 4);
+      const Int8 texel =
+          reinterpret_cast<Int8>(_mm256_srlv_epi32(pairs, reinterpret_cast<__m256i>(upper))) & 0x7FFF;
       const __m256i colour = reinterpret_cast<__m256i>(gather16(&shadeTable[0][0], texel + level));
       // The low halves of the eight words, in the first 16 bytes.
-      const __m256i halves = _mm256_shuffle_epi8(colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1,
-                                                                          0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+      const __m256i halves = _mm256_shuffle_epi8(
+          colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 4, 5, 8, 9,
+                                   12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
       _mm_store_si128(reinterpret_cast<__m128i*>(&pairColours[k][first]),
                       _mm256_castsi256_si128(_mm256_permute4x64_epi64(halves, 0x08)));
       frac += step;
@@ -203,7 +210,7 @@ __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
 // them is drawn a row at a time, up to eight pixels in one store.
 struct SliceRun {
   int lane, width, count;
-  uint8_t* up;    // where the next pair's upper and lower rows start
+  uint8_t* up;  // where the next pair's upper and lower rows start
   uint8_t* down;
 };
 
