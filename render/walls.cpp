@@ -216,13 +216,22 @@ struct SliceRun {
 
 // n pairs of `width` columns from the colour lists, each pair's upper row
 // first, so that where the two halves meet in the middle the lower one's
-// write stays.
+// write stays; four pairs a turn.
 template <int width>
 void drawPairs(uint8_t* up, uint8_t* down, const uint16_t* colour, int n, long bpl) {
   struct Pixels {
     uint16_t p[width];
   };
-  for (int k = 0; k < n; ++k, colour += kLanes, up += bpl, down -= bpl) {
+  int k = 0;
+  for (; k + 4 <= n; k += 4, colour += 4 * kLanes, up += 4 * bpl, down -= 4 * bpl) {
+    for (int j = 0; j < 4; ++j) {
+      Pixels c;
+      __builtin_memcpy(&c, colour + j * kLanes, sizeof c);
+      __builtin_memcpy(up + j * bpl, &c, sizeof c);
+      __builtin_memcpy(down - j * bpl, &c, sizeof c);
+    }
+  }
+  for (; k < n; ++k, colour += kLanes, up += bpl, down -= bpl) {
     Pixels c;
     __builtin_memcpy(&c, colour, sizeof c);
     __builtin_memcpy(up, &c, sizeof c);
@@ -230,25 +239,28 @@ void drawPairs(uint8_t* up, uint8_t* down, const uint16_t* colour, int n, long b
   }
 }
 
+template <int width>
+void drawRunPart(const SliceRun& run, int c, int k0, int n, long bpl) {
+  drawPairs<width>(run.up + 2 * c, run.down + 2 * c, &pairColours[k0][run.lane + c], n, bpl);
+}
+
+// A run in as few stores as may be: its last columns are drawn as a whole
+// part that overlaps the one before. A column drawn twice gets the same
+// writes in the same order again, so it ends as it would have.
 void drawRun(SliceRun& run, int k0, int n, long bpl) {
-  for (int c = 0; c < run.width;) {
-    const uint16_t* colour = &pairColours[k0][run.lane + c];
-    uint8_t* up = run.up + 2 * c;
-    uint8_t* down = run.down + 2 * c;
-    const int left = run.width - c;
-    if (left >= 8) {
-      drawPairs<8>(up, down, colour, n, bpl);
-      c += 8;
-    } else if (left >= 4) {
-      drawPairs<4>(up, down, colour, n, bpl);
-      c += 4;
-    } else if (left >= 2) {
-      drawPairs<2>(up, down, colour, n, bpl);
-      c += 2;
-    } else {
-      drawPairs<1>(up, down, colour, n, bpl);
-      c += 1;
-    }
+  const int w = run.width;
+  int c = 0;
+  for (; w - c > 8; c += 8) drawRunPart<8>(run, c, k0, n, bpl);
+  if (w >= 8) {
+    drawRunPart<8>(run, w - 8, k0, n, bpl);
+  } else if (w >= 4) {
+    drawRunPart<4>(run, 0, k0, n, bpl);
+    if (w > 4) drawRunPart<4>(run, w - 4, k0, n, bpl);
+  } else if (w >= 2) {
+    drawRunPart<2>(run, 0, k0, n, bpl);
+    if (w > 2) drawRunPart<2>(run, w - 2, k0, n, bpl);
+  } else {
+    drawRunPart<1>(run, 0, k0, n, bpl);
   }
   run.up += n * bpl;
   run.down -= n * bpl;
