@@ -10,7 +10,7 @@ float columnAngle[kMaxViewWidth];
 float columnCos[kMaxViewWidth];
 float columnDepth[kMaxViewWidth];
 int32_t viewFocal = 640;
-alignas(32) uint16_t shadeTable[32][32768];  // read two entries at a time by the wall pass
+uint16_t shadeTable[32][kShadeRow];
 
 namespace {
 // The stereo view switches between three widths every frame (two halves and

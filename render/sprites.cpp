@@ -78,36 +78,45 @@ void drawSpritePixels(const Picture& pic, const uint16_t* shadeRow, int r, int f
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-// Eight columns at a time: the texels and their shades gathered as aligned
-// pairs of 16-bit values (the picture's width is even, so a texel's place in
-// its pair follows from its column), and the pixels that are neither
-// transparent nor behind a wall blended into the eight on the surface.
+// Eight columns at a time: the texels gathered as aligned pairs of 16-bit
+// values (the picture's width is even, so a texel's place in its pair follows
+// from its column), their shades gathered from the padded rows, and the
+// pixels that are neither transparent nor behind a wall blended into the
+// eight on the surface.
 __attribute__((target("avx2"))) void drawSpriteRowsAvx2(const Picture& pic, int level) {
+  const __m256i zero = _mm256_setzero_si256();
+  const int wide = plan.columns & ~7;
+  // Per column: its pair of texels in a picture row, the shift that takes
+  // its texel down, and whether a wall hides it.
+  alignas(32) static int32_t pairOf[kMaxViewWidth], shiftOf[kMaxViewWidth], hidden[kMaxViewWidth];
+  for (int x = 0; x < wide; x += 8) {
+    const __m256i column = _mm256_load_si256(reinterpret_cast<const __m256i*>(&plan.column[x]));
+    const __m256i at = _mm256_max_epi32(column, zero);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(&pairOf[x]), _mm256_srli_epi32(at, 1));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(&shiftOf[x]),
+                       _mm256_slli_epi32(_mm256_and_si256(at, _mm256_set1_epi32(1)), 4));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(&hidden[x]), _mm256_cmpgt_epi32(zero, column));
+  }
   const __m256i toHalves = _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 4,
                                             5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1);
-  const __m256i one = _mm256_set1_epi32(1), zero = _mm256_setzero_si256();
-  const __m256i levelBase = _mm256_set1_epi32(level * 32768);
+  const __m256i levelBase = _mm256_set1_epi32(level * kShadeRow);
   const int* texelPairs = reinterpret_cast<const int*>(pic.pixels);
-  const int* shadePairs = reinterpret_cast<const int*>(&shadeTable[0][0]);
-  const int wide = plan.columns & ~7;
+  const int* shades = reinterpret_cast<const int*>(&shadeTable[0][0]);
   for (int r = 0; r < plan.rows; ++r) {
     uint16_t* out = plan.firstOut + r * plan.rowStride;
     const __m256i rowPair = _mm256_set1_epi32(plan.rowOffset[r] / 2);
     for (int x = 0; x < wide; x += 8) {
-      const __m256i column = _mm256_load_si256(reinterpret_cast<const __m256i*>(&plan.column[x]));
-      const __m256i behind = _mm256_cmpgt_epi32(zero, column);
-      const __m256i at = _mm256_max_epi32(column, zero);
+      const __m256i pair =
+          _mm256_add_epi32(rowPair, _mm256_load_si256(reinterpret_cast<const __m256i*>(&pairOf[x])));
       const __m256i texel = _mm256_and_si256(
-          _mm256_srlv_epi32(
-              _mm256_i32gather_epi32(texelPairs, _mm256_add_epi32(rowPair, _mm256_srli_epi32(at, 1)), 4),
-              _mm256_slli_epi32(_mm256_and_si256(at, one), 4)),
+          _mm256_srlv_epi32(_mm256_i32gather_epi32(texelPairs, pair, 4),
+                            _mm256_load_si256(reinterpret_cast<const __m256i*>(&shiftOf[x]))),
           _mm256_set1_epi32(0xFFFF));
-      const __m256i keep = _mm256_or_si256(behind, _mm256_cmpeq_epi32(texel, zero));
+      const __m256i keep = _mm256_or_si256(_mm256_load_si256(reinterpret_cast<const __m256i*>(&hidden[x])),
+                                           _mm256_cmpeq_epi32(texel, zero));
       const __m256i shadeIndex =
           _mm256_add_epi32(_mm256_and_si256(texel, _mm256_set1_epi32(0x7FFF)), levelBase);
-      const __m256i shade =
-          _mm256_srlv_epi32(_mm256_i32gather_epi32(shadePairs, _mm256_srli_epi32(shadeIndex, 1), 4),
-                            _mm256_slli_epi32(_mm256_and_si256(shadeIndex, one), 4));
+      const __m256i shade = _mm256_i32gather_epi32(shades, shadeIndex, 2);
       const __m128i colour16 =
           _mm256_castsi256_si128(_mm256_permute4x64_epi64(_mm256_shuffle_epi8(shade, toHalves), 0x08));
       const __m128i keep16 =

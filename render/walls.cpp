@@ -81,7 +81,6 @@ void verticalRun(const Pass& pass, int x, int y1, int y2, uint16_t colour) {
 constexpr int kLanes = 32;
 constexpr int kVectors = kLanes / 4;
 constexpr int kMaxPairs = kMaxViewHeight / 2 + 1;  // pairs of the tallest view's slice
-constexpr int kBandPairs = 32;                     // pairs drawn per column before moving to the next column
 constexpr int kLastRowOffset = (kTexHeight - 1) * kTexWidth;
 typedef float Float4 __attribute__((vector_size(16)));
 typedef int32_t Int4 __attribute__((vector_size(16)));
@@ -151,17 +150,6 @@ void colourPairs(const Pass& pass) {
 typedef float Float8 __attribute__((vector_size(32)));
 typedef int32_t Int8 __attribute__((vector_size(32)));
 
-// 32-bit gathers of 16-bit values: the aligned pair of values holding
-// base[index] is read, so no read leaves the array, and shifted down when the
-// value is the pair's upper one. The low 16 bits are the value.
-__attribute__((target("avx2"), always_inline)) inline Int8 gather16(const uint16_t* base, Int8 index) {
-  const __m256i i = reinterpret_cast<__m256i>(index);
-  const __m256i pairs =
-      _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), _mm256_srli_epi32(i, 1), 4);
-  return reinterpret_cast<Int8>(
-      _mm256_srlv_epi32(pairs, _mm256_slli_epi32(_mm256_and_si256(i, _mm256_set1_epi32(1)), 4)));
-}
-
 // The same chains eight lanes to a vector, each eight only as long as its
 // longest slice, with the texel and its shade gathered in the same turn.
 __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
@@ -179,7 +167,7 @@ __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
       row[lane - first] = plan.row;
       half[lane - first] = plan.texColumn / 2;
       upper[lane - first] = 16 * (plan.texColumn % 2);
-      level[lane - first] = plan.level * 32768;
+      level[lane - first] = plan.level * kShadeRow;
     }
     for (int k = 0; k < pairs; ++k) {
       Int8 pair = (row << 8) + (row << 6);  // row x 320, in pairs of texels
@@ -189,7 +177,8 @@ __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
                                                    reinterpret_cast<__m256i>(pair + half), 4);
       const Int8 texel =
           reinterpret_cast<Int8>(_mm256_srlv_epi32(pairs, reinterpret_cast<__m256i>(upper))) & 0x7FFF;
-      const __m256i colour = reinterpret_cast<__m256i>(gather16(&shadeTable[0][0], texel + level));
+      const __m256i colour = _mm256_i32gather_epi32(reinterpret_cast<const int*>(&shadeTable[0][0]),
+                                                    reinterpret_cast<__m256i>(texel + level), 2);
       // The low halves of the eight words, in the first 16 bytes.
       const __m256i halves = _mm256_shuffle_epi8(
           colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 4, 5, 8, 9,
@@ -240,30 +229,28 @@ void drawPairs(uint8_t* up, uint8_t* down, const uint16_t* colour, int n, long b
 }
 
 template <int width>
-void drawRunPart(const SliceRun& run, int c, int k0, int n, long bpl) {
-  drawPairs<width>(run.up + 2 * c, run.down + 2 * c, &pairColours[k0][run.lane + c], n, bpl);
+void drawRunPart(const SliceRun& run, int c, long bpl) {
+  drawPairs<width>(run.up + 2 * c, run.down + 2 * c, &pairColours[0][run.lane + c], run.count, bpl);
 }
 
 // A run in as few stores as may be: its last columns are drawn as a whole
 // part that overlaps the one before. A column drawn twice gets the same
 // writes in the same order again, so it ends as it would have.
-void drawRun(SliceRun& run, int k0, int n, long bpl) {
+void drawRun(const SliceRun& run, long bpl) {
   const int w = run.width;
   int c = 0;
-  for (; w - c > 8; c += 8) drawRunPart<8>(run, c, k0, n, bpl);
+  for (; w - c > 8; c += 8) drawRunPart<8>(run, c, bpl);
   if (w >= 8) {
-    drawRunPart<8>(run, w - 8, k0, n, bpl);
+    drawRunPart<8>(run, w - 8, bpl);
   } else if (w >= 4) {
-    drawRunPart<4>(run, 0, k0, n, bpl);
-    if (w > 4) drawRunPart<4>(run, w - 4, k0, n, bpl);
+    drawRunPart<4>(run, 0, bpl);
+    if (w > 4) drawRunPart<4>(run, w - 4, bpl);
   } else if (w >= 2) {
-    drawRunPart<2>(run, 0, k0, n, bpl);
-    if (w > 2) drawRunPart<2>(run, w - 2, k0, n, bpl);
+    drawRunPart<2>(run, 0, bpl);
+    if (w > 2) drawRunPart<2>(run, w - 2, bpl);
   } else {
-    drawRunPart<1>(run, 0, k0, n, bpl);
+    drawRunPart<1>(run, 0, bpl);
   }
-  run.up += n * bpl;
-  run.down -= n * bpl;
 }
 
 // A slice with writes off the surface or rows off the picture: pair k at
@@ -296,7 +283,7 @@ void flushSlices(const Pass& pass) {
   const Surface* s = pass.surface;
   const long bpl = s->bytesPerLine;
   SliceRun runs[kLanes];
-  int runCount = 0, pairs = 0;
+  int runCount = 0;
   for (int lane = 0; lane < size; ++lane) {
     const SlicePlan& plan = batch.plans[lane];
     if (!plan.inside) {
@@ -307,18 +294,11 @@ void flushSlices(const Pass& pass) {
     } else {
       runs[runCount++] = {lane, 1, plan.count, s->pixels + plan.yTop * bpl + 2L * plan.x,
                           s->pixels + plan.yBottom * bpl + 2L * plan.x};
-      if (plan.count > pairs) pairs = plan.count;
     }
   }
-  // Band by band across the batch's columns rather than column by column:
-  // a column walk touches one cache line per row, and a pitch of 1280 bytes
-  // maps all those lines onto a quarter of the cache's sets.
-  for (int k0 = 0; k0 < pairs; k0 += kBandPairs) {
-    for (int r = 0; r < runCount; ++r) {
-      const int n = runs[r].count - k0 < kBandPairs ? runs[r].count - k0 : kBandPairs;
-      if (n > 0) drawRun(runs[r], k0, n, bpl);
-    }
-  }
+  // Run after run, top to bottom: with the padded pitch a run's rows spread
+  // over every cache set, and the next run mostly finds the same lines.
+  for (int r = 0; r < runCount; ++r) drawRun(runs[r], bpl);
   endDirectAccess();
   batch.size = 0;
 }
