@@ -150,46 +150,70 @@ void colourPairs(const Pass& pass) {
 typedef float Float8 __attribute__((vector_size(32)));
 typedef int32_t Int8 __attribute__((vector_size(32)));
 
+// Eight lanes of chains and their lookups. A lane's row never falls (frac
+// starts at or above 0 and the steps are not negative), so only the last
+// picture row can be passed, and only where `mayPass` says so.
+struct ChainLanes {
+  Float8 frac, step;
+  // A row's offset is even, so whether a lane's texel is the upper one of
+  // its pair depends on the picture's column alone.
+  Int8 row, half, upper, level;
+};
+
+template <bool mayPass>
+__attribute__((target("avx2"), always_inline)) inline void runChains(ChainLanes c, int first, int pairs,
+                                                                     const uint16_t* texture) {
+  for (int k = 0; k < pairs; ++k) {
+    Int8 pair = (c.row << 8) + (c.row << 6);  // row x 320, in pairs of texels
+    if (mayPass) pair = pair > kLastRowOffset / 2 ? kLastRowOffset / 2 : pair;
+    const __m256i pairs = _mm256_i32gather_epi32(reinterpret_cast<const int*>(texture),
+                                                 reinterpret_cast<__m256i>(pair + c.half), 4);
+    const Int8 texel =
+        reinterpret_cast<Int8>(_mm256_srlv_epi32(pairs, reinterpret_cast<__m256i>(c.upper))) & 0x7FFF;
+    const __m256i colour = _mm256_i32gather_epi32(reinterpret_cast<const int*>(&shadeTable[0][0]),
+                                                  reinterpret_cast<__m256i>(texel + c.level), 2);
+    // The low halves of the eight words, in the first 16 bytes.
+    const __m256i halves = _mm256_shuffle_epi8(
+        colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 4, 5, 8, 9,
+                                 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+    _mm_store_si128(reinterpret_cast<__m128i*>(&pairColours[k][first]),
+                    _mm256_castsi256_si128(_mm256_permute4x64_epi64(halves, 0x08)));
+    c.frac += c.step;
+    const Int8 carry = __builtin_convertvector(c.frac, Int8);  // truncates, as (int) does
+    c.frac -= __builtin_convertvector(carry, Float8);
+    c.row += carry;
+  }
+}
+
 // The same chains eight lanes to a vector, each eight only as long as its
 // longest slice, with the texel and its shade gathered in the same turn.
 __attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
   for (int first = 0; first < batch.size; first += 8) {
-    Float8 frac = {}, step = {};
-    // A row's offset is even, so whether a lane's texel is the upper one of
-    // its pair depends on the picture's column alone.
-    Int8 row = {}, half = {}, upper = {}, level = {};
+    ChainLanes c = {};
     int pairs = 0;
-    for (int lane = first; lane < batch.size && lane < first + 8; ++lane) {
+    const int end = batch.size < first + 8 ? batch.size : first + 8;
+    for (int lane = first; lane < end; ++lane) {
       const SlicePlan& plan = batch.plans[lane];
       if (plan.count > pairs) pairs = plan.count;
-      frac[lane - first] = plan.frac;
-      step[lane - first] = plan.step;
-      row[lane - first] = plan.row;
-      half[lane - first] = plan.texColumn / 2;
-      upper[lane - first] = 16 * (plan.texColumn % 2);
-      level[lane - first] = plan.level * kShadeRow;
+      c.frac[lane - first] = plan.frac;
+      c.step[lane - first] = plan.step;
+      c.row[lane - first] = plan.row;
+      c.half[lane - first] = plan.texColumn / 2;
+      c.upper[lane - first] = 16 * (plan.texColumn % 2);
+      c.level[lane - first] = plan.level * kShadeRow;
     }
-    for (int k = 0; k < pairs; ++k) {
-      Int8 pair = (row << 8) + (row << 6);  // row x 320, in pairs of texels
-      pair = pair < 0 ? 0 : pair;
-      pair = pair > kLastRowOffset / 2 ? kLastRowOffset / 2 : pair;
-      const __m256i pairs = _mm256_i32gather_epi32(reinterpret_cast<const int*>(pass.texture),
-                                                   reinterpret_cast<__m256i>(pair + half), 4);
-      const Int8 texel =
-          reinterpret_cast<Int8>(_mm256_srlv_epi32(pairs, reinterpret_cast<__m256i>(upper))) & 0x7FFF;
-      const __m256i colour = _mm256_i32gather_epi32(reinterpret_cast<const int*>(&shadeTable[0][0]),
-                                                    reinterpret_cast<__m256i>(texel + level), 2);
-      // The low halves of the eight words, in the first 16 bytes.
-      const __m256i halves = _mm256_shuffle_epi8(
-          colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 4, 5, 8, 9,
-                                   12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
-      _mm_store_si128(reinterpret_cast<__m128i*>(&pairColours[k][first]),
-                      _mm256_castsi256_si128(_mm256_permute4x64_epi64(halves, 0x08)));
-      frac += step;
-      const Int8 carry = __builtin_convertvector(frac, Int8);  // truncates, as (int) does
-      frac -= __builtin_convertvector(carry, Float8);
-      row += carry;
+    // The bound the slices' own plans use, taken over the eight's longest slice.
+    bool mayPass = false;
+    for (int lane = first; lane < end; ++lane) {
+      const SlicePlan& plan = batch.plans[lane];
+      if (plan.row + static_cast<double>(plan.frac) + static_cast<double>(pairs) * plan.step + 2.0 >=
+          kTexHeight)
+        mayPass = true;
     }
+    if (mayPass)
+      runChains<true>(c, first, pairs, pass.texture);
+    else
+      runChains<false>(c, first, pairs, pass.texture);
   }
 }
 #endif
