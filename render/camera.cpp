@@ -11,6 +11,11 @@ float columnCos[kMaxViewWidth];
 float columnDepth[kMaxViewWidth];
 int32_t viewFocal = 640;
 uint16_t shadeTable[32][kShadeRow];
+#if defined(__x86_64__) && defined(__GNUC__)
+bool gatherTexels = __builtin_cpu_supports("avx2");
+#else
+bool gatherTexels = false;
+#endif
 
 namespace {
 // The stereo view switches between three widths every frame (two halves and

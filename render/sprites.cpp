@@ -225,8 +225,7 @@ void drawSprite(const Picture& pic, const SpriteShape& shape, float ax, float ay
       plan.firstOut = pixelRow(surface, firstRow + rowDir * kLo) + first;
       plan.rowStride = rowDir * static_cast<long>(surface->bytesPerLine / 2);
 #if defined(__x86_64__) && defined(__GNUC__)
-      static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-      if (hasAvx2 && W % 2 == 0 && reinterpret_cast<uintptr_t>(pic.pixels) % 4 == 0) {
+      if (gatherTexels && W % 2 == 0 && reinterpret_cast<uintptr_t>(pic.pixels) % 4 == 0) {
         drawSpriteRowsAvx2(pic, level);
       } else
 #endif

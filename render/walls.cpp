@@ -297,8 +297,7 @@ void flushSlices(const Pass& pass) {
   const int size = batch.size;
   if (size == 0) return;
 #if defined(__x86_64__) && defined(__GNUC__)
-  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-  if (hasAvx2)
+  if (gatherTexels)
     colourPairsAvx2(pass);
   else
 #endif
