@@ -12,7 +12,11 @@ float columnDepth[kMaxViewWidth];
 int32_t viewFocal = 640;
 uint16_t shadeTable[32][kShadeRow];
 #if defined(__x86_64__) && defined(__GNUC__)
-bool gatherTexels = __builtin_cpu_supports("avx2");
+// Decided while statics are set up, before the features may have been read: read them first.
+bool gatherTexels = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
 #else
 bool gatherTexels = false;
 #endif
