@@ -256,10 +256,19 @@ void BM_CallgrindFrames(benchmark::State& state) {
   });
 }
 
+// A presented picture: the whole frame, then its conversion to the screen's
+// 32-bit pixels. Kept out of line so that callgrind can count it by name.
+__attribute__((noinline)) void presentPicture(std::vector<uint8_t>& screen) {
+  runFrame();
+  const Surface* s = gameSurface();
+  convertToArgb(s->pixels, s->bytesPerLine, s->width, s->height, screen.data(), 4 * s->width);
+}
+
 // The game's whole frame callback: bonus, guards, view, help text, rules,
 // tiles, spin, HUD line and the presentation through the headless port (the
-// same x1R5G5B5 copy the screen gets), at each size in a window of that size.
-void runFrames(benchmark::State& state, int stereo, bool busy = false) {
+// same x1R5G5B5 copy the screen gets), at each size in a window of that size;
+// with `present`, also the conversion the screen's presents add.
+void runFrames(benchmark::State& state, int stereo, bool busy = false, bool present = false) {
   const int sizeIndex = static_cast<int>(state.range(0));
   if (!loadGameData()) {
     state.SkipWithError("the game folder is missing");
@@ -301,13 +310,17 @@ void runFrames(benchmark::State& state, int stereo, bool busy = false) {
   // No capture: its five-second pause is not drawing (the busy scene keeps
   // the white guard out of reach instead).
   if (!busy) guards[0].active = 0;
+  std::vector<uint8_t> screen(static_cast<size_t>(size.width) * 4 * size.height);
   int pose = 0;
   long passes = 0;
   const double t0 = threadSeconds();
   for (auto _ : state) {
     player = poses[pose];
     pose = (pose + 1) % kPoseCount;
-    runFrame();
+    if (present)
+      presentPicture(screen);
+    else
+      runFrame();
     benchmark::ClobberMemory();
     ++passes;
   }
@@ -324,6 +337,12 @@ void BM_RunFrameStereo(benchmark::State& state) { runFrames(state, 1); }
 //            quill_bench --benchmark_filter=BM_CallgrindRunFrame
 // then divide the instructions collected by 64.
 void BM_CallgrindRunFrame(benchmark::State& state) { runFrames(state, 0); }
+
+// Instructions per presented picture (whole frame and conversion) at each
+// size, four rounds of the poses:
+//   valgrind --tool=callgrind --toggle-collect='*presentPicture*'
+//            quill_bench --benchmark_filter=BM_CallgrindPresent/1   (divide by 64)
+void BM_CallgrindPresent(benchmark::State& state) { runFrames(state, 0, false, true); }
 
 // A busy whole frame at 640 x 480: all four guards, the three items and the
 // three bodies stand in the first corridor, in front of the player.
@@ -368,6 +387,7 @@ BENCHMARK(BM_RunFrameSingle)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_RunFrameStereo)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_CallgrindRunFrame)->Arg(0)->Iterations(kPoseCount * 4);
 BENCHMARK(BM_BusyFrame)->Arg(0)->Iterations(kPoseCount * 4);
+BENCHMARK(BM_CallgrindPresent)->DenseRange(0, kSizeCount - 1)->Iterations(kPoseCount * 4);
 BENCHMARK(BM_Walls)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_Backdrop)->DenseRange(0, kSizeCount - 1);
 BENCHMARK(BM_ViewSingle)->DenseRange(0, kSizeCount - 1);

@@ -16,6 +16,7 @@
 // ever leave it.
 struct FontRecord {
   size_t size;
+  unsigned serial;  // see fontSerial
 };
 
 namespace {
@@ -106,7 +107,9 @@ FontRecord* readStrokeFont(const Source& src, const uint8_t* head) {
     setError(kErrNoDriverMemory);
     return nullptr;
   }
+  static unsigned loaded = 0;
   f->size = recordSize;
+  f->serial = ++loaded;
   uint8_t* rec = bytesOf(f);
   // A longer name is cut to 57 characters; the name is never used for drawing.
   std::memset(rec, 0, kNameBytes);
@@ -363,6 +366,8 @@ int textAscent() {
   runScales(*t, along, across);
   return static_cast<int>(word16(bytesOf(t->font) + kAscent) * across.num / across.den);
 }
+
+unsigned fontSerial(const FontRecord* font) { return font ? font->serial : 0; }
 
 void drawText(int x, int y, const char* text) {
   const TextAttributes* tp = currentText();

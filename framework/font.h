@@ -12,6 +12,9 @@ FontRecord* loadFont(const char* name);
 // codes as loadFont, without -14.
 FontRecord* loadFontFromMemory(const void* bytes, long size);
 void freeFont(FontRecord* font);
+// A number no other font loaded in this run shares, even one that takes the
+// freed memory of this one (0 for nullptr): what a cache of drawn text keys on.
+unsigned fontSerial(const FontRecord* font);
 // Makes the font current (direction left to right). nullptr: returns 1, changes nothing.
 int setFont(FontRecord* font);
 void setTextSize(int numerX, int denomX, int numerY, int denomY);

@@ -122,6 +122,21 @@ void putPixel(int x, int y) {
   storePixel(s, x, y);
 }
 
+void putPixelRow(int x, int y, const uint16_t* pixels, int count) {
+  Surface* s = g_current;
+  if (!s || count <= 0) return;
+  const Rect& c = s->activeClip;
+  if (y < c.top || y >= c.bottom || y + s->originY < 0 || y + s->originY >= s->height) return;
+  // The columns that pass both of putPixel's tests, in one piece.
+  long long a = x, b = static_cast<long long>(x) + count;
+  if (a < c.left) a = c.left;
+  if (a < -s->originX) a = -s->originX;
+  if (b > c.right) b = c.right;
+  if (b > s->width - s->originX) b = s->width - s->originX;
+  if (a >= b) return;
+  std::memcpy(pixelRow(s, y + s->originY) + a + s->originX, pixels + (a - x), static_cast<size_t>(b - a) * 2);
+}
+
 void drawLine(int x1, int y1, int x2, int y2) {
   Surface* s = g_current;
   if (!s) return;

@@ -26,6 +26,7 @@ struct TextAttributes {
   int vertJustify;   // 0 top, 1 centre, 2 bottom, 3 baseline
   int direction;     // 0 right to left, 1 upward, 2 left to right, 3 downward
   int spacing;       // pixels added to every advance
+  friend bool operator==(const TextAttributes&, const TextAttributes&) = default;
 };
 
 // The platform's pixel buffer (size, pitch, pixels) with the drawing state:
@@ -58,6 +59,9 @@ Surface* currentSurface();
 
 void setColor(uint32_t colour);
 void putPixel(int x, int y);
+// putPixel of pixels[0 .. count - 1] at (x, y), (x + 1, y), ..., each in its
+// own colour, with putPixel's clipping; the current colour stays as it was.
+void putPixelRow(int x, int y, const uint16_t* pixels, int count);
 void drawLine(int x1, int y1, int x2, int y2);
 void clearSurface();
 int getMaxX(const Surface* s);

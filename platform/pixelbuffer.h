@@ -7,6 +7,7 @@
 // left, top inclusive; right, bottom exclusive.
 struct Rect {
   int left, top, right, bottom;
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 struct PixelBuffer {

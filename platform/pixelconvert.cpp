@@ -2,7 +2,7 @@
 #include "platform/pixelconvert.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 void buildColourLut(uint32_t* lut) {
@@ -55,8 +55,17 @@ struct Sse2Constants {
   __m128i greenMask, notRed, highByte, k264, k66, k528;
 };
 
-__attribute__((always_inline)) inline void convert8(const uint16_t* in, uint32_t* out,
-                                                    const Sse2Constants& c) {
+__attribute__((always_inline)) inline Sse2Constants sse2Constants() {
+  return {_mm_set1_epi16(0x03E0),
+          _mm_set1_epi16(static_cast<short>(0x83FF)),
+          _mm_set1_epi16(static_cast<short>(0xFF00)),
+          _mm_set1_epi16(264),
+          _mm_set1_epi16(66),
+          _mm_set1_epi16(528)};
+}
+
+__attribute__((always_inline)) inline void convertBlock(const uint16_t* in, uint32_t* out,
+                                                        const Sse2Constants& c) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
   const __m128i b = _mm_mulhi_epu16(_mm_slli_epi16(v, 11), c.k264);
   const __m128i ar = _mm_mulhi_epi16(_mm_or_si128(v, c.notRed), c.k528);
@@ -66,33 +75,61 @@ __attribute__((always_inline)) inline void convert8(const uint16_t* in, uint32_t
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi16(gb, ar));
 }
 
+// Sixteen pixels: the same arithmetic on 256-bit registers. The unpacks
+// work within each 128-bit half, so the source's quarters are first put in
+// the order 0, 2, 1, 3: then the low unpack yields pixels 0-7 and the high
+// one pixels 8-15, eleven instructions for sixteen pixels. (Plain inline:
+// the compiler inlines it where AVX2 code is made, and only there.)
+struct Avx2Constants {
+  __m256i greenMask, notRed, highByte, k264, k66, k528;
+};
+
+__attribute__((target("avx2"))) inline Avx2Constants avx2Constants() {
+  return {_mm256_set1_epi16(0x03E0),
+          _mm256_set1_epi16(static_cast<short>(0x83FF)),
+          _mm256_set1_epi16(static_cast<short>(0xFF00)),
+          _mm256_set1_epi16(264),
+          _mm256_set1_epi16(66),
+          _mm256_set1_epi16(528)};
+}
+
+__attribute__((target("avx2"))) inline void convertBlock(const uint16_t* in, uint32_t* out,
+                                                         const Avx2Constants& c) {
+  const __m256i v = _mm256_permute4x64_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in)), 0xD8);
+  const __m256i b = _mm256_mulhi_epu16(_mm256_slli_epi16(v, 11), c.k264);
+  const __m256i ar = _mm256_mulhi_epi16(_mm256_or_si256(v, c.notRed), c.k528);
+  const __m256i g = _mm256_and_si256(_mm256_mullo_epi16(_mm256_and_si256(v, c.greenMask), c.k66), c.highByte);
+  const __m256i gb = _mm256_or_si256(g, b);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_unpacklo_epi16(gb, ar));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8), _mm256_unpackhi_epi16(gb, ar));
+}
+
+template <typename Constants>
 __attribute__((always_inline)) inline void convertRowWide(const uint16_t* in, uint32_t* out, int width,
-                                                          const Sse2Constants& c) {
-  // Thirty-two pixels a turn, counted up to zero from below the block's end,
-  // so the loop's own work is one add and one jump beside 64 instructions.
-  const long wide = width & ~31;
+                                                          const Constants& c) {
+  constexpr long kBlock = sizeof c.k66 / 2;  // pixels a block
+  // Four blocks a turn, counted up to zero from below the turns' end, so the
+  // loop's own work is one add and one jump beside the blocks'.
+  const long wide = width & ~(4 * kBlock - 1);
   const uint16_t* inEnd = in + wide;
   uint32_t* outEnd = out + wide;
-  for (long x = -wide; x != 0; x += 32) {
-    convert8(inEnd + x, outEnd + x, c);
-    convert8(inEnd + x + 8, outEnd + x + 8, c);
-    convert8(inEnd + x + 16, outEnd + x + 16, c);
-    convert8(inEnd + x + 24, outEnd + x + 24, c);
+  for (long x = -wide; x != 0; x += 4 * kBlock) {
+    convertBlock(inEnd + x, outEnd + x, c);
+    convertBlock(inEnd + x + kBlock, outEnd + x + kBlock, c);
+    convertBlock(inEnd + x + 2 * kBlock, outEnd + x + 2 * kBlock, c);
+    convertBlock(inEnd + x + 3 * kBlock, outEnd + x + 3 * kBlock, c);
   }
   int x = static_cast<int>(wide);
-  for (; x + 8 <= width; x += 8) convert8(in + x, out + x, c);
+  for (; x + kBlock <= width; x += kBlock) convertBlock(in + x, out + x, c);
   for (; x < width; ++x) out[x] = argbOf(in[x]);
 }
 
-// The whole picture, inlined once as SSE2 and once as AVX code.
+// The whole picture, inlined as SSE2, AVX and AVX2 code.
+template <typename Constants>
 __attribute__((always_inline)) inline void convertWide(const uint8_t* src, int srcPitch, int width,
-                                                       int height, uint8_t* dst, int dstPitch) {
-  Sse2Constants c = {_mm_set1_epi16(0x03E0),
-                     _mm_set1_epi16(static_cast<short>(0x83FF)),
-                     _mm_set1_epi16(static_cast<short>(0xFF00)),
-                     _mm_set1_epi16(264),
-                     _mm_set1_epi16(66),
-                     _mm_set1_epi16(528)};
+                                                       int height, uint8_t* dst, int dstPitch,
+                                                       const Constants& constants) {
+  Constants c = constants;
   // Hidden from the optimiser: it would turn the multiply by 66 into three
   // shifts and adds, which cost more here than the one multiply.
   __asm__("" : "+x"(c.k66));
@@ -108,7 +145,12 @@ __attribute__((always_inline)) inline void convertWide(const uint8_t* src, int s
 
 __attribute__((target("avx"))) void convertAvx(const uint8_t* src, int srcPitch, int width, int height,
                                                uint8_t* dst, int dstPitch) {
-  convertWide(src, srcPitch, width, height, dst, dstPitch);
+  convertWide(src, srcPitch, width, height, dst, dstPitch, sse2Constants());
+}
+
+__attribute__((target("avx2"))) void convertAvx2(const uint8_t* src, int srcPitch, int width, int height,
+                                                 uint8_t* dst, int dstPitch) {
+  convertWide(src, srcPitch, width, height, dst, dstPitch, avx2Constants());
 }
 #endif
 
@@ -125,7 +167,7 @@ void convertToArgbScalar(const uint8_t* src, int srcPitch, int width, int height
 
 void convertToArgbSse2(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch) {
 #if defined(__SSE2__)
-  convertWide(src, srcPitch, width, height, dst, dstPitch);
+  convertWide(src, srcPitch, width, height, dst, dstPitch, sse2Constants());
 #else
   convertToArgbScalar(src, srcPitch, width, height, dst, dstPitch);
 #endif
@@ -134,7 +176,9 @@ void convertToArgbSse2(const uint8_t* src, int srcPitch, int width, int height, 
 void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch) {
 #if defined(__SSE2__) && defined(__GNUC__)
   // The processor (and the system's saving of its wide registers) is asked once.
+  static const bool hasAvx2 = __builtin_cpu_supports("avx2");
   static const bool hasAvx = __builtin_cpu_supports("avx");
+  if (hasAvx2) return convertAvx2(src, srcPitch, width, height, dst, dstPitch);
   if (hasAvx) return convertAvx(src, srcPitch, width, height, dst, dstPitch);
 #endif
   convertToArgbSse2(src, srcPitch, width, height, dst, dstPitch);

@@ -19,8 +19,8 @@ void buildVgaColourLut(uint32_t* lut);
 // Converts width x height pixels to the colours buildColourLut gives; bit 15
 // of a source pixel is ignored. Both pitches are in bytes, so padded rows on
 // either side are honoured. Presenting runs this once a frame: on x86-64 it
-// works on eight pixels at a time, in AVX encoding where the processor has
-// it, else in SSE2; elsewhere it is the scalar loop.
+// works on sixteen pixels at a time in AVX2 where the processor has it, else
+// on eight in AVX encoding or SSE2; elsewhere it is the scalar loop.
 void convertToArgb(const uint8_t* src, int srcPitch, int width, int height, uint8_t* dst, int dstPitch);
 // The SSE2 path alone (the scalar loop where there is no SSE2), so that it is
 // tested on processors that would take the AVX one.

@@ -10,7 +10,16 @@ float columnAngle[kMaxViewWidth];
 float columnCos[kMaxViewWidth];
 float columnDepth[kMaxViewWidth];
 int32_t viewFocal = 640;
-uint16_t shadeTable[32][32768];
+uint16_t shadeTable[32][kShadeRow];
+#if defined(__x86_64__) && defined(__GNUC__)
+// Decided while statics are set up, before the features may have been read: read them first.
+bool gatherTexels = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
+#else
+bool gatherTexels = false;
+#endif
 
 namespace {
 // The stereo view switches between three widths every frame (two halves and

@@ -56,6 +56,13 @@ Projection projectPoint(float x, float y, float z, float camX, float camY, float
 Projection projectPoint(float x, float y, float z, const PlayerState& camera);
 
 // 32 darkening levels of every 15-bit colour: each channel reduced by the level.
-extern uint16_t shadeTable[32][32768];
+// Each level's row has an entry to spare, so that the wall and sprite passes
+// may read any colour's shade as the low half of 32 bits without leaving it.
+constexpr int kShadeRow = 32768 + 2;
+extern uint16_t shadeTable[32][kShadeRow];
+// True where the processor has AVX2: the wall and sprite passes then gather
+// eight texels and shades at a time. Off, they take the plain paths other
+// processors take, so that tests can compare the two.
+extern bool gatherTexels;
 void buildShadeTable();
 inline uint16_t shade(int level, uint16_t colour) { return shadeTable[level][colour & 0x7FFF]; }

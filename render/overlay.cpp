@@ -88,11 +88,7 @@ void drawColourTiles() {
     const TilePicture& tile = !held        ? statusTiles[kNeutralTile]
                               : showShapes ? shapedTiles[t]
                                            : statusTiles[t];
-    for (int r = 0; r < tile.height; ++r) {
-      for (int c = 0; c < tile.width; ++c) {
-        setColor(tile.pixels[r * tile.width + c]);  // 0 is drawn as black
-        putPixel(kTileColumns[t] + c, top + r);
-      }
-    }
+    for (int r = 0; r < tile.height; ++r)  // 0 is drawn as black
+      putPixelRow(kTileColumns[t], top + r, tile.pixels + r * tile.width, tile.width);
   }
 }

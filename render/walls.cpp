@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "framework/surface.h"
 #include "render/bodies.h"
 #include "render/camera.h"
@@ -71,25 +75,25 @@ void verticalRun(const Pass& pass, int x, int y1, int y2, uint16_t colour) {
 // operations per pixel pair; run column by column it leaves the processor
 // waiting. So the slices of up to 32 columns are planned first and their
 // chains run side by side, lane by lane in vector registers, with exactly the
-// same single-precision operations; then each column is drawn from its list
-// of rows. frac stays far below 2^23, so taking its whole part off at once is
-// exact and equals the one-at-a-time carry.
+// same single-precision operations; then each pair's colour is looked up and
+// each column is drawn from its list of colours. frac stays far below 2^23, so
+// taking its whole part off at once is exact and equals the one-at-a-time carry.
 constexpr int kLanes = 32;
 constexpr int kVectors = kLanes / 4;
 constexpr int kMaxPairs = kMaxViewHeight / 2 + 1;  // pairs of the tallest view's slice
-constexpr int kBandPairs = 32;                     // pairs drawn per column before moving to the next column
+constexpr int kLastRowOffset = (kTexHeight - 1) * kTexWidth;
 typedef float Float4 __attribute__((vector_size(16)));
 typedef int32_t Int4 __attribute__((vector_size(16)));
 
 // One column's textured slice, waiting to be drawn.
 struct SlicePlan {
   int x, yTop, yBottom, count;
-  int row;                     // first texel row
-  float frac;                  // and the fraction beyond it
-  float step;                  // texel rows per pixel pair
-  const uint16_t* texel;       // the picture's column
-  const uint16_t* shadeLevel;  // the darkening of the slice's distance
-  bool inside;                 // every write on the surface and every row inside the picture
+  int row;        // first texel row
+  float frac;     // and the fraction beyond it
+  float step;     // texel rows per pixel pair
+  int texColumn;  // the picture's column
+  int level;      // the darkening of the slice's distance
+  bool inside;    // every write on the surface and every row inside the picture
 };
 
 struct SliceBatch {
@@ -98,46 +102,24 @@ struct SliceBatch {
   bool deferred;  // false while a viewport origin could make columns overlap
 };
 SliceBatch batch;
-// Texel offset (row x 640) of pair k for each lane of the batch. What a lane
-// computes past its own count is never read.
-alignas(16) int32_t pairRows[kMaxPairs][kLanes];
+// The texel offset (row x 640) of pair k for each lane of the batch, and the
+// colour of that pair. What a lane computes past its own count is never drawn.
+alignas(32) int32_t pairRows[kMaxPairs][kLanes];
+alignas(32) uint16_t pairColours[kMaxPairs][kLanes];
 static_assert(kMaxPairs == 601, "half of 1200 rows, plus the mirrored middle");
 
-// Draws pairs k0 .. k1 - 1 of one planned slice from its row list: pair k at
-// yTop + k and yBottom - k.
-void drawPlanned(const Pass& pass, const SlicePlan& plan, int lane, int k0, int k1) {
-  const Surface* s = pass.surface;
-  const long bpl = s->bytesPerLine;
-  if (k1 > plan.count) k1 = plan.count;
-  if (plan.inside) {
-    uint8_t* up = s->pixels + (plan.yTop + k0) * bpl + 2L * plan.x;
-    uint8_t* down = s->pixels + (plan.yBottom - k0) * bpl + 2L * plan.x;
-    const uint16_t* texel = plan.texel;
-    const uint16_t* shadeLevel = plan.shadeLevel;
-    for (int k = k0; k < k1; ++k) {
-      const uint16_t colour = shadeLevel[texel[pairRows[k][lane]] & 0x7FFF];
-      *reinterpret_cast<uint16_t*>(up) = colour;
-      *reinterpret_cast<uint16_t*>(down) = colour;
-      up += bpl;
-      down -= bpl;
-    }
-  } else {
-    for (int k = k0; k < k1; ++k) {
-      int offset = pairRows[k][lane];
-      if (offset < 0) offset = 0;
-      if (offset > (kTexHeight - 1) * kTexWidth) offset = (kTexHeight - 1) * kTexWidth;
-      const uint16_t colour = plan.shadeLevel[plan.texel[offset] & 0x7FFF];
-      const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
-      if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(s, y1)[plan.x] = colour;
-      if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(s, y2)[plan.x] = colour;
-    }
-  }
+// A pair's colour from its texel offset; offsets beyond the picture's rows
+// take its first or last row.
+inline uint16_t pairColour(const Pass& pass, const SlicePlan& plan, int offset) {
+  if (offset < 0) offset = 0;
+  if (offset > kLastRowOffset) offset = kLastRowOffset;
+  return shadeTable[plan.level][pass.texture[offset + plan.texColumn] & 0x7FFF];
 }
 
-// Runs the row chains of every planned slice, then draws them.
-void flushSlices(const Pass& pass) {
+// The row chains of every planned slice, four lanes to a vector, then the
+// colours one by one.
+void colourPairs(const Pass& pass) {
   const int size = batch.size;
-  if (size == 0) return;
   int pairs = 0;
   Float4 frac[kVectors] = {}, step[kVectors] = {};
   Int4 row[kVectors] = {};
@@ -158,12 +140,188 @@ void flushSlices(const Pass& pass) {
       row[v] += carry;
     }
   }
-  // Band by band across the batch's columns rather than column by column:
-  // a column walk touches one cache line per row, and a pitch of 1280 bytes
-  // maps all those lines onto a quarter of the cache's sets.
+  for (int lane = 0; lane < size; ++lane) {
+    const SlicePlan& plan = batch.plans[lane];
+    for (int k = 0; k < plan.count; ++k) pairColours[k][lane] = pairColour(pass, plan, pairRows[k][lane]);
+  }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+typedef float Float8 __attribute__((vector_size(32)));
+typedef int32_t Int8 __attribute__((vector_size(32)));
+
+// Eight lanes of chains and their lookups. A lane's row never falls (frac
+// starts at or above 0 and the steps are not negative), so only the last
+// picture row can be passed, and only where `mayPass` says so.
+struct ChainLanes {
+  Float8 frac, step;
+  // A row's offset is even, so whether a lane's texel is the upper one of
+  // its pair depends on the picture's column alone.
+  Int8 row, half, upper, level;
+};
+
+template <bool mayPass>
+__attribute__((target("avx2"), always_inline)) inline void runChains(ChainLanes c, int first, int pairs,
+                                                                     const uint16_t* texture) {
+  for (int k = 0; k < pairs; ++k) {
+    Int8 pair = (c.row << 8) + (c.row << 6);  // row x 320, in pairs of texels
+    if (mayPass) pair = pair > kLastRowOffset / 2 ? kLastRowOffset / 2 : pair;
+    const __m256i pairs = _mm256_i32gather_epi32(reinterpret_cast<const int*>(texture),
+                                                 reinterpret_cast<__m256i>(pair + c.half), 4);
+    const Int8 texel =
+        reinterpret_cast<Int8>(_mm256_srlv_epi32(pairs, reinterpret_cast<__m256i>(c.upper))) & 0x7FFF;
+    const __m256i colour = _mm256_i32gather_epi32(reinterpret_cast<const int*>(&shadeTable[0][0]),
+                                                  reinterpret_cast<__m256i>(texel + c.level), 2);
+    // The low halves of the eight words, in the first 16 bytes.
+    const __m256i halves = _mm256_shuffle_epi8(
+        colour, _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 4, 5, 8, 9,
+                                 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+    _mm_store_si128(reinterpret_cast<__m128i*>(&pairColours[k][first]),
+                    _mm256_castsi256_si128(_mm256_permute4x64_epi64(halves, 0x08)));
+    c.frac += c.step;
+    const Int8 carry = __builtin_convertvector(c.frac, Int8);  // truncates, as (int) does
+    c.frac -= __builtin_convertvector(carry, Float8);
+    c.row += carry;
+  }
+}
+
+// The same chains eight lanes to a vector, each eight only as long as its
+// longest slice, with the texel and its shade gathered in the same turn.
+__attribute__((target("avx2"))) void colourPairsAvx2(const Pass& pass) {
+  for (int first = 0; first < batch.size; first += 8) {
+    ChainLanes c = {};
+    int pairs = 0;
+    const int end = batch.size < first + 8 ? batch.size : first + 8;
+    for (int lane = first; lane < end; ++lane) {
+      const SlicePlan& plan = batch.plans[lane];
+      if (plan.count > pairs) pairs = plan.count;
+      c.frac[lane - first] = plan.frac;
+      c.step[lane - first] = plan.step;
+      c.row[lane - first] = plan.row;
+      c.half[lane - first] = plan.texColumn / 2;
+      c.upper[lane - first] = 16 * (plan.texColumn % 2);
+      c.level[lane - first] = plan.level * kShadeRow;
+    }
+    // The bound the slices' own plans use, taken over the eight's longest slice.
+    bool mayPass = false;
+    for (int lane = first; lane < end; ++lane) {
+      const SlicePlan& plan = batch.plans[lane];
+      if (plan.row + static_cast<double>(plan.frac) + static_cast<double>(pairs) * plan.step + 2.0 >=
+          kTexHeight)
+        mayPass = true;
+    }
+    if (mayPass)
+      runChains<true>(c, first, pairs, pass.texture);
+    else
+      runChains<false>(c, first, pairs, pass.texture);
+  }
+}
+#endif
+
+// Neighbouring columns often have slices of the same rows (every wall
+// nearer than the view is tall fills it from top to bottom), so a run of
+// them is drawn a row at a time, up to eight pixels in one store.
+struct SliceRun {
+  int lane, width, count;
+  uint8_t* up;  // where the next pair's upper and lower rows start
+  uint8_t* down;
+};
+
+// n pairs of `width` columns from the colour lists, each pair's upper row
+// first, so that where the two halves meet in the middle the lower one's
+// write stays; four pairs a turn.
+template <int width>
+void drawPairs(uint8_t* up, uint8_t* down, const uint16_t* colour, int n, long bpl) {
+  struct Pixels {
+    uint16_t p[width];
+  };
+  int k = 0;
+  for (; k + 4 <= n; k += 4, colour += 4 * kLanes, up += 4 * bpl, down -= 4 * bpl) {
+    for (int j = 0; j < 4; ++j) {
+      Pixels c;
+      __builtin_memcpy(&c, colour + j * kLanes, sizeof c);
+      __builtin_memcpy(up + j * bpl, &c, sizeof c);
+      __builtin_memcpy(down - j * bpl, &c, sizeof c);
+    }
+  }
+  for (; k < n; ++k, colour += kLanes, up += bpl, down -= bpl) {
+    Pixels c;
+    __builtin_memcpy(&c, colour, sizeof c);
+    __builtin_memcpy(up, &c, sizeof c);
+    __builtin_memcpy(down, &c, sizeof c);
+  }
+}
+
+template <int width>
+void drawRunPart(const SliceRun& run, int c, long bpl) {
+  drawPairs<width>(run.up + 2 * c, run.down + 2 * c, &pairColours[0][run.lane + c], run.count, bpl);
+}
+
+// A run in as few stores as may be: its last columns are drawn as a whole
+// part that overlaps the one before. A column drawn twice gets the same
+// writes in the same order again, so it ends as it would have.
+void drawRun(const SliceRun& run, long bpl) {
+  const int w = run.width;
+  int c = 0;
+  for (; w - c > 8; c += 8) drawRunPart<8>(run, c, bpl);
+  if (w >= 8) {
+    drawRunPart<8>(run, w - 8, bpl);
+  } else if (w >= 4) {
+    drawRunPart<4>(run, 0, bpl);
+    if (w > 4) drawRunPart<4>(run, w - 4, bpl);
+  } else if (w >= 2) {
+    drawRunPart<2>(run, 0, bpl);
+    if (w > 2) drawRunPart<2>(run, w - 2, bpl);
+  } else {
+    drawRunPart<1>(run, 0, bpl);
+  }
+}
+
+// A slice with writes off the surface or rows off the picture: pair k at
+// yTop + k and yBottom - k, each checked.
+void drawCheckedSlice(const Pass& pass, const SlicePlan& plan, int lane) {
+  for (int k = 0; k < plan.count; ++k) {
+    const uint16_t c = pairColours[k][lane];
+    const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
+    if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(pass.surface, y1)[plan.x] = c;
+    if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(pass.surface, y2)[plan.x] = c;
+  }
+}
+
+inline bool sameRows(const SlicePlan& a, const SlicePlan& b) {
+  return a.yTop == b.yTop && a.yBottom == b.yBottom && a.count == b.count && b.x == a.x + 1;
+}
+
+// Colours every planned slice's pairs, then draws them.
+void flushSlices(const Pass& pass) {
+  const int size = batch.size;
+  if (size == 0) return;
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (gatherTexels)
+    colourPairsAvx2(pass);
+  else
+#endif
+    colourPairs(pass);
   beginDirectAccess();
-  for (int k0 = 0; k0 < pairs; k0 += kBandPairs)
-    for (int lane = 0; lane < size; ++lane) drawPlanned(pass, batch.plans[lane], lane, k0, k0 + kBandPairs);
+  const Surface* s = pass.surface;
+  const long bpl = s->bytesPerLine;
+  SliceRun runs[kLanes];
+  int runCount = 0;
+  for (int lane = 0; lane < size; ++lane) {
+    const SlicePlan& plan = batch.plans[lane];
+    if (!plan.inside) {
+      drawCheckedSlice(pass, plan, lane);
+    } else if (runCount > 0 && runs[runCount - 1].lane + runs[runCount - 1].width == lane &&
+               sameRows(batch.plans[lane - 1], plan)) {
+      ++runs[runCount - 1].width;
+    } else {
+      runs[runCount++] = {lane, 1, plan.count, s->pixels + plan.yTop * bpl + 2L * plan.x,
+                          s->pixels + plan.yBottom * bpl + 2L * plan.x};
+    }
+  }
+  // Run after run, top to bottom: with the padded pitch a run's rows spread
+  // over every cache set, and the next run mostly finds the same lines.
+  for (int r = 0; r < runCount; ++r) drawRun(runs[r], bpl);
   endDirectAccess();
   batch.size = 0;
 }
@@ -177,7 +335,7 @@ void drawLongSlice(const Pass& pass, const SlicePlan& plan) {
   beginDirectAccess();
   for (int k = 0; k < plan.count; ++k) {
     const int r = row < kTexHeight - 1 ? row : kTexHeight - 1;
-    const uint16_t colour = plan.shadeLevel[plan.texel[r * kTexWidth] & 0x7FFF];
+    const uint16_t colour = pairColour(pass, plan, r * kTexWidth);
     const int y1 = plan.yTop + k, y2 = plan.yBottom - k;
     if (y1 >= pass.rowLo && y1 <= pass.rowHi) pixelRow(s, y1)[plan.x] = colour;
     if (y2 >= pass.rowLo && y2 <= pass.rowHi) pixelRow(s, y2)[plan.x] = colour;
@@ -223,8 +381,8 @@ void drawWallSlice(Pass& pass, int column, float dx, float dy, float u) {
   int texColumn = static_cast<int>(static_cast<double>(u) * kTexWidth);
   if (texColumn < 0) texColumn = 0;
   if (texColumn > kTexWidth - 1) texColumn = kTexWidth - 1;
-  plan.texel = pass.texture + texColumn;
-  plan.shadeLevel = shadeTable[level];
+  plan.texColumn = texColumn;
+  plan.level = level;
   // A view under 16 rows can make the slice 0 rows tall: one pair is still
   // written and the step is never used.
   plan.step = sliceHeight > 0 ? static_cast<float>(static_cast<double>(kTexHeight) / sliceHeight) : 0.0f;

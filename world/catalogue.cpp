@@ -6,7 +6,8 @@
 #include "world/image16.h"
 #include "world/level.h"
 
-BrickPicture brickTextures[8];
+// Aligned so that the wall pass may read the texels two at a time.
+alignas(32) BrickPicture brickTextures[8];
 SpritePicture figureSprites[kMaxGuards][16];
 BackdropPicture floorPicture;
 BackdropPicture skyPicture;

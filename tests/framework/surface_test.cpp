@@ -131,6 +131,36 @@ TEST_F(SurfaceTest, ClearKeepsTheColourAndSetClipModeRestoresTheWholeSurface) {
   EXPECT_EQ(s->clip.left, 4);
 }
 
+// A row of pixels lands where putPixel would put each of them, under a clip
+// rectangle and a viewport origin, whichever ends stick out.
+TEST_F(SurfaceTest, PixelRowClipsAsPutPixelDoes) {
+  uint16_t row[40];
+  for (int i = 0; i < 40; ++i) row[i] = static_cast<uint16_t>(0x100 + i);
+  Surface* plain = createSurface(32, 16);
+  s->clip = plain->clip = {3, 2, 20, 12};
+  for (Surface* t : {s, plain}) {
+    makeCurrentSurface(t);
+    setClipMode(1);
+    t->originX = -5;
+    t->originY = 1;
+  }
+  for (const int x : {-30, -4, 0, 6, 15, 25}) {
+    for (const int y : {-2, 1, 2, 5, 11, 12, 15}) {
+      makeCurrentSurface(s);
+      putPixelRow(x, y, row, 40);
+      makeCurrentSurface(plain);
+      for (int i = 0; i < 40; ++i) {
+        setColor(row[i]);
+        putPixel(x + i, y);
+      }
+    }
+  }
+  EXPECT_GT(countSet(), 0);
+  EXPECT_EQ(std::memcmp(s->pixels, plain->pixels, static_cast<size_t>(s->bytesPerLine) * s->height), 0);
+  destroySurface(plain);
+  makeCurrentSurface(s);
+}
+
 TEST(SurfaceErrors, MessagesAndReset) {
   EXPECT_STREQ(errorMessage(-14), "Couldn't find font file");
   EXPECT_STREQ(errorMessage(0), "No error");

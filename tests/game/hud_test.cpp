@@ -130,6 +130,21 @@ TEST_F(HudTest, HelpLinesStandAtFifteenthsOfTheViewHeight) {
   EXPECT_EQ(litRows().size(), 12u);
 }
 
+// The help's pixels are kept from frame to frame: a new font (perhaps where
+// the old one was freed) or a clip rectangle must draw them afresh.
+TEST_F(HudTest, HelpFollowsANewFontAndClip) {
+  screen(640, 1600, false);  // lines more than a glyph's 94 rows apart, so each reads alone
+  drawHelpOverlay();
+  screen(640, 1600, true);
+  drawHelpOverlay();
+  EXPECT_EQ(textAt(0, 0), "Num Lock ausschalten!");
+  clearSurface();
+  surface->clip = {0, 0, 5, 480};
+  setClipMode(1);
+  drawHelpOverlay();
+  EXPECT_EQ(textAt(0, 0), "Num L");
+}
+
 TEST_F(HudTest, HudLineUnderTheView) {
   screen(640, 480, true, 100);
   drawHudLine();

@@ -50,7 +50,7 @@ TEST(ColourConversion, LookupWidensEachFieldAndIgnoresBit15) {
   EXPECT_EQ(dst[8], 0xDEADBEEFu);
 }
 
-// The computed conversions (eight pixels at a time as AVX or SSE2 code, and
+// The computed conversions (sixteen or eight pixels at a time as AVX2, AVX or SSE2 code, and
 // the scalar loop other processors and the ends of rows take) give the
 // table's colour for every pixel value, bit 15 set or not, and keep to the pixels of padded rows at
 // every width, so every split between the wide loop and the row's end is seen.
@@ -68,7 +68,7 @@ TEST(ColourConversion, ComputedPathsEqualTheTable) {
             reinterpret_cast<uint8_t*>(out.data()), 1024);
     for (int v = 0; v < kValues; ++v) ASSERT_EQ(out[v], lut[v & 0x7FFF]) << "value " << v;
 
-    for (int w = 1; w <= 41; ++w) {
+    for (int w = 1; w <= 81; ++w) {
       const int h = 3, srcPitch = 2 * w + 6, dstPitch = 4 * w + 12;  // odd pads on both sides
       std::vector<uint8_t> src(static_cast<size_t>(srcPitch) * h);
       for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 37 + w);

@@ -187,6 +187,19 @@ TEST_F(ObjectPass, TransparentPixelsLeaveTheViewAlone) {
   for (int x = 260; x < 380; ++x) ASSERT_FALSE(drawn(x, 200));
 }
 
+// Texels that differ in every column, transparent ones among them, behind
+// walls in places: the gathered sprite pass draws what the plain one does.
+TEST_F(ObjectPass, GatheredAndPlainSpritesDrawAlike) {
+  placeGuard(0, 4.5f, 5.5f, 0.0f, 0);
+  for (SpritePicture& p : figureSprites[0])
+    for (int i = 0; i < 200 * 400; ++i) p.pixels[i] = static_cast<uint16_t>(i * 2654435761u >> 14);
+  for (int i = 280; i < 330; i += 3) columnDepth[i] = 1.0f;
+  for (const float d : {0.9f, 2.0f, 6.5f})  // wider than the view, middling, narrow
+    expectGatheredAsPlain(surface, kBackground, [&] {
+      drawGuardFigure({0, 4.5f - d, 5.7f, 0.02f * d}, cells, 0, surface);
+    });
+}
+
 TEST_F(ObjectPass, NearerOrEqualWallsHideWholeColumns) {
   placeGuard(0, 4.5f, 5.5f, 0.0f, 0x7FFF);
   for (int i = 300; i < 310; ++i) columnDepth[i] = 1.0f;  // a nearer wall

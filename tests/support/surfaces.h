@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "framework/surface.h"
 #include "render/camera.h"
@@ -18,6 +20,24 @@ inline void ensureShadeTable() {
 inline void fillSurface(Surface* s, uint16_t c) {
   for (int y = 0; y < s->height; ++y)
     for (int x = 0; x < s->width; ++x) pixelRow(s, y)[x] = c;
+}
+
+// Runs draw on s filled with c, once with the gathering wall and sprite
+// passes (where the processor has them) and once with the plain ones, and
+// expects the same pixels from both.
+template <typename Draw>
+void expectGatheredAsPlain(Surface* s, uint16_t c, Draw draw) {
+  const bool gather = gatherTexels;
+  std::vector<uint16_t> pictures[2];
+  for (int plain = 0; plain < 2; ++plain) {
+    gatherTexels = gather && !plain;
+    fillSurface(s, c);
+    draw();
+    for (int y = 0; y < s->height; ++y)
+      pictures[plain].insert(pictures[plain].end(), pixelRow(s, y), pixelRow(s, y) + s->width);
+  }
+  gatherTexels = gather;
+  EXPECT_TRUE(pictures[0] == pictures[1]);
 }
 
 // A 640 x 480 surface of the test's own, current and filled with the
