@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "world/level.h"
@@ -11,6 +12,10 @@
 
 namespace {
 std::string g_levelPath = kLevelFileName;
+
+// The shipped mazes, by the names they have in the game folder, in playing order.
+const char* const kMazeSet[] = {kLevelFileName, "Level2.txt", "Level3.txt",
+                                "Level4.txt",   "Level5.txt", "Level6.txt"};
 
 bool readable(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -49,6 +54,13 @@ std::string levelFaults(const std::string& path) {
   std::string text;
   for (const std::string& finding : checkLevel(map, report, &openCells)) text += path + ": " + finding + "\n";
   return text;
+}
+
+std::string nextLevelInSet(const std::string& path) {
+  const size_t count = std::size(kMazeSet);
+  for (size_t k = 0; k < count; ++k)
+    if (path == kMazeSet[k]) return kMazeSet[(k + 1) % count];
+  return path;
 }
 
 void setLevelPath(const std::string& path) { g_levelPath = path.empty() ? kLevelFileName : path; }

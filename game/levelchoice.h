@@ -16,6 +16,11 @@ std::string resolveLevelPath(const char* arg);
 // string when it can be played, else the reasons, one line each.
 std::string levelFaults(const std::string& path);
 
+// The maze a won run goes on to: after one of the shipped set, Level1.txt to
+// Level6.txt in the game folder, the next (the last leads back to the first);
+// after any other file, that file again.
+std::string nextLevelInSet(const std::string& path);
+
 // The level the loading reads.
 void setLevelPath(const std::string& path);
 const char* levelPath();
