@@ -107,7 +107,7 @@ TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
   EXPECT_TRUE(newcomer::knownGuards(9, kReaction200ms).active[kWhiteGuard]);
 }
 
-// The full report for any level, run by hand (see README, "The level"):
+// The full report for any level, run by hand (see README, "The mazes"):
 //   QUILL_LEVEL=FILE QUILL_FAIRNESS_RUNS=200 build/tests/test_game
 //     --gtest_also_run_disabled_tests --gtest_filter='*FairnessReport'
 TEST(Fairness, DISABLED_FairnessReport) {
