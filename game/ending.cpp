@@ -2,6 +2,7 @@
 #include "game/levelchoice.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "framework/framework.h"
@@ -63,10 +64,14 @@ int runMillis() { return g_passes * kMillisPerPass; }
 
 bool finishRun(bool won) {
   const RunResults results = resultsOf(won);
+  // A won maze of the shipped set leads on to the next one; a next maze that
+  // is missing or faulty leaves the player on this one.
+  std::string next = won ? nextLevelInSet(levelPath()) : levelPath();
+  if (next != levelPath() && !levelFaults(next).empty()) next = levelPath();
   Surface* s = gameSurface();
   keepPicture(s);
   drawResults(results);
-  drawAgainHint(won);
+  drawAgainHint(won, next != levelPath());
   swapBuffers(2);
 
   // The pad's A types whatever key the player's bindings give it.
@@ -75,6 +80,7 @@ bool finishRun(bool won) {
   int count = 2;
   if (padKey >= 0) keys[count++] = kPadKeyCodes[padKey].scanCode;
   if (waitMillisForKeys(kEndingPauseMillis, keys, count) != 0) {
+    setLevelPath(next);
     restartRun();
     g_passes = 0;
     g_mazeHash = 0;  // the level was read again

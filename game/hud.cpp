@@ -45,6 +45,7 @@ static_assert(kHelpLines[std::size(kHelpLines) - 1].slot < kHelpRows, "the last 
 
 // The ending's texts, kept together so that they can be translated as one.
 constexpr const char* kTextAgain = N_("Enter: nochmal");
+constexpr const char* kTextNextMaze = N_("Enter: naechstes Labyrinth");
 constexpr const char* kTextCaught = N_("Du bist gefangen worden!");
 constexpr const char* kTextTime = N_("Zeit %d,%d s");
 constexpr const char* kTextCrystals = N_("Kristalle %d/%d");
@@ -257,19 +258,20 @@ void drawResults(const RunResults& r) {
   }
 }
 
-void drawAgainHint(bool won) {
+void drawAgainHint(bool won, bool nextMaze) {
+  const char* hint = _(nextMaze ? kTextNextMaze : kTextAgain);
   const int maxY = getMaxY(surface()), step = maxY / kResultRows;
   const int x = getMaxX(surface()) / 5;
   const int y = won ? 3 * maxY / 4 + 20 + step : maxY / 2 + step;
   if (won) {
-    darkenBehind(x, y, textWidth(_(kTextAgain)), step);
+    darkenBehind(x, y, textWidth(hint), step);
   } else {
     // Over the maze the red message gets the panel too, and is drawn again on it.
-    darkenBehind(x, maxY / 2, std::max(textWidth(_(kTextCaught)), textWidth(_(kTextAgain))), 2 * step);
+    darkenBehind(x, maxY / 2, std::max(textWidth(_(kTextCaught)), textWidth(hint)), 2 * step);
     drawCaptureMessage();
   }
   setColor(kWhite);
-  drawText(x, y, _(kTextAgain));
+  drawText(x, y, hint);
 }
 
 void drawProgressMark(int n) {

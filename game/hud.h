@@ -37,7 +37,8 @@ struct RunResults {
 // The results in white on a black panel at the top, five lines from a fifth
 // of the width in; a best this run set in gold.
 void drawResults(const RunResults& r);
-// White "Enter: nochmal" under the ending's message (won: under the score).
-void drawAgainHint(bool won);
+// White "Enter: nochmal" under the ending's message (won: under the score), or
+// with nextMaze the hint that Enter goes on to the next maze.
+void drawAgainHint(bool won, bool nextMaze);
 // White eight blanks and n plus signs at (0, getMaxY - 20); the caller shows it.
 void drawProgressMark(int n);

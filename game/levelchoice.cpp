@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "game/bests.h"
@@ -12,6 +13,10 @@
 
 namespace {
 std::string g_levelPath = kLevelFileName;
+
+// The shipped mazes, by the names they have in the game folder, in playing order.
+const char* const kMazeSet[] = {kLevelFileName, "Level2.txt", "Level3.txt",
+                                "Level4.txt",   "Level5.txt", "Level6.txt"};
 
 bool readable(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -89,6 +94,13 @@ std::string replayMazeFault(const std::string& replayPath, const std::string& le
   const std::string name = named.size() > have.size() + 1 ? named.substr(have.size() + 1) : named;
   return replayPath + " was recorded on another maze (" + name + "), not on " + levelPath +
          "; give that maze with --level\n";
+}
+
+std::string nextLevelInSet(const std::string& path) {
+  const size_t count = std::size(kMazeSet);
+  for (size_t k = 0; k < count; ++k)
+    if (path == kMazeSet[k]) return kMazeSet[(k + 1) % count];
+  return path;
 }
 
 void setLevelPath(const std::string& path) { g_levelPath = path.empty() ? kLevelFileName : path; }

@@ -24,6 +24,11 @@ std::string recordingMazeNote(const std::string& levelPath);
 // it names none (scripts written by hand).
 std::string replayMazeFault(const std::string& replayPath, const std::string& levelPath);
 
+// The maze a won run goes on to: after one of the shipped set, Level1.txt to
+// Level6.txt in the game folder, the next (the last leads back to the first);
+// after any other file, that file again.
+std::string nextLevelInSet(const std::string& path);
+
 // The level the loading reads.
 void setLevelPath(const std::string& path);
 const char* levelPath();

@@ -21,7 +21,8 @@ deb="$scratch/out/quillmoor_${version}_$(dpkg --print-architecture).deb"
 # Every file the package holds, and nothing else.
 {
   game_files "$app"
-  printf '%s\n' ./usr/share/games/quillmoor/Level1.txt ./usr/share/games/quillmoor/FONTS/romans.fnt \
+  printf './usr/share/games/quillmoor/Level%d.txt\n' 1 2 3 4 5 6
+  printf '%s\n' ./usr/share/games/quillmoor/FONTS/romans.fnt \
     ./usr/share/doc/quillmoor/copyright ./usr/share/doc/quillmoor/changelog.gz \
     ./usr/share/lintian/overrides/quillmoor
   (cd "$build/game" && find locale -type f | sed 's|^|./usr/share/|')
@@ -51,7 +52,9 @@ for launcher in "$root/usr/games/quillmoor" "$scratch/linked-quillmoor"; do
 done
 after=$(cd "$data" && find . -printf '%p %s %T@ %m\n' | sort | md5sum)
 [ "$before" = "$after" ] || fail "the game wrote into its data folder"
-"$root/usr/bin/quillmoor-levelcheck" "$data/Level1.txt" > /dev/null || fail "the installed level does not pass its check"
+for n in 1 2 3 4 5 6; do
+  "$root/usr/bin/quillmoor-levelcheck" "$data/Level$n.txt" > /dev/null || fail "the installed Level$n.txt does not pass its check"
+done
 
 # One version everywhere.
 for tool in quillmoor-img16 quillmoor-levelcheck; do

@@ -16,12 +16,14 @@
 
 #include "game/bests.h"
 #include "game/ending.h"
+#include "game/levelchoice.h"
 #include "guards/guards.h"
 #include "render/bodies.h"
 #include "support/gamerun.h"
 #include "support/subprocess.h"
 #include "support/testdata.h"
 #include "world/gamestate.h"
+#include "world/level.h"
 
 namespace {
 
@@ -114,6 +116,21 @@ TEST(Ending, AWonRunKeepsItsBestsAndWithoutAKeyTheGameEnds) {
   EXPECT_EQ(mazes[0].maze, mazeFileHash((std::string(QUILL_GAME_DIR) + "/Level1.txt").c_str()));
   EXPECT_EQ(mazes[0].timeMillis, time);
   EXPECT_EQ(mazes[0].score, wonScore);
+}
+
+TEST(Ending, AfterAWinEnterGoesOnToTheNextMazeOfTheSetOnly) {
+  playOn("winning.txt", "; wait; key 1C", {"keys; quit"});
+  EXPECT_STREQ(levelPath(), "Level2.txt");
+  EXPECT_EQ(levelMaps[0].markers[kMark_w].y, 17) << "Level2's white guard starts in its top row";
+
+  playOn("caught.txt", "; wait; key 1C", {"keys; quit"});
+  EXPECT_STREQ(levelPath(), kLevelFileName) << "a capture plays the same maze again";
+
+  // A file of the player's own, even a copy of a shipped maze, is played again.
+  const std::string own = scratchForThisTest("own") + "/Level1.txt";
+  std::ofstream(own) << readFile(std::string(QUILL_GAME_DIR) + "/Level1.txt");
+  playOn("winning.txt", "; wait; key 1C", {"keys; quit"}, {"--level", own});
+  EXPECT_EQ(levelPath(), own);
 }
 
 TEST(Bests, TheFileReadsBackAndACutOrDamagedOneIsRejectedWhole) {

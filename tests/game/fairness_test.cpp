@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/levelchoice.h"
 #include "support/newcomer.h"
 #include "support/simplayer.h"
 
@@ -60,6 +61,24 @@ TEST(Fairness, TheShippedLevelIsWinnableButNotIdle) {
   EXPECT_GE(rep.wanderCaughtEarly * 10, rep.wanderRuns * 9) << text;
 }
 
+// The installed set, followed in playing order until it comes back round:
+// each maze passes the checker, can be won and punishes standing still.
+TEST(Fairness, EveryShippedMazeIsSoundAndWinnable) {
+  constexpr int kFewRuns = 20;
+  std::string name = kLevelFileName;
+  int mazes = 0;
+  do {
+    const std::string path = std::string(QUILL_GAME_DIR) + "/" + name;
+    EXPECT_EQ(levelFaults(path), "");
+    ASSERT_TRUE(simplay::loadLevelForPlay(path)) << path;
+    const simplay::Report rep = simplay::measure({kReaction200ms}, kFewRuns);
+    EXPECT_GE(rep.delays[0].wins * 2, kFewRuns) << path << "\n" << simplay::describe(rep);
+    EXPECT_TRUE(rep.standStillSeconds >= 12.0 && rep.standStillSeconds <= 25.0) << path;
+    name = nextLevelInSet(name);
+  } while (name != kLevelFileName && ++mazes < 10);
+  EXPECT_EQ(mazes, 5) << "six mazes, the last leading back to the first";
+}
+
 TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
   ASSERT_TRUE(simplay::loadLevelForPlay(kShippedLevel));
   routeplan::Snapshot start;
@@ -88,7 +107,7 @@ TEST(Fairness, TheNewcomerActsOnlyOnWhatItHasSeenAndIsDecidedByItsSeed) {
   EXPECT_TRUE(newcomer::knownGuards(9, kReaction200ms).active[kWhiteGuard]);
 }
 
-// The full report for any level, run by hand (see README, "The level"):
+// The full report for any level, run by hand (see README, "The mazes"):
 //   QUILL_LEVEL=FILE QUILL_FAIRNESS_RUNS=200 build/tests/test_game
 //     --gtest_also_run_disabled_tests --gtest_filter='*FairnessReport'
 TEST(Fairness, DISABLED_FairnessReport) {
