@@ -1,4 +1,4 @@
-// How fair a level is, measured by the simulated player of support/simplayer.h:
+// How fair a level is, measured by the simulated players of sim/:
 // the shipped level must be winnable by a person with ordinary reactions, yet
 // punish standing still and walking about without a plan.
 #include <gtest/gtest.h>
@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "support/newcomer.h"
-#include "support/simplayer.h"
+#include "sim/newcomer.h"
+#include "sim/simplayer.h"
 
 namespace {
 
