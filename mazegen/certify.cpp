@@ -1,6 +1,5 @@
 #include "mazegen/certify.h"
 
-#include "game/reset.h"
 #include "mazegen/generate.h"
 #include "sim/newcomer.h"
 #include "sim/simplayer.h"
@@ -75,7 +74,7 @@ const char* whyUnfair(const std::string& text) {
     simplay::loadLevelTextForPlay(text);
     why = unfairForPlayers();
   }
-  resetAllModules();
+  simplay::resetRulesState();
   return why;
 }
 

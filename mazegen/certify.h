@@ -14,7 +14,7 @@ constexpr uint32_t kMaxCandidates = 64;
 
 // Nothing (nullptr) when the level text passes the checker and every fairness
 // target on kCertifyRuns runs; else the first target it misses, in a few words.
-// Leaves the game's modules reset, as at start-up.
+// Leaves the rules' state at its start, as the game's start-up finds it.
 const char* whyUnfair(const std::string& text);
 
 struct CertifiedMaze {

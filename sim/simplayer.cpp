@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <queue>
 
+#include "game/cues.h"
+
 namespace simplay {
 
 bool loadLevelForPlay(const std::string& path) {
@@ -19,8 +21,15 @@ bool loadLevelForPlay(const std::string& path) {
   return true;
 }
 
+void resetRulesState() {
+  resetGameState();
+  resetLevel();
+  resetGuards();
+  resetCues();
+}
+
 void loadLevelTextForPlay(const std::string& text) {
-  resetAllModules();
+  resetRulesState();
   mazeGrid.floorCount = 1;
   parseLevelText(levelMaps[0], text.data(), static_cast<long>(text.size()));
   buildWalls(mazeGrid);
@@ -125,7 +134,7 @@ std::vector<int> bestOrder() {
   std::vector<int> order, best;
   for (int t = 0; t < kExitTarget; ++t) order.push_back(t);
   const Cell start{static_cast<int>(player.x), static_cast<int>(player.y)};
-  int dist[kTargets][kTargets], fromStart[kTargets];
+  int dist[kTargets][kTargets] = {}, fromStart[kTargets] = {};
   for (int a = 0; a < kTargets; ++a) {
     fromStart[a] = routeplan::cellDistance(start, targetCell(a));
     for (int b = 0; b < kTargets; ++b) dist[a][b] = routeplan::cellDistance(targetCell(a), targetCell(b));

@@ -41,8 +41,13 @@ constexpr int kMemory = 16;                 // passes of sight kept: the longest
 // start state set as the game's loading does, without pictures. Returns false
 // when the file cannot be read.
 bool loadLevelForPlay(const std::string& path);
-// The same for a level's text held in memory (a maze not yet written anywhere).
+// The same for a level's text held in memory (a maze not yet written anywhere),
+// touching only the modules the rules use (resetRulesState), so that a game
+// that is starting up can measure a maze before it opens its window.
 void loadLevelTextForPlay(const std::string& text);
+// The state the rules, the controls and the guards touch back to its start;
+// the display, input, sound and settings are left alone.
+void resetRulesState();
 
 struct RunResult {
   Outcome outcome = routeplan::kGoingOn;  // kGoingOn: still playing at the run limit
