@@ -1,7 +1,6 @@
 #include "mazegen/generate.h"
 
 #include <cstdlib>
-#include <iterator>
 
 #include "mazegen/random.h"
 #include "world/corridors.h"
@@ -17,7 +16,7 @@ static_assert(kMazeWidth <= kLevelWidth - 2 && kMazeHeight <= kLevelHeight, "the
 
 // Found by trial against the certification: more walls or fewer open pillars
 // cost the newcomer its way round the white guard, and more candidates fail.
-constexpr int kWallCells = 20;      // wall cells raised in the hall (of its 180 passages)
+constexpr int kWallCells = 20;      // wall cells raised in the hall (of its 178 passages)
 constexpr int kWallAttempts = 400;  // runs tried before the hall is taken as it is
 constexpr int kLongestRun = 2;      // passages a wall run crosses at most
 constexpr int kPillarsTaken = 14;   // tries at taking a pillar out (one may hit the same twice)
@@ -179,9 +178,9 @@ std::string generateLevel(uint64_t seed, uint32_t candidate) {
   MazeRandom rng = mazeRandom(seed, candidate);
   static Maze maze;
   carve(maze, rng);
-  // The exit in the east wall, left from the node before it.
+  // The exit in the east wall: the player leaves it from the node west of it.
   const int exitY = 1 + 2 * static_cast<int>(rng.below(kNodesY));
-  maze.cells[kMazeWidth - 1][exitY] = 'D';
+  maze.cells[kMazeWidth - 1][exitY] = markerLetter(kMarkD);
 
   // Distances along the corridors, as the checker and the guards count them.
   static LevelMap map;
@@ -196,15 +195,15 @@ std::string generateLevel(uint64_t seed, uint32_t candidate) {
   f.taken[kMazeWidth - 2][exitY] = true;  // the exit's doorstep stays clear
 
   Spot items[kItemCount];
-  const char itemLetters[kItemCount] = {'R', 'G', 'B'};
   for (int k = 0; k < kItemCount; ++k) {
     items[k] = f.pick(kItemSteps, kAnyLength, items, k, kItemsApart);
     if (items[k].x < 0) items[k] = f.pick(kItemSteps, kAnyLength);
-    f.place(items[k], itemLetters[k]);
+    f.place(items[k], markerLetter(kItemMarkers[k]));
   }
   Spot white = f.pick(kWhiteNearest, kWhiteFurthest);
   if (white.x < 0) white = f.furthest();
-  f.place(white, 'w');
-  for (char letter : {'r', 'g', 'b'}) f.place(f.pick(kGuardSteps, kAnyLength), letter);
+  f.place(white, markerLetter(kGuardStartMarkers[kWhiteGuard]));
+  for (int k = 0; k < kItemCount; ++k)
+    f.place(f.pick(kGuardSteps, kAnyLength), markerLetter(kGuardStartMarkers[itemGuardSlot(k)]));
   return levelText(maze);
 }
