@@ -31,6 +31,19 @@ bool parseSize(const char* text, int& w, int& h) {
 
 }  // namespace
 
+bool parseSeed(const char* text, uint64_t& seed) {
+  if (!text || !*text) return false;
+  uint64_t v = 0;
+  for (const char* c = text; *c; ++c) {
+    if (*c < '0' || *c > '9') return false;
+    const uint64_t digit = static_cast<uint64_t>(*c - '0');
+    if (v > (kLargestSeed - digit) / 10) return false;
+    v = v * 10 + digit;
+  }
+  seed = v;
+  return true;
+}
+
 DriverOptions defaultGameOptions() { return DriverOptions{{1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 2}}; }
 
 void parseCommandLine(int argc, char** argv, DriverOptions& options) {
@@ -61,6 +74,17 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
         std::snprintf(o.error, sizeof o.error, "--level needs a level file, for example --level Level1.txt");
       continue;
     }
+    if (std::strcmp(a, "--daily") == 0) o.daily = 1;
+    if (std::strcmp(a, "--seed") == 0 || std::strncmp(a, "--seed=", 7) == 0) {
+      const char* n = a[6] == '=' ? a + 7 : (i + 1 < argc ? argv[++i] : nullptr);
+      o.seeded = 1;
+      if (!n)
+        std::snprintf(o.error, sizeof o.error, "--seed needs a number, for example --seed 42");
+      else if (!parseSeed(n, o.seed))
+        std::snprintf(o.error, sizeof o.error, "--seed %.40s: not a whole number from 0 to %llu", n,
+                      static_cast<unsigned long long>(kLargestSeed));
+      continue;
+    }
     const char** file = std::strcmp(a, "--record") == 0   ? &o.record
                         : std::strcmp(a, "--replay") == 0 ? &o.replay
                                                           : nullptr;
@@ -78,19 +102,25 @@ LaunchOptions parseLaunchOptions(int argc, char** argv) {
       std::snprintf(o.error, sizeof o.error, "--mode %.40s: not a size like 640x480 (1 to %d pixels a side)",
                     size, kLargestSide);
   }
+  if (!o.error[0] && (o.level != nullptr) + o.seeded + o.daily > 1)
+    std::snprintf(o.error, sizeof o.error, "--level, --seed and --daily each choose the maze: give one");
   return o;
 }
 
 void printUsage(std::FILE* to) {
   std::fputs(
-      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup] [--level FILE] [--shapes]\n"
-      "                 [--classic] [-nosound] [--record FILE] [--replay FILE] [-noDRIVER...]\n"
+      "Usage: quillmoor [--window | --fullscreen] [--mode WxH] [--setup]\n"
+      "                 [--level FILE | --seed N | --daily] [--shapes] [--classic] [-nosound]\n"
+      "                 [--record FILE] [--replay FILE] [-noDRIVER...]\n"
       "       quillmoor --help | --version\n"
       "\n"
       "  --window, --fullscreen  start in a window or full screen, without the mode dialog\n"
       "  --mode WxH              start in the listed mode nearest to W x H, without the dialog\n"
       "  --setup                 show the mode dialog even when it was told not to ask again\n"
       "  --level FILE            play this level file (an installed one by name, or a path)\n"
+      "  --seed N                play the maze made from seed N (0 to 9223372036854775807),\n"
+      "                          certified fair before play; the same N, the same maze\n"
+      "  --daily                 play today's maze: the seed is the UTC date as YYYYMMDD\n"
       "  --shapes                show the items, their guards and tiles with shapes as well as\n"
       "                          colours (the setting Formen)\n"
       "  --classic               one picture a pass (25 a second), none drawn between the\n"

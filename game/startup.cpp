@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "framework/font.h"
@@ -19,6 +20,7 @@
 #include "game/levelchoice.h"
 #include "game/options.h"
 #include "game/rules.h"
+#include "game/seedlevel.h"
 #include "game/settings.h"
 #include "game/smoothframes.h"
 #include "game/sounds.h"
@@ -168,8 +170,17 @@ int gameMain(int argc, char** argv) {
     if (launch.version) std::printf("quillmoor %s\n", QUILL_VERSION);
     return 0;
   }
-  if (launch.level) {
-    const std::string path = resolveLevelPath(launch.level);
+  std::string path = launch.level ? resolveLevelPath(launch.level) : std::string();
+  if (launch.seeded || launch.daily) {
+    std::string error;
+    const uint64_t seed = launch.daily ? dailySeed(std::time(nullptr)) : launch.seed;
+    path = seedLevelPath(seed, error);
+    if (path.empty()) {
+      std::fprintf(stderr, "quillmoor: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  if (!path.empty()) {
     const std::string faults = levelFaults(path);
     if (!faults.empty()) {
       std::fprintf(stderr, "%s", faults.c_str());

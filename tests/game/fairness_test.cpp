@@ -1,4 +1,4 @@
-// How fair a level is, measured by the simulated player of support/simplayer.h:
+// How fair a level is, measured by the simulated players of sim/:
 // the shipped level must be winnable by a person with ordinary reactions, yet
 // punish standing still and walking about without a plan.
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <string>
 
 #include "game/levelchoice.h"
-#include "support/newcomer.h"
-#include "support/simplayer.h"
+#include "sim/newcomer.h"
+#include "sim/simplayer.h"
 
 namespace {
 

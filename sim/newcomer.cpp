@@ -1,71 +1,30 @@
-// A simulated newcomer: it plays like the planning player of simplayer.h, with
-// the same reaction delay, turning and overshoot, but knows only what a person
-// on a first visit could know. It learns the maze by looking: the cells the
-// view's rays cross (the floor the full map shows as seen), the wall a ray
-// stops at, and the four cells around it. Crystals and items are known once
-// their cell was seen, the exit once it was seen open (shut, it looks like any
-// wall). It notices a guard only in view or within hearing, and remembers
-// where it last noticed each for two seconds. It explores the nearest edge of
-// the unknown, collects what it knows of when the way is safe, and leaves when
-// it holds all three items and knows the exit. Its memory of the maze is
-// perfect: an upper bound on a careful person.
-#pragma once
+#include "sim/newcomer.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string>
-#include <vector>
-
-#include "game/sounds.h"
-#include "support/simplayer.h"
 
 namespace newcomer {
 
-using routeplan::Cell;
-using simplay::kExitTarget;
-using simplay::kTargets;
+Mind mind;
 
-enum Knowledge : uint8_t { kUnknown, kOpen, kWall };
+bool inside(int x, int y) { return x >= 0 && y >= 0 && x < kLevelWidth && y < kLevelHeight; }
 
-constexpr int kRays = 81;                          // across the view, every eighth column of a 640-wide one
-constexpr double kHalfView = 0.46364760900080615;  // atan(1/2): the view's half width
-constexpr int kGuardMemory = 2 * kPassesPerSecond;
-constexpr int kBehindPasses = 2 * kPassesPerSecond;  // "from behind": the white guard unseen this long
-
-// Where each guard was last noticed, as the player knew it after one pass.
-struct Recall {
-  Waypoint lastAt[kMaxGuards];
-  int lastNoticed[kMaxGuards];  // the pass a guard was last in view or heard; -1 never
-};
-
-struct Mind {
-  Knowledge cell[kLevelWidth][kLevelHeight];
-  bool inViewNow[kLevelWidth][kLevelHeight];
-  bool exitKnown;
-  Recall now;
-  // What it knew at the end of each of the last passes: the reaction delay
-  // reads an earlier one, so a guard that stays in view is still acted on.
-  Recall past[simplay::kMemory];
-  int whiteLastInView;  // -1 never
-};
-inline Mind mind;
-
-inline bool inside(int x, int y) { return x >= 0 && y >= 0 && x < kLevelWidth && y < kLevelHeight; }
-inline bool solid(int x, int y) {
+bool solid(int x, int y) {
   const int32_t code = levelMaps[0].codes[x][y];
   return code == kCodeBrick || code == kCodeExit;
 }
-inline bool knownOpen(int x, int y) { return inside(x, y) && mind.cell[x][y] == kOpen; }
-inline bool maybeOpen(int x, int y) { return inside(x, y) && mind.cell[x][y] != kWall; }
 
-inline void learn(int x, int y) {
+bool knownOpen(int x, int y) { return inside(x, y) && mind.cell[x][y] == kOpen; }
+
+bool maybeOpen(int x, int y) { return inside(x, y) && mind.cell[x][y] != kWall; }
+
+void learn(int x, int y) {
   if (!inside(x, y) || mind.cell[x][y] != kUnknown) return;
   mind.cell[x][y] = solid(x, y) ? kWall : kOpen;
 }
 
-// One pass of looking: the rays of the view from where the player stands, and
-// the cells around it.
-inline void look() {
+void look() {
   for (auto& column : mind.inViewNow)
     for (bool& b : column) b = false;
   const int px = static_cast<int>(player.x), py = static_cast<int>(player.y);
@@ -96,9 +55,7 @@ inline void look() {
   }
 }
 
-// Which guards the player notices this pass: in a cell its view crosses, or
-// close enough along the corridors to hear its steps.
-inline void notice(int pass) {
+void notice(int pass) {
   const int px = static_cast<int>(player.x), py = static_cast<int>(player.y);
   for (int k = 0; k < guardCount && k < kMaxGuards; ++k) {
     if (!guards[k].active) continue;
@@ -113,9 +70,7 @@ inline void notice(int pass) {
   mind.past[pass % simplay::kMemory] = mind.now;
 }
 
-// What the player knew of the guards `delay` passes ago: each noticed within
-// the memory before then, where it was last noticed.
-inline simplay::Sight knownGuards(int pass, int delay) {
+simplay::Sight knownGuards(int pass, int delay) {
   simplay::Sight s{};
   const int then = pass - delay;
   if (then < 0) return s;
@@ -128,9 +83,7 @@ inline simplay::Sight knownGuards(int pass, int delay) {
   return s;
 }
 
-// Passes until a known guard can stand in each cell, by the ways the player
-// cannot rule out (unknown cells may be open).
-inline void knownArrival(const simplay::Sight& s, double (&arrival)[kLevelWidth][kLevelHeight]) {
+void knownArrival(const simplay::Sight& s, double (&arrival)[kLevelWidth][kLevelHeight]) {
   static int steps[kLevelWidth][kLevelHeight];
   static Cell queue[kLevelWidth * kLevelHeight];
   for (auto& column : arrival)
@@ -154,22 +107,20 @@ inline void knownArrival(const simplay::Sight& s, double (&arrival)[kLevelWidth]
   }
 }
 
-inline bool targetKnown(int t) {
+bool targetKnown(int t) {
   if (t == kExitTarget) return mind.exitKnown && heldKeys == kAllItemsHeld;
   const Cell c = simplay::targetCell(t);
   return knownOpen(c.x, c.y) && !simplay::targetDone(t);
 }
 
-inline bool frontier(int x, int y) {
+bool frontier(int x, int y) {
   if (!knownOpen(x, y)) return false;
   for (Cell n : {Cell{x + 1, y}, Cell{x - 1, y}, Cell{x, y + 1}, Cell{x, y - 1}})
     if (inside(n.x, n.y) && mind.cell[n.x][n.y] == kUnknown) return true;
   return false;
 }
 
-// The nearest known target, else the nearest edge of the unknown, by the
-// given walk; {-1, -1} when none can be reached.
-inline Cell goalOn(const simplay::Walk& w) {
+Cell goalOn(const simplay::Walk& w) {
   Cell best{-1, -1};
   double bestPasses = 1e8;
   for (int t = 0; t < kTargets; ++t) {
@@ -184,7 +135,7 @@ inline Cell goalOn(const simplay::Walk& w) {
   return best;
 }
 
-inline void planOnKnowledge(simplay::Player& p) {
+void planOnKnowledge(simplay::Player& p) {
   static double arrival[kLevelWidth][kLevelHeight];
   static simplay::Walk safe, close;
   const Cell at{static_cast<int>(player.x), static_cast<int>(player.y)};
@@ -208,16 +159,7 @@ inline void planOnKnowledge(simplay::Player& p) {
   p.path = simplay::pathTo(close, at, goal);
 }
 
-struct RunResult {
-  routeplan::Outcome outcome = routeplan::kGoingOn;
-  int passes = 0;
-  int cellsExplored = 0;
-  bool caughtFromBehind = false;
-  uint64_t trace = 0;
-  bool actedOnUnknown = false;  // a path through a cell it did not know: must never happen
-};
-
-inline RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed) {
+RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed) {
   routeplan::load(start);
   mind = Mind{};
   for (int& n : mind.now.lastNoticed) n = -1;
@@ -253,12 +195,7 @@ inline RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed
   return r;
 }
 
-struct Figures {
-  int delay = 0, runs = 0, wins = 0, caughtBehind = 0, caughtInView = 0;
-  double medianWinSeconds = 0, medianCellsExplored = 0;
-};
-
-inline std::vector<Figures> measure(const std::vector<int>& delays, int runs) {
+std::vector<Figures> measure(const std::vector<int>& delays, int runs) {
   routeplan::Snapshot start;
   routeplan::save(start);
   std::vector<Figures> all;
@@ -281,7 +218,7 @@ inline std::vector<Figures> measure(const std::vector<int>& delays, int runs) {
   return all;
 }
 
-inline std::string describe(const std::vector<Figures>& all) {
+std::string describe(const std::vector<Figures>& all) {
   std::string text;
   char line[240];
   for (const Figures& f : all) {

@@ -1,49 +1,15 @@
-// A simulated player that measures how fair a level is. It plays on the game's
-// own movement, guard and rule code (rules only, nothing drawn) and knows the
-// maze as a person who reads the overview map does. It plans a route through
-// the crystals, the three items and the exit and re-plans as the guards move,
-// but it is handicapped like a person: it sees the guards only `delay` passes
-// late, turns in the game's 10-degree steps, and now and then runs past the
-// junction where it meant to turn. Each run is decided by its seed alone.
-// The stand-still and wandering players show how soon doing nothing, or
-// walking about without a plan, is punished.
-#pragma once
+#include "sim/simplayer.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <queue>
-#include <random>
-#include <string>
-#include <vector>
 
-#include "framework/mainloop.h"
-#include "game/reset.h"
-#include "support/routeplanner.h"
-#include "world/angles.h"
+#include "game/cues.h"
 
 namespace simplay {
 
-using routeplan::Cell;
-using routeplan::Outcome;
-
-constexpr int kRunLimit = 120 * kPassesPerSecond;  // passes (two minutes) before a run counts as lost
-constexpr double kCellPasses = 1.0 / kStepLength;  // a held forward key crosses a cell
-// A quarter turn, and the pass and a half that lining up on the new way costs.
-constexpr double kTurnPasses = static_cast<int>(kQuarterTurn / kTurnStep + 0.5) + 1.5;
-constexpr double kGuardPasses = kStepsPerCell;  // a guard walks a cell
-// A step is unsafe when a guard can stand in the new cell less than this many
-// passes after the player enters it, or in the old one a pass less after.
-// Found by trial: a wider margin has the player flee so often that it loses
-// more runs than it saves.
-constexpr double kSafetyPasses = 5.0;
-constexpr unsigned kOvershootPercent = 20;  // at a junction where the route turns
-constexpr int kMemory = 16;                 // passes of sight kept: the longest delay is one less
-
-// Every module at its start, the level file read into floor 0 and the rules'
-// start state set as the game's loading does, without pictures. Returns false
-// when the file cannot be read.
-inline bool loadLevelForPlay(const std::string& path) {
+bool loadLevelForPlay(const std::string& path) {
   resetAllModules();
   if (std::FILE* f = std::fopen(path.c_str(), "rb"))
     std::fclose(f);
@@ -55,39 +21,24 @@ inline bool loadLevelForPlay(const std::string& path) {
   return true;
 }
 
-struct RunResult {
-  Outcome outcome = routeplan::kGoingOn;  // kGoingOn: still playing at the run limit
-  int passes = 0;
-  int itemsLost = 0;
-  int mostItems = 0;          // most items carried at once
-  double closestWhite = 1e9;  // cells, over the whole run
-  uint64_t trace = 0;         // a hash of every key pressed
-};
+void resetRulesState() {
+  resetGameState();
+  resetLevel();
+  resetGuards();
+  resetCues();
+}
 
-// What the guards looked like in one pass.
-struct Sight {
-  int32_t active[kMaxGuards];
-  Waypoint at[kMaxGuards];
-};
+void loadLevelTextForPlay(const std::string& text) {
+  resetRulesState();
+  mazeGrid.floorCount = 1;
+  parseLevelText(levelMaps[0], text.data(), static_cast<long>(text.size()));
+  buildWalls(mazeGrid);
+  startRules();
+}
 
-struct Player {
-  std::mt19937 rng;
-  int delay;
-  Sight seen[kMemory];
-  int pass = 0;
-  // Route state.
-  std::vector<int> order;  // targets: the crystals, the items, the exit (kExitTarget)
-  std::vector<Cell> path;
-  Cell refuge{-1, -1};  // where it runs to while no target is safe
-  int overshootLeft = 0;
-  bool junctionRolled = false;
-  bool onLoop[kLevelWidth][kLevelHeight];
-};
+bool openCell(int x, int y) { return routeplan::open(x, y); }
 
-inline bool openCell(int x, int y) { return routeplan::open(x, y); }
-
-// Cells on a loop of the maze (not in a dead end): where a hunted player can go round.
-inline void findLoops(bool (&onLoop)[kLevelWidth][kLevelHeight]) {
+void findLoops(bool (&onLoop)[kLevelWidth][kLevelHeight]) {
   for (int x = 0; x < kLevelWidth; ++x)
     for (int y = 0; y < kLevelHeight; ++y) onLoop[x][y] = openCell(x, y);
   for (bool pruned = true; pruned;) {
@@ -103,12 +54,7 @@ inline void findLoops(bool (&onLoop)[kLevelWidth][kLevelHeight]) {
   }
 }
 
-// Targets 0.. are the crystals, then the items, then the cell in front of the exit.
-constexpr int kFirstItemTarget = kBodyCount;
-constexpr int kExitTarget = kBodyCount + kItemCount;
-constexpr int kTargets = kExitTarget + 1;
-
-inline Cell targetCell(int t) {
+Cell targetCell(int t) {
   if (t < kFirstItemTarget) return {static_cast<int>(pointObjects[t].x), static_cast<int>(pointObjects[t].y)};
   if (t < kExitTarget) {
     const KeyItem& item = keyItems[t - kFirstItemTarget];
@@ -117,14 +63,13 @@ inline Cell targetCell(int t) {
   return {levelMaps[0].markers[kMarkD].x - 1, levelMaps[0].markers[kMarkD].y};
 }
 
-inline bool targetDone(int t) {
+bool targetDone(int t) {
   if (t < kFirstItemTarget) return !pointObjects[t].present;
   if (t < kExitTarget) return heldKeys & kItemBits[t - kFirstItemTarget];
   return false;
 }
 
-// Passes until the first active guard, as the player saw them, can stand in each cell.
-inline void guardArrival(const Sight& s, double (&arrival)[kLevelWidth][kLevelHeight]) {
+void guardArrival(const Sight& s, double (&arrival)[kLevelWidth][kLevelHeight]) {
   static CellSteps steps;
   for (auto& column : arrival)
     for (double& a : column) a = 1e9;
@@ -138,15 +83,8 @@ inline void guardArrival(const Sight& s, double (&arrival)[kLevelWidth][kLevelHe
   }
 }
 
-// Quickest walk, in passes with turns counted, from the player's cell to every
-// cell it takes for open; steps a guard could meet, by `margin` passes, are left out.
-struct Walk {
-  double passes[kLevelWidth][kLevelHeight];
-  Cell parent[kLevelWidth][kLevelHeight];
-};
-
-inline void walkTimes(Cell from, int fromDir, const double (&arrival)[kLevelWidth][kLevelHeight],
-                      double margin, Walk& w, bool (*open)(int, int) = openCell) {
+void walkTimes(Cell from, int fromDir, const double (&arrival)[kLevelWidth][kLevelHeight], double margin,
+               Walk& w, bool (*open)(int, int)) {
   static double best[kLevelWidth][kLevelHeight][4];
   static Cell parentOf[kLevelWidth][kLevelHeight][4];
   for (int x = 0; x < kLevelWidth; ++x)
@@ -182,7 +120,7 @@ inline void walkTimes(Cell from, int fromDir, const double (&arrival)[kLevelWidt
   }
 }
 
-inline std::vector<Cell> pathTo(const Walk& w, Cell from, Cell to) {
+std::vector<Cell> pathTo(const Walk& w, Cell from, Cell to) {
   std::vector<Cell> cells;
   for (Cell c = to; c.x >= 0; c = w.parent[c.x][c.y]) {
     cells.push_back(c);
@@ -192,12 +130,11 @@ inline std::vector<Cell> pathTo(const Walk& w, Cell from, Cell to) {
   return cells;
 }
 
-// The shortest order of the crystals and items by walking steps, the exit last.
-inline std::vector<int> bestOrder() {
+std::vector<int> bestOrder() {
   std::vector<int> order, best;
   for (int t = 0; t < kExitTarget; ++t) order.push_back(t);
   const Cell start{static_cast<int>(player.x), static_cast<int>(player.y)};
-  int dist[kTargets][kTargets], fromStart[kTargets];
+  int dist[kTargets][kTargets] = {}, fromStart[kTargets] = {};
   for (int a = 0; a < kTargets; ++a) {
     fromStart[a] = routeplan::cellDistance(start, targetCell(a));
     for (int b = 0; b < kTargets; ++b) dist[a][b] = routeplan::cellDistance(targetCell(a), targetCell(b));
@@ -212,12 +149,9 @@ inline std::vector<int> bestOrder() {
   return best;
 }
 
-inline int headingDirection() { return static_cast<int>(std::lround(player.heading / kQuarterTurn)) % 4; }
+int headingDirection() { return static_cast<int>(std::lround(player.heading / kQuarterTurn)) % 4; }
 
-// A new route from the player's cell: to the next target in the planned order
-// that can be reached before the guards, else to whichever cell keeps furthest
-// ahead of them.
-inline void plan(Player& p) {
+void plan(Player& p) {
   static double arrival[kLevelWidth][kLevelHeight];
   static Walk safeWalk;
   const Cell at{static_cast<int>(player.x), static_cast<int>(player.y)};
@@ -264,9 +198,7 @@ inline void plan(Player& p) {
   p.path = pathTo(*walk, at, best);
 }
 
-// The key for this pass that walks the path: onto the line of the next step,
-// then turned towards the next cell's centre, then forward.
-inline char steer(Player& p) {
+char steer(Player& p) {
   if (p.path.empty()) return '.';
   // A route of one cell: to its centre (the exit is reached only near it).
   const Cell here = p.path[0], next = p.path.size() > 1 ? p.path[1] : p.path[0];
@@ -298,23 +230,20 @@ inline char steer(Player& p) {
   return turn > 0 ? 'L' : 'R';
 }
 
-inline void remember(Player& p) {
+void remember(Player& p) {
   Sight& s = p.seen[p.pass % kMemory];
   for (int k = 0; k < kMaxGuards; ++k)
     s.active[k] = guards[k].active, s.at[k] = guards[k].waypoints[guards[k].currentWaypoint];
 }
 
-inline void track(RunResult& r, uint64_t key) {
+void track(RunResult& r, uint64_t key) {
   const Waypoint& w = guards[0].waypoints[guards[0].currentWaypoint];
   r.closestWhite = std::min(r.closestWhite, std::hypot(double(player.x) - w.x, double(player.y) - w.y));
   r.trace = (r.trace ^ key) * 1099511628211ull;
   r.mostItems = std::max(r.mostItems, __builtin_popcount(static_cast<unsigned>(heldKeys)));
 }
 
-// One run of the planning player from the start state; `delay` in passes.
-// `keys`, when given, receives the key of every pass (routeplan::applyKey's letters).
-inline RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed,
-                             std::string* keys = nullptr) {
+RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed, std::string* keys) {
   routeplan::load(start);
   Player p{std::mt19937(seed), delay, {}, 0, {}, {}, {-1, -1}, 0, false, {}};
   p.order = bestOrder();
@@ -344,8 +273,7 @@ inline RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32
   return r;
 }
 
-// A player who never touches a key: the passes until the white guard arrives.
-inline RunResult standStill(const routeplan::Snapshot& start) {
+RunResult standStill(const routeplan::Snapshot& start) {
   routeplan::load(start);
   RunResult r;
   for (; r.passes < kRunLimit && r.outcome != routeplan::kCaught; ++r.passes) {
@@ -355,9 +283,7 @@ inline RunResult standStill(const routeplan::Snapshot& start) {
   return r;
 }
 
-// A player without a plan: from cell to cell, at every fork a random way on
-// (never straight back unless the way ends), blind to the guards.
-inline RunResult wander(const routeplan::Snapshot& start, uint32_t seed) {
+RunResult wander(const routeplan::Snapshot& start, uint32_t seed) {
   routeplan::load(start);
   Player p{std::mt19937(seed), 0, {}, 0, {}, {}, {-1, -1}, 0, true, {}};
   RunResult r;
@@ -386,27 +312,13 @@ inline RunResult wander(const routeplan::Snapshot& start, uint32_t seed) {
   return r;
 }
 
-struct DelayFigures {
-  int delay = 0, runs = 0, wins = 0, caught = 0;
-  double medianWinSeconds = 0, closestWhite = 0;  // closestWhite: median over the wins, cells
-  double itemsLostPerRun = 0;
-};
-
-struct Report {
-  std::vector<DelayFigures> delays;
-  double standStillSeconds = 0;
-  int wanderRuns = 0, wanderCaughtEarly = 0;  // caught before ever carrying all three items
-  double wanderMedianCatchSeconds = 0;
-};
-
-inline double median(std::vector<double> v) {
+double median(std::vector<double> v) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
 }
 
-// The whole report for the level loaded now, seeds 1..runs at each delay.
-inline Report measure(const std::vector<int>& delays, int runs) {
+Report measure(const std::vector<int>& delays, int runs) {
   routeplan::Snapshot start;
   routeplan::save(start);
   Report rep;
@@ -443,7 +355,7 @@ inline Report measure(const std::vector<int>& delays, int runs) {
   return rep;
 }
 
-inline std::string describe(const Report& rep) {
+std::string describe(const Report& rep) {
   std::string text;
   char line[200];
   for (const DelayFigures& f : rep.delays) {
