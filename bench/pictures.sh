@@ -8,10 +8,12 @@
 # picture showing it comes (ten presses of the turn key after the turning),
 # from the game's own log of what it did (QUILL_PICTURE_LOG). The time a press
 # waits in the queue for the next pass, 0 to 40 ms, comes on top in both.
-#   bench/pictures.sh [seconds per run, default 10]
+# The white guard reaches a player who stays put after about 12 s, and the
+# ending's pause holds the passes: the figures end before it.
+#   bench/pictures.sh [seconds of turning per run, default 6]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-10}
+seconds=${1:-6}
 game=$PWD/build/game
 [ -x "$game/quillmoor" ] || { echo "build the game first: scripts/build release" >&2; exit 1; }
 work=$(mktemp -d)
@@ -49,9 +51,12 @@ run() {  # name, display, picture mode (smooth|classic), game options...
 import statistics, sys
 path, name, mode = sys.argv[1:]
 rows = [line.split() for line in open(path)]
-# Leave out the first and last second: the start and the end.
+# Leave out the first second (the start) and everything from half a second
+# before the first long gap between passes on (a capture's pause, the end).
+starts = [int(t) for k, t in rows if k == "pass"]
+end = next((a for a, b in zip(starts, starts[1:]) if b - a > 1_000_000), starts[-1])
 t0 = int(rows[0][1]) + 1_000_000
-t1 = int(rows[-1][1]) - 1_000_000
+t1 = end - 500_000
 passes = [int(t) for k, t in rows if k == "pass" and t0 <= int(t) <= t1]
 pictures = [int(t) for k, t in rows if k == "picture" and t0 <= int(t) <= t1]
 span = (t1 - t0) / 1e6
