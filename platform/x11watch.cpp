@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -113,6 +114,10 @@ void startWindowWatch() {
   g_nextHandler = XSetErrorHandler(onXError);
   g_owner = getpid();
   XSetIOErrorHandler(onXIOError);
+  // A write to an X server that has gone away would otherwise end the process
+  // by SIGPIPE, without a word, whenever it comes before the read that notices:
+  // ignored, the write fails and the IO error handler above says what happened.
+  std::signal(SIGPIPE, SIG_IGN);
   SDL_SetEventFilter(onEvent, nullptr);
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
