@@ -124,15 +124,20 @@ __attribute__((always_inline)) inline void convertRowWide(const uint16_t* in, ui
   for (; x < width; ++x) out[x] = argbOf(in[x]);
 }
 
+// The multiply by 66 hidden from the optimiser: it would turn it into three
+// shifts and adds, which cost more here than the one multiply. Each vector
+// width in a function of its own instruction set, as clang checks the
+// register constraint against the function it is written in.
+inline void hideFromOptimiser(Sse2Constants& c) { __asm__("" : "+x"(c.k66)); }
+__attribute__((target("avx2"))) inline void hideFromOptimiser(Avx2Constants& c) { __asm__("" : "+x"(c.k66)); }
+
 // The whole picture, inlined as SSE2, AVX and AVX2 code.
 template <typename Constants>
 __attribute__((always_inline)) inline void convertWide(const uint8_t* src, int srcPitch, int width,
                                                        int height, uint8_t* dst, int dstPitch,
                                                        const Constants& constants) {
   Constants c = constants;
-  // Hidden from the optimiser: it would turn the multiply by 66 into three
-  // shifts and adds, which cost more here than the one multiply.
-  __asm__("" : "+x"(c.k66));
+  hideFromOptimiser(c);
   if (width <= 0 || height <= 0) return;
   // Rows without padding on either side are one long row.
   if (srcPitch == 2 * width && dstPitch == 4 * width) {
