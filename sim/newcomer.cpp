@@ -141,6 +141,7 @@ void planOnKnowledge(simplay::Player& p) {
   const Cell at{static_cast<int>(player.x), static_cast<int>(player.y)};
   knownArrival(knownGuards(p.pass, std::min(p.delay, simplay::kMemory - 1)), arrival);
   simplay::walkTimes(at, simplay::headingDirection(), arrival, simplay::kSafetyPasses, safe, knownOpen);
+  p.guardNear = simplay::guardWithinHearing(arrival, at);
   Cell goal = goalOn(safe);
   if (goal.x >= 0) {
     p.path = simplay::pathTo(safe, at, goal);
@@ -159,13 +160,14 @@ void planOnKnowledge(simplay::Player& p) {
   p.path = simplay::pathTo(close, at, goal);
 }
 
-RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed) {
+RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed, simplay::WayBack wayBack) {
   routeplan::load(start);
   mind = Mind{};
   for (int& n : mind.now.lastNoticed) n = -1;
   for (Recall& r : mind.past) r = mind.now;
   mind.whiteLastInView = -1;
   simplay::Player p{std::mt19937(seed), delay, {}, 0, {}, {}, {-1, -1}, 0, false, {}};
+  p.wayBack = wayBack;
   RunResult r;
   Cell lastCell{-1, -1};
   for (; r.passes < simplay::kRunLimit; ++r.passes, ++p.pass) {

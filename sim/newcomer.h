@@ -8,7 +8,9 @@
 // where it last noticed each for two seconds. It explores the nearest edge of
 // the unknown, collects what it knows of when the way is safe, and leaves when
 // it holds all three items and knows the exit. Its memory of the maze is
-// perfect: an upper bound on a careful person.
+// perfect: an upper bound on a careful person. Unlike the planning player it
+// turns round wherever its route doubles back: its figures are the ones the
+// shipped level was chosen by, and backing away would raise them on every maze.
 #pragma once
 #include <string>
 #include <vector>
@@ -89,7 +91,8 @@ struct RunResult {
   bool actedOnUnknown = false;  // a path through a cell it did not know: must never happen
 };
 
-RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed);
+RunResult play(const routeplan::Snapshot& start, int delay, uint32_t seed,
+               simplay::WayBack wayBack = simplay::WayBack::kTurnsRound);
 
 struct Figures {
   int delay = 0, runs = 0, wins = 0, caughtBehind = 0, caughtInView = 0;

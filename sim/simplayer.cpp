@@ -6,6 +6,7 @@
 #include <queue>
 
 #include "game/cues.h"
+#include "game/sounds.h"
 
 namespace simplay {
 
@@ -149,6 +150,10 @@ std::vector<int> bestOrder() {
   return best;
 }
 
+bool guardWithinHearing(const double (&arrival)[kLevelWidth][kLevelHeight], Cell at) {
+  return arrival[at.x][at.y] <= kHearingCells * kGuardPasses;
+}
+
 int headingDirection() { return static_cast<int>(std::lround(player.heading / kQuarterTurn)) % 4; }
 
 void plan(Player& p) {
@@ -158,6 +163,7 @@ void plan(Player& p) {
   const Sight& s = p.seen[(p.pass - std::min({p.pass, p.delay, kMemory - 1})) % kMemory];
   guardArrival(s, arrival);
   walkTimes(at, headingDirection(), arrival, kSafetyPasses, safeWalk);
+  p.guardNear = guardWithinHearing(arrival, at);
   for (int t : p.order) {
     if (targetDone(t) || (t == kExitTarget && heldKeys != kAllItemsHeld)) continue;
     const Cell goal = targetCell(t);
@@ -211,6 +217,15 @@ char steer(Player& p) {
   const double want = std::atan2(ty - player.y, tx - player.x);
   const double turn = std::remainder(want - player.heading, 6.283185307179586);
   if (std::fabs(turn) <= 0.1) return 'F';
+  // Straight behind: backwards with a guard near, whose back would be turned
+  // on it for the 0.7 s a half turn costs, or for a short way back.
+  if (p.wayBack == WayBack::kBacksAway && std::fabs(turn) >= 3.14159265358979 - 0.1) {
+    const int dx = next.x - here.x, dy = next.y - here.y;
+    int run = 1;
+    for (size_t i = 1; i + 1 < p.path.size() && run <= kShortWayBack; ++i, ++run)
+      if (p.path[i + 1].x - p.path[i].x != dx || p.path[i + 1].y - p.path[i].y != dy) break;
+    if (p.guardNear || run <= kShortWayBack) return 'B';
+  }
   // At a junction where the route turns, a person sometimes runs on a little.
   if (!p.junctionRolled && std::fabs(turn) > 1.0) {
     p.junctionRolled = true;
@@ -243,9 +258,11 @@ void track(RunResult& r, uint64_t key) {
   r.mostItems = std::max(r.mostItems, __builtin_popcount(static_cast<unsigned>(heldKeys)));
 }
 
-RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed, std::string* keys) {
+RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed, std::string* keys,
+                      WayBack wayBack) {
   routeplan::load(start);
   Player p{std::mt19937(seed), delay, {}, 0, {}, {}, {-1, -1}, 0, false, {}};
+  p.wayBack = wayBack;
   p.order = bestOrder();
   findLoops(p.onLoop);
   RunResult r;
@@ -283,9 +300,10 @@ RunResult standStill(const routeplan::Snapshot& start) {
   return r;
 }
 
-RunResult wander(const routeplan::Snapshot& start, uint32_t seed) {
+RunResult wander(const routeplan::Snapshot& start, uint32_t seed, WayBack wayBack) {
   routeplan::load(start);
   Player p{std::mt19937(seed), 0, {}, 0, {}, {}, {-1, -1}, 0, true, {}};
+  p.wayBack = wayBack;
   RunResult r;
   Cell came{-1, -1};
   for (; r.passes < kRunLimit; ++r.passes) {

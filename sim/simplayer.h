@@ -5,7 +5,10 @@
 // the crystals, the three items and the exit and re-plans as the guards move,
 // but it is handicapped like a person: it sees the guards only `delay` passes
 // late, turns in the game's 10-degree steps, and now and then runs past the
-// junction where it meant to turn. Each run is decided by its seed alone.
+// junction where it meant to turn. Where its route doubles back it walks
+// backwards, as fast as forwards, when a guard it knows of is within hearing
+// or the way back is a cell or two (an overshoot, an item's bay); otherwise it
+// turns round. Each run is decided by its seed alone.
 // The stand-still and wandering players show how soon doing nothing, or
 // walking about without a plan, is punished.
 #pragma once
@@ -35,7 +38,12 @@ constexpr double kGuardPasses = kStepsPerCell;  // a guard walks a cell
 // more runs than it saves.
 constexpr double kSafetyPasses = 5.0;
 constexpr unsigned kOvershootPercent = 20;  // at a junction where the route turns
+constexpr int kShortWayBack = 2;            // cells walked backwards rather than turned for
 constexpr int kMemory = 16;                 // passes of sight kept: the longest delay is one less
+
+// How a route that doubles back is walked. The certification of seeded mazes
+// keeps its first judges, who always turn round, so that a seed keeps its maze.
+enum class WayBack { kBacksAway, kTurnsRound };
 
 // Every module at its start, the level file read into floor 0 and the rules'
 // start state set as the game's loading does, without pictures. Returns false
@@ -76,7 +84,12 @@ struct Player {
   int overshootLeft = 0;
   bool junctionRolled = false;
   bool onLoop[kLevelWidth][kLevelHeight];
+  bool guardNear = false;  // a guard it knows of within hearing, as of its last plan
+  WayBack wayBack = WayBack::kBacksAway;
 };
+
+// Within hearing (the footsteps' range) by the guards' arrival times.
+bool guardWithinHearing(const double (&arrival)[kLevelWidth][kLevelHeight], Cell at);
 
 bool openCell(int x, int y);
 
@@ -118,7 +131,8 @@ int headingDirection();
 void plan(Player& p);
 
 // The key for this pass that walks the path: onto the line of the next step,
-// then turned towards the next cell's centre, then forward.
+// then turned towards the next cell's centre, then forward; backwards where
+// the path doubles back and a guard is near or the way back is short.
 char steer(Player& p);
 
 void remember(Player& p);
@@ -127,15 +141,15 @@ void track(RunResult& r, uint64_t key);
 
 // One run of the planning player from the start state; `delay` in passes.
 // `keys`, when given, receives the key of every pass (routeplan::applyKey's letters).
-RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed,
-                      std::string* keys = nullptr);
+RunResult playPlanned(const routeplan::Snapshot& start, int delay, uint32_t seed, std::string* keys = nullptr,
+                      WayBack wayBack = WayBack::kBacksAway);
 
 // A player who never touches a key: the passes until the white guard arrives.
 RunResult standStill(const routeplan::Snapshot& start);
 
 // A player without a plan: from cell to cell, at every fork a random way on
 // (never straight back unless the way ends), blind to the guards.
-RunResult wander(const routeplan::Snapshot& start, uint32_t seed);
+RunResult wander(const routeplan::Snapshot& start, uint32_t seed, WayBack wayBack = WayBack::kBacksAway);
 
 struct DelayFigures {
   int delay = 0, runs = 0, wins = 0, caught = 0;
